@@ -1,0 +1,35 @@
+# Entry points for newcomers and CI. Everything goes through CMake presets.
+PRESET ?= ci
+
+.PHONY: all deps configure build test bench asan format clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+configure: deps
+	cmake --preset $(PRESET)
+
+build: configure
+	cmake --build --preset $(PRESET)
+
+# Installs what is missing, configures, builds and runs every test.
+test: build
+	ctest --preset $(PRESET)
+
+# The whole suite under address and undefined-behaviour sanitizers.
+asan:
+	$(MAKE) test PRESET=asan
+
+# Optimised build, then every benchmark program; results in bench-results/.
+bench: deps
+	cmake --preset release
+	cmake --build --preset release
+	scripts/run-benchmarks build/release bench-results
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

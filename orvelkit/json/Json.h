@@ -1,0 +1,27 @@
+#pragma once
+
+// Decoding and encoding of records described by a schema (Schema.h).
+//
+// decode() validates the whole text (syntax and UTF-8) before reading it, so
+// a fault anywhere fails the whole text and nothing of it is returned.
+// encode() writes compact JSON; a text that is not valid UTF-8 is an error.
+//
+// The templates are defined in JsonCodec.h and instantiated explicitly for the
+// records that need them (the wire records in protocol/WireCoding.cpp).
+
+#include "orvelkit/json/JsonError.h"
+#include "orvelkit/json/Schema.h"
+#include "orvelkit/support/Expected.h"
+
+#include <string>
+#include <string_view>
+
+namespace OrvelKit::Json {
+
+template <Record T>
+Expected<T, DecodeError> decode(std::string_view json);
+
+template <Record T>
+Expected<std::string, EncodeError> encode(const T& value);
+
+} // namespace OrvelKit::Json

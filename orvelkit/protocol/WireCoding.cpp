@@ -1,0 +1,64 @@
+// Decoders and encoders of every wire record, instantiated once here.
+
+#include "orvelkit/json/JsonCodec.h"
+#include "orvelkit/protocol/Protocol.h"
+
+namespace OrvelKit::Json {
+
+using namespace OrvelProtocol;
+
+ORVEL_JSON_INSTANTIATE(CardField)
+ORVEL_JSON_INSTANTIATE(Link)
+ORVEL_JSON_INSTANTIATE(AttachmentEnc)
+ORVEL_JSON_INSTANTIATE(Attachment)
+ORVEL_JSON_INSTANTIATE(AttachmentUpload)
+ORVEL_JSON_INSTANTIATE(SealedEnvelope)
+ORVEL_JSON_INSTANTIATE(Notification)
+ORVEL_JSON_INSTANTIATE(SealedContent)
+ORVEL_JSON_INSTANTIATE(NotificationInput)
+
+ORVEL_JSON_INSTANTIATE(PersistentCardField)
+ORVEL_JSON_INSTANTIATE(PersistentCardDefinition)
+ORVEL_JSON_INSTANTIATE(PersistentCardValue)
+ORVEL_JSON_INSTANTIATE(PersistentCardDelta)
+ORVEL_JSON_INSTANTIATE(PersistentCardOperation)
+ORVEL_JSON_INSTANTIATE(PersistentCardUpdate)
+ORVEL_JSON_INSTANTIATE(PersistentCardUpdateInput)
+ORVEL_JSON_INSTANTIATE(PersistentCardPullResponse)
+
+ORVEL_JSON_INSTANTIATE(ChannelSync)
+ORVEL_JSON_INSTANTIATE(SyncResponse)
+ORVEL_JSON_INSTANTIATE(PullResponse)
+
+ORVEL_JSON_INSTANTIATE(DeviceCredentials)
+ORVEL_JSON_INSTANTIATE(ClaimedCredentials)
+ORVEL_JSON_INSTANTIATE(PairingCode)
+ORVEL_JSON_INSTANTIATE(OfferAck)
+
+ORVEL_JSON_INSTANTIATE(Engagement)
+ORVEL_JSON_INSTANTIATE(Subscription)
+ORVEL_JSON_INSTANTIATE(KeyRotation)
+ORVEL_JSON_INSTANTIATE(KeyInfo)
+ORVEL_JSON_INSTANTIATE(KeyList)
+ORVEL_JSON_INSTANTIATE(RevokeAck)
+ORVEL_JSON_INSTANTIATE(ReadAck)
+ORVEL_JSON_INSTANTIATE(DismissAck)
+ORVEL_JSON_INSTANTIATE(RenameChannelAck)
+ORVEL_JSON_INSTANTIATE(RetireAck)
+
+ORVEL_JSON_INSTANTIATE(PushRegistration)
+ORVEL_JSON_INSTANTIATE(PushAck)
+ORVEL_JSON_INSTANTIATE(VaultItem)
+ORVEL_JSON_INSTANTIATE(VaultList)
+
+ORVEL_JSON_INSTANTIATE(EmptyBody)
+ORVEL_JSON_INSTANTIATE(RedeemBody)
+ORVEL_JSON_INSTANTIATE(SubscribeBody)
+ORVEL_JSON_INSTANTIATE(EngageBody)
+ORVEL_JSON_INSTANTIATE(RotateKeyBody)
+ORVEL_JSON_INSTANTIATE(RenameChannelBody)
+ORVEL_JSON_INSTANTIATE(RetireChannelBody)
+ORVEL_JSON_INSTANTIATE(ReadBody)
+ORVEL_JSON_INSTANTIATE(DismissBody)
+
+} // namespace OrvelKit::Json

@@ -1,0 +1,439 @@
+#include "tools/devserver/DevServer.h"
+
+#include "orvelkit/json/Json.h"
+#include "orvelkit/protocol/Protocol.h"
+#include "tools/devserver/CursorQuery.h"
+#include "tools/devserver/DevService.h"
+#include "tools/devserver/RequestLog.h"
+#include "tools/devserver/ServiceRecords.h"
+#include "tools/devserver/StateFile.h"
+
+#include <httplib.h>
+
+#include <atomic>
+#include <chrono>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+namespace OrvelDev {
+
+using namespace OrvelProtocol;
+
+namespace {
+
+constexpr std::size_t maxBodyBytes = 4 * 1024 * 1024;
+constexpr const char* jsonType = "application/json";
+
+struct Route {
+    std::string_view method;
+    std::string_view path;
+};
+
+// Fixed paths the service answers; used to tell "wrong method" from "unknown path".
+constexpr Route fixedRoutes[] = {
+    {"GET", "/healthz"},
+    {"POST", "/pair/bootstrap"},
+    {"POST", "/pair/code"},
+    {"POST", "/pair/redeem"},
+    {"POST", "/engage"},
+    {"POST", "/subscribe"},
+    {"POST", "/keys/rotate"},
+    {"POST", "/channels/rename"},
+    {"POST", "/channels/retire"},
+    {"GET", "/sync"},
+    {"POST", "/read"},
+    {"POST", "/dismiss"},
+    {"POST", "/publish"},
+    {"POST", "/cards/publish"},
+};
+
+std::string errorJson(std::string_view message) {
+    auto json = OrvelKit::Json::encode(ErrorAnswer{std::string(message)});
+    // A message that is not valid UTF-8 (it may quote the request) cannot be
+    // encoded; the status still tells the story.
+    return json ? *json : std::string(R"({"error":"request refused"})");
+}
+
+void sendError(httplib::Response& res, const ServiceError& error) {
+    res.status = error.status;
+    if (error.status == 401) {
+        res.set_header("WWW-Authenticate", "Bearer");
+    }
+    res.set_content(errorJson(error.message), jsonType);
+}
+
+template <class T>
+void sendRecord(httplib::Response& res, const T& record) {
+    auto json = OrvelKit::Json::encode(record);
+    if (!json) {
+        sendError(res,
+                  ServiceError{500, "cannot encode the answer: " + json.error().description()});
+        return;
+    }
+    res.status = 200;
+    res.set_content(*json, jsonType);
+}
+
+template <class T>
+void sendResult(httplib::Response& res, const ServiceResult<T>& result) {
+    if (result) {
+        sendRecord(res, *result);
+    } else {
+        sendError(res, result.error());
+    }
+}
+
+// The token of "Authorization: Bearer <token>", or empty.
+std::string bearerToken(const httplib::Request& req) {
+    const std::string header = req.get_header_value("Authorization");
+    constexpr std::string_view scheme = "bearer ";
+    if (header.size() < scheme.size()) {
+        return {};
+    }
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(header[i])) != scheme[i]) {
+            return {};
+        }
+    }
+    const auto first = header.find_first_not_of(' ', scheme.size());
+    if (first == std::string::npos) {
+        return {};
+    }
+    const auto last = header.find_last_not_of(' ');
+    return header.substr(first, last - first + 1);
+}
+
+std::string_view rawQuery(const httplib::Request& req) {
+    const std::string_view target = req.target;
+    const auto mark = target.find('?');
+    return mark == std::string_view::npos ? std::string_view{} : target.substr(mark + 1);
+}
+
+// The decoded value of the query item `name`: absent when the item is not
+// there, an error when the query is malformed or names the item twice.
+OrvelKit::Expected<std::optional<std::string>, std::string>
+queryItem(const std::vector<std::pair<std::string, std::string>>& items, std::string_view name) {
+    std::optional<std::string> value;
+    for (const auto& [key, text] : items) {
+        if (key == name) {
+            if (value) {
+                return OrvelKit::unexpected("\"" + std::string(name) + "\" appears twice");
+            }
+            value = text;
+        }
+    }
+    return value;
+}
+
+// The channel of "/c/<channel>/pull", decoded from the raw target so that an
+// escaped "/" inside the identifier survives.
+OrvelKit::Expected<std::string, std::string> pullChannel(const httplib::Request& req) {
+    std::string_view path = req.target;
+    path = path.substr(0, path.find('?'));
+    constexpr std::string_view head = "/c/";
+    constexpr std::string_view tail = "/pull";
+    if (!path.starts_with(head) || !path.ends_with(tail) ||
+        path.size() <= head.size() + tail.size()) {
+        return OrvelKit::unexpected(std::string("malformed pull path"));
+    }
+    const auto segment = path.substr(head.size(), path.size() - head.size() - tail.size());
+    if (segment.find('/') != std::string_view::npos) {
+        return OrvelKit::unexpected(std::string("malformed pull path"));
+    }
+    return percentDecode(segment);
+}
+
+// For refusals that the HTTP library makes before any route runs.
+std::string refusalMessage(int status) {
+    switch (status) {
+    case 400:
+        return "malformed request";
+    case 413:
+        return "request body too large";
+    case 414:
+        return "request target too long";
+    case 416:
+        return "range not satisfiable";
+    case 500:
+        return "internal error";
+    default:
+        return "request refused";
+    }
+}
+
+std::chrono::steady_clock::time_point& requestStart() {
+    thread_local std::chrono::steady_clock::time_point start;
+    return start;
+}
+
+} // namespace
+
+struct DevServer::Impl {
+    explicit Impl(DevServerOptions options) : options(std::move(options)) {}
+
+    template <class Body, class Call>
+    void post(const char* path, Call call);
+    void routes();
+    void logLine(const std::string& line);
+    // Runs one service call under the lock and saves the state if it changed.
+    template <class Call>
+    auto locked(Call call) -> decltype(call(std::declval<DevService&>()));
+
+    DevServerOptions options;
+    DevService service;
+    std::optional<StateFile> stateFile;
+    std::mutex mutex; // guards service and the state file
+    std::mutex logMutex;
+    httplib::Server server;
+    std::thread thread;
+    std::atomic<bool> finished{false};
+    int port = 0;
+    bool started = false;
+};
+
+void DevServer::Impl::logLine(const std::string& line) {
+    std::ostream* out = options.log;
+    if (out == nullptr) {
+        return;
+    }
+    std::lock_guard lock(logMutex);
+    *out << line << '\n' << std::flush;
+}
+
+template <class Call>
+auto DevServer::Impl::locked(Call call) -> decltype(call(std::declval<DevService&>())) {
+    std::lock_guard lock(mutex);
+    const std::uint64_t before = service.revision();
+    auto result = call(service);
+    if (stateFile && service.revision() != before) {
+        if (auto saved = stateFile->save(service.state()); !saved) {
+            // The change stands in memory; say loudly that it is not on disk.
+            const std::string line = "state file not saved: " + saved.error();
+            if (options.log != nullptr) {
+                logLine(line);
+            } else {
+                std::cerr << "orvel-devserver: " << line << '\n';
+            }
+        }
+    }
+    return result;
+}
+
+template <class Body, class Call>
+void DevServer::Impl::post(const char* path, Call call) {
+    server.Post(path, [this, call](const httplib::Request& req, httplib::Response& res) {
+        // A POST without a body is read as "{}".
+        auto body = OrvelKit::Json::decode<Body>(req.body.empty() ? "{}" : req.body);
+        if (!body) {
+            sendError(res, ServiceError::badRequest("malformed request body: " +
+                                                    body.error().description()));
+            return;
+        }
+        const std::string token = bearerToken(req);
+        sendResult(res, locked([&](DevService& service) { return call(service, token, *body); }));
+    });
+}
+
+void DevServer::Impl::routes() {
+    server.Get("/healthz", [](const httplib::Request&, httplib::Response& res) {
+        sendRecord(res, HealthAnswer{true});
+    });
+
+    post<EmptyBody>("/pair/bootstrap", [](DevService& s, const std::string&, const EmptyBody&) {
+        return s.bootstrap();
+    });
+    post<EmptyBody>("/pair/code", [](DevService& s, const std::string& token, const EmptyBody&) {
+        return s.createPairingCode(token);
+    });
+    post<RedeemBody>("/pair/redeem", [](DevService& s, const std::string&, const RedeemBody& b) {
+        return s.redeem(b);
+    });
+    post<EngageBody>("/engage", [](DevService& s, const std::string& token, const EngageBody& b) {
+        return s.engage(token, b);
+    });
+    post<SubscribeBody>("/subscribe", [](DevService& s, const std::string& token,
+                                         const SubscribeBody& b) { return s.subscribe(token, b); });
+    post<RotateKeyBody>("/keys/rotate",
+                        [](DevService& s, const std::string& token, const RotateKeyBody& b) {
+                            return s.rotateKey(token, b);
+                        });
+    post<RenameChannelBody>("/channels/rename",
+                            [](DevService& s, const std::string& token,
+                               const RenameChannelBody& b) { return s.renameChannel(token, b); });
+    post<RetireChannelBody>("/channels/retire",
+                            [](DevService& s, const std::string& token,
+                               const RetireChannelBody& b) { return s.retireChannel(token, b); });
+    post<ReadBody>("/read", [](DevService& s, const std::string& token, const ReadBody& b) {
+        return s.markRead(token, b);
+    });
+    post<DismissBody>("/dismiss", [](DevService& s, const std::string& token,
+                                     const DismissBody& b) { return s.dismiss(token, b); });
+    post<NotificationInput>("/publish",
+                            [](DevService& s, const std::string& token,
+                               const NotificationInput& b) { return s.publish(token, b); });
+    post<PersistentCardUpdateInput>("/cards/publish", [](DevService& s, const std::string& token,
+                                                         const PersistentCardUpdateInput& b) {
+        return s.publishCard(token, b);
+    });
+
+    server.Get("/sync", [this](const httplib::Request& req, httplib::Response& res) {
+        auto items = parseQuery(rawQuery(req));
+        if (!items) {
+            return sendError(res, ServiceError::badRequest(items.error()));
+        }
+        Cursors cursors[2];
+        const char* names[2] = {"after", "cards_after"};
+        for (int i = 0; i < 2; ++i) {
+            auto text = queryItem(*items, names[i]);
+            if (!text) {
+                return sendError(res, ServiceError::badRequest("malformed query: " + text.error()));
+            }
+            auto parsed = parseCursors(text->value_or(""));
+            if (!parsed) {
+                return sendError(res, ServiceError::badRequest(std::string("malformed ") +
+                                                               names[i] + ": " + parsed.error()));
+            }
+            cursors[i] = std::move(*parsed);
+        }
+        const std::string token = bearerToken(req);
+        sendResult(res,
+                   locked([&](DevService& s) { return s.sync(token, cursors[0], cursors[1]); }));
+    });
+
+    server.Get("/c/(.+)/pull", [this](const httplib::Request& req, httplib::Response& res) {
+        auto channel = pullChannel(req);
+        if (!channel) {
+            return sendError(res, ServiceError::badRequest(channel.error()));
+        }
+        auto items = parseQuery(rawQuery(req));
+        if (!items) {
+            return sendError(res, ServiceError::badRequest(items.error()));
+        }
+        auto text = queryItem(*items, "after");
+        if (!text) {
+            return sendError(res, ServiceError::badRequest("malformed query: " + text.error()));
+        }
+        std::uint64_t after = 0;
+        if (*text) {
+            auto parsed = parseSequence(**text);
+            if (!parsed) {
+                return sendError(res,
+                                 ServiceError::badRequest("malformed after: " + parsed.error()));
+            }
+            after = *parsed;
+        }
+        const std::string token = bearerToken(req);
+        sendResult(res, locked([&](DevService& s) { return s.pull(token, *channel, after); }));
+    });
+
+    // Requests that no route answered, and the library's own refusals
+    // (malformed requests, bodies over the limit), get a JSON error body too.
+    const httplib::Server::HandlerWithResponse errorBody = [](const httplib::Request& req,
+                                                              httplib::Response& res) {
+        if (!res.body.empty()) {
+            return httplib::Server::HandlerResponse::Unhandled;
+        }
+        std::string message = refusalMessage(res.status);
+        if (res.status == 404) {
+            message = "unknown path";
+            for (const Route& route : fixedRoutes) {
+                if (route.path == req.path && route.method != req.method) {
+                    res.status = 405;
+                    res.set_header("Allow", std::string(route.method));
+                    message = "use " + std::string(route.method) + " for this path";
+                }
+            }
+        }
+        res.set_content(errorJson(message), jsonType);
+        return httplib::Server::HandlerResponse::Handled;
+    };
+    server.set_error_handler(errorBody);
+
+    server.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+        requestStart() = std::chrono::steady_clock::now();
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+        auto& start = requestStart();
+        double ms = 0;
+        if (start != std::chrono::steady_clock::time_point{}) {
+            ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                     .count();
+        }
+        start = {};
+        logLine(
+            requestLogLine(req.method, req.path.empty() ? req.target : req.path, res.status, ms));
+    });
+    server.set_payload_max_length(maxBodyBytes);
+}
+
+DevServer::DevServer(DevServerOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+DevServer::~DevServer() {
+    stop();
+}
+
+OrvelKit::Expected<int, std::string> DevServer::start() {
+    Impl& d = *impl_;
+    if (d.started) {
+        return OrvelKit::unexpected(std::string("the server was already started"));
+    }
+    d.started = true;
+
+    if (d.options.stateFile) {
+        d.stateFile.emplace(*d.options.stateFile);
+        auto loaded = d.stateFile->load();
+        if (!loaded) {
+            return OrvelKit::unexpected(loaded.error());
+        }
+        if (*loaded) {
+            if (auto restored = d.service.restore(std::move(**loaded)); !restored) {
+                return OrvelKit::unexpected(d.stateFile->path().string() + ": " + restored.error());
+            }
+        } else if (auto saved = d.stateFile->save(d.service.state()); !saved) {
+            // Find out now, not at the first change, that the file cannot be written.
+            return OrvelKit::unexpected(saved.error());
+        }
+    }
+
+    d.routes();
+    const int port = d.options.port == 0 ? d.server.bind_to_any_port(d.options.host)
+                     : d.server.bind_to_port(d.options.host, d.options.port) ? d.options.port
+                                                                             : -1;
+    if (port <= 0) {
+        return OrvelKit::unexpected("cannot listen on " + d.options.host + ":" +
+                                    std::to_string(d.options.port));
+    }
+    d.port = port;
+    d.thread = std::thread([&d] {
+        d.server.listen_after_bind();
+        d.finished = true;
+    });
+    // stop() only takes effect once the server runs: wait for that.
+    while (!d.server.is_running() && !d.finished) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (d.finished) {
+        d.thread.join();
+        return OrvelKit::unexpected(std::string("the server stopped at once"));
+    }
+    return port;
+}
+
+void DevServer::stop() {
+    Impl& d = *impl_;
+    if (d.thread.joinable()) {
+        d.server.stop();
+        d.thread.join();
+    }
+}
+
+std::string DevServer::baseURL() const {
+    const std::string& host = impl_->options.host;
+    const bool ipv6 = host.find(':') != std::string::npos;
+    return "http://" + (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(impl_->port);
+}
+
+} // namespace OrvelDev

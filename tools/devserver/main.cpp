@@ -1,0 +1,88 @@
+// orvel-devserver: a loopback Orvel service for development and tests.
+
+#include "tools/devserver/DevServer.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view usage =
+    R"(usage: orvel-devserver [--host HOST] [--port PORT] [--state FILE]
+
+A development Orvel service: accounts, devices, pairing codes, channels,
+publish keys, updates and persistent cards, over plain HTTP.
+
+  --host HOST    address to listen on (default 127.0.0.1)
+  --port PORT    port to listen on, 0 for any free port (default 8787)
+  --state FILE   keep the state in FILE (loaded at start, saved after every
+                 change, mode 0600: it holds tokens); without it the state
+                 lives in memory only
+  --help         show this text
+
+One line per request goes to standard error. Stop with Ctrl-C.
+)";
+
+int usageError(const std::string& message) {
+    std::cerr << "orvel-devserver: " << message << "\n(see orvel-devserver --help)\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    OrvelDev::DevServerOptions options;
+    options.port = 8787;
+    options.log = &std::cerr;
+
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << usage;
+            return 0;
+        }
+        if (arg != "--host" && arg != "--port" && arg != "--state") {
+            return usageError("unknown option " + std::string(arg));
+        }
+        if (i + 1 >= argc) {
+            return usageError(std::string(arg) + " needs a value");
+        }
+        const std::string value = argv[++i];
+        if (arg == "--host") {
+            options.host = value;
+        } else if (arg == "--state") {
+            options.stateFile = value;
+        } else {
+            char* end = nullptr;
+            const long port = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || port < 0 || port > 65535) {
+                return usageError("--port needs a number from 0 to 65535");
+            }
+            options.port = static_cast<int>(port);
+        }
+    }
+
+    // Block the stop signals before any thread starts, then wait for one.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    OrvelDev::DevServer server(options);
+    auto port = server.start();
+    if (!port) {
+        std::cerr << "orvel-devserver: " << port.error() << '\n';
+        return 1;
+    }
+    std::cerr << "orvel-devserver: listening on " << server.baseURL() << '\n';
+
+    int received = 0;
+    sigwait(&signals, &received);
+    std::cerr << "orvel-devserver: stopping\n";
+    server.stop();
+    return 0;
+}

@@ -1,0 +1,117 @@
+#include "orvelkit/inbox/ChannelInbox.h"
+
+#include "orvelkit/inbox/NewestFirstMerge.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+namespace OrvelKit {
+
+using OrvelProtocol::Notification;
+using OrvelProtocol::PersistentCardUpdate;
+
+namespace {
+
+std::uint64_t seqOf(const Notification& notification) {
+    return notification.seq;
+}
+std::uint64_t cardSeqOf(const PersistentCardUpdate& update) {
+    return update.cardSeq;
+}
+
+} // namespace
+
+ChannelInbox::ChannelInbox(std::string channel, std::optional<std::string> name, bool owned,
+                           std::vector<Notification> notifications,
+                           std::vector<PersistentCardUpdate> cardUpdates, std::uint64_t lastReadSeq,
+                           std::uint64_t latestSeq, std::uint64_t latestCardSeq,
+                           SequenceSet dismissedSeqs)
+    : channel_(std::move(channel)), name_(std::move(name)), owned_(owned),
+      notifications_(NewestFirst::sorted(std::move(notifications), seqOf)),
+      cardUpdates_(NewestFirst::sorted(std::move(cardUpdates), cardSeqOf)),
+      lastReadSeq_(lastReadSeq), latestSeq_(latestSeq), latestCardSeq_(latestCardSeq),
+      dismissedSeqs_(std::move(dismissedSeqs)),
+      notificationsShareSeqs_(NewestFirst::hasDuplicates(notifications_, seqOf)),
+      cardUpdatesShareSeqs_(NewestFirst::hasDuplicates(cardUpdates_, cardSeqOf)) {
+    latestSeq_ = cursor();
+    latestCardSeq_ = cardCursor();
+}
+
+bool ChannelInbox::isUnread(const Notification& notification) const {
+    return notification.seq > lastReadSeq_;
+}
+
+std::size_t ChannelInbox::unreadCount() const {
+    // Newest first, so the unread ones form the head of the list.
+    const auto firstRead = NewestFirst::positionOf(notifications_, lastReadSeq_, seqOf);
+    return static_cast<std::size_t>(std::distance(notifications_.begin(), firstRead));
+}
+
+std::uint64_t ChannelInbox::cursor() const {
+    return notifications_.empty() ? latestSeq_ : std::max(latestSeq_, notifications_.front().seq);
+}
+
+std::uint64_t ChannelInbox::cardCursor() const {
+    return cardUpdates_.empty() ? latestCardSeq_
+                                : std::max(latestCardSeq_, cardUpdates_.front().cardSeq);
+}
+
+void ChannelInbox::markAllRead() {
+    lastReadSeq_ = std::max(lastReadSeq_, cursor());
+}
+
+void ChannelInbox::merge(const std::vector<Notification>& pulled,
+                         std::optional<std::uint64_t> latestSeq) {
+    if (notificationsShareSeqs_) {
+        NewestFirst::collapseDuplicates(notifications_, seqOf);
+        notificationsShareSeqs_ = false;
+    }
+    NewestFirst::merge(notifications_, pulled, channel_, seqOf);
+    latestSeq_ = std::max(cursor(), latestSeq.value_or(0));
+}
+
+void ChannelInbox::mergeCardUpdates(const std::vector<PersistentCardUpdate>& pulled,
+                                    std::optional<std::uint64_t> latestCardSeq) {
+    if (cardUpdatesShareSeqs_) {
+        NewestFirst::collapseDuplicates(cardUpdates_, cardSeqOf);
+        cardUpdatesShareSeqs_ = false;
+    }
+    NewestFirst::merge(cardUpdates_, pulled, channel_, cardSeqOf);
+    latestCardSeq_ = std::max(cardCursor(), latestCardSeq.value_or(0));
+}
+
+void ChannelInbox::applySync(const std::vector<Notification>& notifications,
+                             std::uint64_t latestSeq, std::uint64_t readSeq,
+                             const std::vector<PersistentCardUpdate>& cardUpdates,
+                             std::uint64_t latestCardSeq, const std::optional<std::string>& name,
+                             std::optional<bool> owned,
+                             const std::vector<std::uint64_t>& dismissedSeqs) {
+    merge(notifications, latestSeq);
+    mergeCardUpdates(cardUpdates, latestCardSeq);
+    lastReadSeq_ = std::max(lastReadSeq_, readSeq);
+    dismissedSeqs_.insert(dismissedSeqs.begin(), dismissedSeqs.end());
+    if (name && !name->empty()) {
+        name_ = name;
+    }
+    if (owned) {
+        owned_ = *owned;
+    }
+}
+
+void ChannelInbox::dismiss(std::uint64_t seq) {
+    dismissedSeqs_.insert(seq);
+}
+
+bool ChannelInbox::isDismissed(std::uint64_t seq) const {
+    return dismissedSeqs_.contains(seq);
+}
+
+bool ChannelInbox::operator==(const ChannelInbox& other) const {
+    return channel_ == other.channel_ && name_ == other.name_ && owned_ == other.owned_ &&
+           lastReadSeq_ == other.lastReadSeq_ && latestSeq_ == other.latestSeq_ &&
+           latestCardSeq_ == other.latestCardSeq_ && dismissedSeqs_ == other.dismissedSeqs_ &&
+           notifications_ == other.notifications_ && cardUpdates_ == other.cardUpdates_;
+}
+
+} // namespace OrvelKit

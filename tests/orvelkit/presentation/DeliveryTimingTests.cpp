@@ -1,0 +1,154 @@
+#include "orvelkit/presentation/DeliveryTiming.h"
+#include "orvelkit/presentation/PresentationHelpers.h"
+
+#include <gtest/gtest.h>
+
+using OrvelKit::Calendar;
+using OrvelKit::Date;
+using OrvelProtocol::Notification;
+namespace Presentation = OrvelKit::Presentation;
+
+namespace {
+
+std::optional<Date> at(const char* timestamp) {
+    return timestamp ? Presentation::parseISO(timestamp) : std::nullopt;
+}
+
+Notification update(std::optional<std::string> deliverWhen, std::string createdAt,
+                    std::uint64_t seq = 1, std::string id = "n") {
+    Notification n;
+    n.id = std::move(id);
+    n.channel = "ch";
+    n.seq = seq;
+    n.createdAt = std::move(createdAt);
+    n.deliverWhen = std::move(deliverWhen);
+    return n;
+}
+
+const Calendar berlin("Europe/Berlin", "de_DE");
+
+} // namespace
+
+TEST(SurfaceTime, KeywordsIgnoreCaseAndSurroundingWhitespace) {
+    const char* createdAt = "2024-05-10T07:30:00+02:00";
+    const char* today = "2024-05-10T08:00:00+02:00";
+    const char* tomorrow = "2024-05-11T08:00:00+02:00";
+    const std::pair<std::optional<std::string>, const char*> cases[] = {
+        {"morning", today},
+        {"  Morning  ", today},
+        {"MORNING\n", today},
+        {"\t\xe2\x80\x83morning\r\n\xc2\x85", today}, // em space, next line
+        {"next_day", tomorrow},
+        {" Next_Day\xe2\x80\xa8", tomorrow}, // line separator
+        {std::nullopt, nullptr},
+        {"", nullptr},
+        {" \n\t", nullptr},
+        {"IMMEDIATELY ", nullptr},
+        {" best_effort", nullptr},
+        {"Best_Effort", nullptr},
+        // Anything else is an absolute timestamp, as written once trimmed.
+        {"2030-01-01T00:00:00Z", "2030-01-01T00:00:00Z"},
+        {" 2030-01-01T09:00:00.5+01:00\n", "2030-01-01T08:00:00.5Z"},
+        {"2020-01-01T00:00:00Z", "2020-01-01T00:00:00Z"},
+        {"2030-01-01t00:00:00z", nullptr},
+        {"2030-01-01", nullptr},
+        {"tomorrow", nullptr},
+        {"mornings", nullptr},
+        {"morn\xc4\xb1ng", nullptr}}; // dotless i
+    for (const auto& [deliverWhen, expected] : cases) {
+        EXPECT_EQ(Presentation::surfaceTime(update(deliverWhen, createdAt), berlin), at(expected))
+            << deliverWhen.value_or("(absent)");
+    }
+}
+
+TEST(SurfaceTime, MorningIsTheNextEightOClockAndNextDayTheFollowingDay) {
+    struct Case {
+        const char* zone;
+        const char* deliverWhen;
+        const char* createdAt;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Europe/Berlin", "morning", "2024-05-10T07:30:00+02:00", "2024-05-10T08:00:00+02:00"},
+        {"Europe/Berlin", "morning", "2024-05-10T05:30:00Z", "2024-05-10T08:00:00+02:00"},
+        {"Europe/Berlin", "morning", "2024-05-10T07:59:59.999999+02:00",
+         "2024-05-10T08:00:00+02:00"},
+        {"Europe/Berlin", "morning", "2024-05-10T08:00:00+02:00", "2024-05-11T08:00:00+02:00"},
+        // Local time decides the day: 23:30Z is already 01:30 the next day.
+        {"Europe/Berlin", "morning", "2024-05-09T23:30:00Z", "2024-05-10T08:00:00+02:00"},
+        {"Europe/Berlin", "next_day", "2024-05-10T07:30:00+02:00", "2024-05-11T08:00:00+02:00"},
+        {"Europe/Berlin", "next_day", "2024-05-10T20:00:00+02:00", "2024-05-11T08:00:00+02:00"},
+        {"Europe/Berlin", "next_day", "2024-05-09T23:30:00Z", "2024-05-11T08:00:00+02:00"},
+        // Across daylight-saving changes.
+        {"Europe/Berlin", "morning", "2024-03-30T09:00:00+01:00", "2024-03-31T08:00:00+02:00"},
+        {"Europe/Berlin", "next_day", "2024-10-26T07:00:00+02:00", "2024-10-27T08:00:00+01:00"},
+        {"Europe/Berlin", "morning", "2024-10-27T02:30:00+01:00", "2024-10-27T08:00:00+01:00"},
+        {"America/New_York", "morning", "2024-11-03T01:30:00-05:00", "2024-11-03T08:00:00-05:00"},
+        {"America/New_York", "next_day", "2024-03-09T22:00:00-05:00", "2024-03-10T08:00:00-04:00"}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Presentation::surfaceTime(update(c.deliverWhen, c.createdAt),
+                                            Calendar(c.zone, "en_US")),
+                  at(c.expected))
+            << c.zone << " " << c.deliverWhen << " " << c.createdAt;
+    }
+    // Without a readable creation time a deferred update surfaces at once.
+    for (const char* keyword : {"morning", "next_day"}) {
+        EXPECT_EQ(Presentation::surfaceTime(update(keyword, "2024-05-10 07:30"), berlin),
+                  std::nullopt);
+    }
+}
+
+TEST(IsPending, OnlyWhileTheSurfaceTimeIsAhead) {
+    const Date now = *at("2024-05-10T12:00:00+02:00");
+    const Notification morning = update("morning", "2024-05-10T09:00:00+02:00");
+    EXPECT_TRUE(Presentation::isPending(morning, now, berlin));
+    EXPECT_TRUE(Presentation::isPending(morning, *at("2024-05-11T07:59:59+02:00"), berlin));
+    EXPECT_FALSE(Presentation::isPending(morning, *at("2024-05-11T08:00:00+02:00"), berlin));
+    EXPECT_FALSE(Presentation::isPending(update("morning", "unreadable"), Date(), berlin));
+
+    // These do not depend on the user's calendar.
+    EXPECT_TRUE(Presentation::isPending(update("2024-05-10T12:00:01+02:00", ""), now));
+    EXPECT_FALSE(Presentation::isPending(update("2024-05-10T12:00:00+02:00", ""), now));
+    EXPECT_FALSE(Presentation::isPending(update("someday", ""), now));
+    EXPECT_FALSE(Presentation::isPending(update(std::nullopt, ""), now));
+    EXPECT_TRUE(Presentation::isPending(update("morning", "2024-05-17T12:00:00Z"), now));
+}
+
+TEST(Bannerable, NewAndDueUpdatesInSequenceOrder) {
+    const Date now = *at("2024-05-10T12:00:00+02:00");
+    const char* earlier = "2024-05-01T09:00:00+02:00";
+    OrvelProtocol::SyncResponse response;
+    response.channels.resize(3);
+    response.channels[0].channel = "alpha";
+    response.channels[0].notifications = {
+        update(std::nullopt, earlier, 5, "a5"), update("immediately", earlier, 3, "a3"),
+        update("2024-05-10T13:00:00+02:00", earlier, 7, "a7-later"),
+        update(std::nullopt, earlier, 2, "a2"),
+        update("2024-05-10T11:00:00+02:00", earlier, 8, "a8-due")};
+    response.channels[1].channel = "beta";
+    response.channels[1].notifications = {
+        update(std::nullopt, earlier, 3, "b3"), update("morning", earlier, 1, "b1-surfaced"),
+        update("next_day", "2024-05-10T11:00:00+02:00", 4, "b4-tomorrow")};
+    response.channels[2].channel = "gamma";
+
+    const auto ids = [](const std::vector<Notification>& selected) {
+        std::vector<std::string> result;
+        for (const Notification& n : selected) {
+            result.push_back(n.id);
+        }
+        return result;
+    };
+    using Ids = std::vector<std::string>;
+    // Equal sequence numbers of different channels keep response order.
+    EXPECT_EQ(ids(Presentation::bannerable(response, {{"alpha", 2}, {"gamma", 9}}, now, berlin)),
+              (Ids{"b1-surfaced", "a3", "b3", "a5", "a8-due"}));
+    EXPECT_EQ(ids(Presentation::bannerable(response, {}, now, berlin)),
+              (Ids{"b1-surfaced", "a2", "a3", "b3", "a5", "a8-due"}));
+    EXPECT_EQ(ids(Presentation::bannerable(response, {{"alpha", 8}, {"beta", 3}},
+                                           *at("2024-05-11T08:00:00+02:00"), berlin)),
+              Ids{"b4-tomorrow"});
+    // With the user's calendar (only absolute times left).
+    response.channels[1].notifications.resize(1);
+    EXPECT_EQ(ids(Presentation::bannerable(response, {{"alpha", 4}}, now)),
+              (Ids{"b3", "a5", "a8-due"}));
+}

@@ -1,0 +1,198 @@
+#include "orvelkit/async/Completion.h"
+#include "orvelkit/async/EventLoop.h"
+#include "orvelkit/async/ManualExecutor.h"
+#include "orvelkit/async/Spawn.h"
+#include "orvelkit/async/Task.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace OrvelKit;
+
+namespace {
+
+Task<std::unique_ptr<int>> makeBox(int value, std::vector<std::string>& trace) {
+    trace.push_back("box " + std::to_string(value));
+    co_return std::make_unique<int>(value);
+}
+
+Task<int> sumOfBoxes(std::vector<std::string>& trace) {
+    auto first = co_await makeBox(2, trace);
+    auto second = co_await makeBox(40, trace);
+    co_return *first + *second;
+}
+
+// Completes `completion` from a thread of its own.
+template <class T>
+void completeElsewhere(Completion<T> completion, T value, std::thread::id& completedOn) {
+    std::thread([completion = std::move(completion), value = std::move(value),
+                 &completedOn]() mutable {
+        completedOn = std::this_thread::get_id();
+        completion(std::move(value));
+    }).join();
+}
+
+struct Probe {
+    std::thread::id thread;
+    Executor* executor = nullptr;
+};
+
+Task<Probe> probeAfterSuspending(std::thread::id& completedOn) {
+    int value = co_await suspendUntil<int>(
+        [&](Completion<int> done) { completeElsewhere(std::move(done), 7, completedOn); });
+    EXPECT_EQ(value, 7);
+    co_return Probe{std::this_thread::get_id(), &co_await currentExecutor()};
+}
+
+Task<Probe> outerProbe(std::thread::id& completedOn) {
+    co_return co_await probeAfterSuspending(completedOn);
+}
+
+} // namespace
+
+TEST(Task, IsLazyChainsResultsAndCompletesOnce) {
+    ManualExecutor executor;
+    std::vector<std::string> trace;
+    int completions = 0;
+    int result = 0;
+
+    spawn(executor, sumOfBoxes(trace), [&](int sum) {
+        ++completions;
+        result = sum;
+    });
+    EXPECT_TRUE(trace.empty()) << "a spawned task starts on its executor, not inline";
+
+    executor.runUntilIdle();
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(completions, 1);
+    EXPECT_EQ(trace, (std::vector<std::string>{"box 2", "box 40"}));
+
+    // A task that is never awaited never runs; dropping it frees its frame.
+    { auto unused = makeBox(1, trace); }
+    EXPECT_EQ(trace.size(), 2u);
+}
+
+TEST(Completion, ResumesTheWholeChainOnItsOwnExecutor) {
+    EventLoop loop;
+    std::thread::id completedOn;
+    const Probe probe = loop.runUntilComplete(outerProbe(completedOn));
+
+    EXPECT_NE(completedOn, std::this_thread::get_id());
+    EXPECT_EQ(probe.thread, std::this_thread::get_id());
+    EXPECT_EQ(probe.executor, &loop) << "awaited tasks inherit the spawning executor";
+
+    // On a manual executor the resumption waits for the executor to run it.
+    ManualExecutor executor;
+    std::thread::id manualCompletedOn;
+    std::optional<Probe> manualProbe;
+    spawn(executor, outerProbe(manualCompletedOn), [&](Probe p) { manualProbe = p; });
+    EXPECT_TRUE(executor.runOne()); // start; the completion posts the resumption
+    EXPECT_FALSE(manualProbe);
+    EXPECT_EQ(executor.pendingWork(), 1u);
+    executor.runUntilIdle();
+    ASSERT_TRUE(manualProbe);
+    EXPECT_EQ(manualProbe->thread, std::this_thread::get_id());
+    EXPECT_EQ(manualProbe->executor, &executor);
+}
+
+TEST(Completion, ChainIsFreedWhenItsExecutorDiscardsTheResumption) {
+    auto alive = std::make_shared<int>(0);
+    std::weak_ptr<int> watch = alive;
+    bool finished = false;
+    std::optional<Completion<int>> parked;
+    {
+        ManualExecutor executor;
+        auto task = [](std::shared_ptr<int> held [[maybe_unused]],
+                       std::optional<Completion<int>>& park) -> Task<int> {
+            co_return co_await suspendUntil<int>(
+                [&](Completion<int> done) { park.emplace(std::move(done)); });
+        }(std::move(alive), parked);
+        spawn(executor, std::move(task), [&](int) { finished = true; });
+        executor.runUntilIdle();
+        ASSERT_TRUE(parked);
+        (*parked)(1); // resumption posted, never run
+        parked.reset();
+        EXPECT_FALSE(watch.expired());
+    }
+    EXPECT_FALSE(finished);
+    EXPECT_TRUE(watch.expired()) << "the suspended frames were destroyed";
+}
+
+TEST(ManualExecutor, FiresTimersInTimeOrderAsTheClockAdvances) {
+    using namespace std::chrono_literals;
+    ManualExecutor executor;
+    const auto start = executor.now();
+    std::vector<std::string> fired;
+    auto at = [&](std::string name) {
+        return [&, name] {
+            fired.push_back(name + "@" + std::to_string((executor.now() - start) / 1s));
+            executor.post([&, name] { fired.push_back(name + " posted"); });
+        };
+    };
+
+    Timer c = executor.schedule(30s, at("c"));
+    Timer a = executor.schedule(10s, at("a"));
+    Timer b = executor.schedule(20s, at("b"));
+    Timer dropped = executor.schedule(5s, at("dropped"));
+    Timer every = executor.scheduleRepeating(
+        15s, [&] { fired.push_back("r@" + std::to_string((executor.now() - start) / 1s)); });
+    int countdown = 2;
+    Timer selfStopping = executor.scheduleRepeating(25s, [&] { return --countdown > 0; });
+    dropped.cancel();
+
+    executor.advance(45s);
+    EXPECT_EQ(fired, (std::vector<std::string>{"a@10", "a posted", "r@15", "b@20", "b posted",
+                                               "c@30", "c posted", "r@30", "r@45"}));
+    EXPECT_EQ(executor.now() - start, 45s);
+    EXPECT_FALSE(a.active()) << "a one-shot timer is done once fired";
+    EXPECT_TRUE(every.active());
+    EXPECT_TRUE(selfStopping.active());
+
+    executor.advance(10s); // 55 s: the self-stopping timer's second firing
+    EXPECT_FALSE(selfStopping.active());
+    { Timer gone = std::move(every); }
+    fired.clear();
+    executor.advance(60s);
+    EXPECT_TRUE(fired.empty()) << "dropping the handle cancels the timer";
+    EXPECT_EQ(countdown, 0);
+}
+
+TEST(Timer, BoundWeaklyItStopsOnceItsOwnerIsGone) {
+    using namespace std::chrono_literals;
+    struct Owner {
+        int ticks = 0;
+    };
+    ManualExecutor executor;
+    auto owner = std::make_shared<Owner>();
+    std::weak_ptr<Owner> watch = owner;
+    Timer timer = executor.scheduleRepeating(20s, whileAlive(watch, [](Owner& o) { ++o.ticks; }));
+
+    executor.advance(60s);
+    EXPECT_EQ(owner->ticks, 3);
+    EXPECT_EQ(watch.use_count(), 1) << "the timer does not keep its owner alive";
+
+    owner.reset();
+    executor.advance(20s);
+    EXPECT_FALSE(timer.active());
+}
+
+TEST(EventLoop, RunsWorkFromOtherThreadsAndTimersUntilStopped) {
+    using namespace std::chrono_literals;
+    EventLoop loop;
+    std::vector<std::thread::id> ranOn;
+    std::thread poster([&] { loop.post([&] { ranOn.push_back(std::this_thread::get_id()); }); });
+    poster.join();
+    Timer stop = loop.schedule(20ms, [&] { loop.stop(); });
+    const auto started = loop.now();
+    loop.run();
+
+    EXPECT_GE(loop.now() - started, 20ms);
+    EXPECT_EQ(ranOn, std::vector<std::thread::id>{std::this_thread::get_id()});
+
+    loop.stop(); // a stop before run() makes it return at once
+    loop.run();
+}

@@ -1,0 +1,169 @@
+// How operations fail, and the error values they fail with.
+
+#include "orvelkit/async/EventLoop.h"
+#include "orvelkit/client/OrvelClient.h"
+#include "orvelkit/http/CurlTransport.h"
+#include "tests/support/FakeTransport.h"
+#include "tests/support/RecordingServer.h"
+
+#include <curl/curl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace OrvelKit;
+using OrvelTest::FakeTransport;
+
+namespace {
+
+template <class T>
+T run(Task<T> task) {
+    EventLoop loop;
+    return loop.runUntilComplete(std::move(task));
+}
+
+struct FakeService {
+    std::shared_ptr<FakeTransport> transport = std::make_shared<FakeTransport>();
+    OrvelClient client{"https://orvel.example/api", transport};
+};
+
+} // namespace
+
+TEST(OrvelError, DescribesItselfAsItsCaseAndPayload) {
+    EXPECT_EQ(OrvelError::http(401).description(), "http(status: 401)");
+    EXPECT_EQ(OrvelError::decoding("read_seq: required key is missing").description(),
+              R"(decoding("read_seq: required key is missing"))");
+    EXPECT_EQ(OrvelError::decoding(R"(channels[0]: "x" is \ odd)").description(),
+              R"(decoding("channels[0]: \"x\" is \\ odd"))");
+    EXPECT_EQ(OrvelError::badURL().description(), "badURL");
+
+    EXPECT_EQ(OrvelError::http(404), OrvelError::http(404));
+    EXPECT_NE(OrvelError::http(404), OrvelError::http(500));
+    EXPECT_NE(OrvelError::decoding("a"), OrvelError::decoding("b"));
+    EXPECT_NE(ClientError(OrvelError::http(7)), ClientError(TransportError(7, "Couldn't")));
+    EXPECT_EQ(ClientError(TransportError(7, "Couldn't connect")).description(), "Couldn't connect");
+}
+
+TEST(OrvelClient, AnyStatusBut200FailsWithHttpAndTheBodyIsNotRead) {
+    FakeService service;
+    for (int status : {201, 204, 299, 400, 401, 500, 0}) {
+        SCOPED_TRACE(status);
+        service.transport->respond(HTTPResponse{status, R"({"channel":"ch","dismissed":true})"});
+        auto dismissed = run(service.client.dismiss("dev-1", "ch", 5));
+        ASSERT_FALSE(dismissed);
+        EXPECT_EQ(dismissed.error(), ClientError(OrvelError::http(status)));
+        auto synced = run(service.client.sync("dev-1", {}, {}));
+        ASSERT_FALSE(synced);
+        EXPECT_EQ(synced.error(), ClientError(OrvelError::http(status)));
+    }
+}
+
+TEST(OrvelClient, AnswersThatDoNotFitTheRecordFailWithDecoding) {
+    FakeService service;
+    auto decodingMessage = [&](std::string body) {
+        service.transport->respond(HTTPResponse{200, std::move(body)});
+        auto result = run(service.client.dismiss("dev-1", "ch", 5));
+        EXPECT_FALSE(result);
+        const OrvelError* error = result ? nullptr : result.error().orvelError();
+        EXPECT_TRUE(error && error->kind() == OrvelError::Kind::decoding);
+        return error ? error->message() : std::string();
+    };
+    EXPECT_THAT(decodingMessage(R"({"channel":"ch","seq":5})"), testing::HasSubstr("dismissed"));
+    EXPECT_THAT(decodingMessage(R"({"channel":"ch","dismissed":"yes","seq":5})"),
+                testing::HasSubstr("dismissed"));
+    EXPECT_FALSE(decodingMessage("").empty());
+    EXPECT_FALSE(decodingMessage("<html>").empty());
+}
+
+TEST(OrvelClient, HealthIsTrueOnlyFor200AndFailsWhenNothingAnswers) {
+    FakeService service;
+    const std::vector<std::pair<int, bool>> answers = {{200, true}, {503, false}, {204, false}};
+    for (auto [status, healthy] : answers) {
+        service.transport->respond(HTTPResponse{status, "not json"});
+        auto health = run(service.client.health());
+        ASSERT_TRUE(health.hasValue()) << health.error();
+        EXPECT_EQ(*health, healthy) << status;
+    }
+    EXPECT_TRUE(service.transport->requests().back().headers.empty());
+
+    const TransportError offline(CURLE_COULDNT_RESOLVE_HOST, "Couldn't resolve host name");
+    service.transport->respond(unexpected(offline));
+    auto health = run(service.client.health());
+    ASSERT_FALSE(health);
+    EXPECT_EQ(health.error(), ClientError(offline)) << "passed up unchanged";
+
+    // The same over a real connection to a closed port.
+    const OrvelClient unreachable("http://127.0.0.1:1", std::make_shared<CurlTransport>());
+    auto refused = run(unreachable.health());
+    ASSERT_FALSE(refused);
+    ASSERT_TRUE(refused.error().transportError());
+    EXPECT_EQ(refused.error().transportError()->code(), CURLE_COULDNT_CONNECT);
+    auto synced = run(unreachable.sync("dev-1", {{"a", 1}}, {}));
+    ASSERT_FALSE(synced);
+    EXPECT_TRUE(synced.error().transportError());
+}
+
+TEST(OrvelClient, AFileURLAnswersWithStatusZero) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("orvel-client-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "healthz") << "ok";
+    std::ofstream(dir / "sync") << R"({"channels":[]})";
+    const OrvelClient client("file://" + dir.string() + "/", std::make_shared<CurlTransport>());
+
+    auto health = run(client.health());
+    auto synced = run(client.sync("dev-1", {}, {}));
+    std::filesystem::remove_all(dir);
+    ASSERT_TRUE(health.hasValue()) << health.error();
+    EXPECT_FALSE(*health);
+    ASSERT_FALSE(synced);
+    EXPECT_EQ(synced.error(), ClientError(OrvelError::http(0)));
+}
+
+TEST(OrvelClient, EndpointsJoinBaseAndPathOrFailWithBadURL) {
+    auto endpoint = [](std::string base, std::string path) {
+        return OrvelClient(std::move(base), nullptr).endpoint(path);
+    };
+    for (const std::string base :
+         {"https://orvel.example", "https://orvel.example/", "https://orvel.example///"}) {
+        EXPECT_EQ(endpoint(base, "sync?after=a:1").value(), "https://orvel.example/sync?after=a:1");
+    }
+    EXPECT_EQ(endpoint("https://orvel.example/prefix//", "pair/code").value(),
+              "https://orvel.example/prefix/pair/code");
+    for (const std::string base : {"", "orvel.example", "https://orvel example", "http://[::1"}) {
+        EXPECT_EQ(endpoint(base, "sync"), unexpected(OrvelError::badURL())) << base;
+    }
+
+    // An endpoint that cannot be formed fails before anything is sent.
+    FakeService service;
+    const OrvelClient broken("https://orvel example", service.transport);
+    EXPECT_EQ(run(broken.health()).error(), ClientError(OrvelError::badURL()));
+    EXPECT_EQ(run(broken.dismiss("dev-1", "ch", 1)).error(), ClientError(OrvelError::badURL()));
+    EXPECT_EQ(run(broken.sync("dev-1", {}, {})).error(), ClientError(OrvelError::badURL()));
+    EXPECT_TRUE(service.transport->requests().empty());
+}
+
+TEST(OrvelClient, TextThatCannotBeEncodedFailsBeforeAnythingIsSent) {
+    FakeService service;
+    const std::string invalid = "ch\xff";
+    EXPECT_EQ(run(service.client.pull(invalid, "pub", 1)).error(),
+              ClientError(OrvelError::badURL()));
+    EXPECT_EQ(run(service.client.sync("dev-1", {{invalid, 1}}, {})).error(),
+              ClientError(OrvelError::badURL()));
+    EXPECT_EQ(run(service.client.sync("dev-1", {}, {{invalid, 1}})).error(),
+              ClientError(OrvelError::badURL()));
+    auto renamed = run(service.client.renameChannel("dev-1", "ch", invalid));
+    ASSERT_FALSE(renamed);
+    EXPECT_TRUE(renamed.error().encodeError()) << renamed.error();
+    EXPECT_TRUE(service.transport->requests().empty());
+
+    // "?" stays as it is inside a query, but not inside a path.
+    ASSERT_TRUE(run(service.client.sync("dev-1", {{"q?r", 2}}, {})).error().orvelError());
+    ASSERT_TRUE(run(service.client.pull("q?r", "pub", 2)).error().orvelError());
+    const auto requests = service.transport->requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].url, "https://orvel.example/api/sync?after=q?r:2");
+    EXPECT_EQ(requests[1].url, "https://orvel.example/api/c/q%3Fr/pull?after=2");
+}

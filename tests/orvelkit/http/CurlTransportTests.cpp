@@ -1,0 +1,152 @@
+#include "orvelkit/async/EventLoop.h"
+#include "orvelkit/async/ManualExecutor.h"
+#include "orvelkit/async/Spawn.h"
+#include "orvelkit/http/CurlTransport.h"
+#include "tests/support/RecordingServer.h"
+
+#include <curl/curl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+using namespace OrvelKit;
+using namespace std::chrono_literals;
+using OrvelTest::CannedResponse;
+using OrvelTest::RecordingServer;
+using Headers = std::multimap<std::string, std::string>;
+
+namespace {
+
+struct Outcome {
+    TransportResult result;
+    std::thread::id resumedOn;
+};
+
+Task<Outcome> sendAndNote(HTTPTransport& transport, HTTPRequest request) {
+    auto result = co_await transport.send(std::move(request));
+    co_return Outcome{std::move(result), std::this_thread::get_id()};
+}
+
+TransportResult send(HTTPTransport& transport, HTTPRequest request) {
+    EventLoop loop;
+    auto outcome = loop.runUntilComplete(sendAndNote(transport, std::move(request)));
+    EXPECT_EQ(outcome.resumedOn, std::this_thread::get_id()) << "resumed off the loop's thread";
+    return std::move(outcome.result);
+}
+
+} // namespace
+
+TEST(CurlTransport, SendsMethodTargetHeadersAndBodyExactlyAsGiven) {
+    RecordingServer server;
+    CurlTransport transport;
+
+    auto posted =
+        send(transport, {server.baseURL() + "/a/b?x=1&y=%20",
+                         "POST",
+                         {{"content-type", "application/json"}, {"Authorization", "Bearer t0k"}},
+                         R"({"k":1})"});
+    ASSERT_TRUE(posted.hasValue()) << posted.error();
+    auto request = server.lastRequest();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.target, "/a/b?x=1&y=%20");
+    EXPECT_EQ(request.chosenHeaders(),
+              (Headers{{"content-type", "application/json"}, {"Authorization", "Bearer t0k"}}));
+    EXPECT_EQ(request.body, R"({"k":1})");
+
+    // No Accept, User-Agent, Expect or form Content-Type of libcurl's own.
+    ASSERT_TRUE(send(transport, {server.baseURL() + "/healthz", "GET", {}, std::nullopt}));
+    EXPECT_EQ(server.lastRequest().method, "GET");
+    EXPECT_EQ(server.lastRequest().chosenHeaders(), Headers{});
+
+    ASSERT_TRUE(send(transport, {server.baseURL() + "/empty", "POST", {}, ""}));
+    EXPECT_EQ(server.lastRequest().chosenHeaders(), Headers{});
+    EXPECT_EQ(server.lastRequest().body, "");
+
+    // A header that would end its line early is refused before anything is sent.
+    auto injected = send(transport, {server.baseURL() + "/x",
+                                     "GET",
+                                     {{"Authorization", "Bearer a\r\nX-Evil: 1"}},
+                                     std::nullopt});
+    ASSERT_FALSE(injected);
+    EXPECT_EQ(injected.error().code(), CURLE_BAD_FUNCTION_ARGUMENT);
+    EXPECT_EQ(server.requestCount(), 3u);
+}
+
+TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
+    RecordingServer server;
+    CurlTransport transport;
+    for (int status : {200, 201, 204, 301, 404, 500, 503}) {
+        server.respond({status, status == 204 ? "" : R"({"error":"x"})"});
+        auto result = send(transport, {server.baseURL() + "/s", "GET", {}, std::nullopt});
+        ASSERT_TRUE(result.hasValue()) << status << ": " << result.error();
+        EXPECT_EQ(result->status, status);
+        EXPECT_EQ(result->body, status == 204 ? "" : R"({"error":"x"})");
+    }
+    EXPECT_EQ(server.requestCount(), 7u);
+}
+
+TEST(CurlTransport, FailuresCarryCurlsCodeAndDescription) {
+    CurlTransport transport;
+
+    auto refused = send(transport, {"http://127.0.0.1:1/healthz", "GET", {}, std::nullopt});
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().code(), CURLE_COULDNT_CONNECT);
+    EXPECT_THAT(refused.error().description(),
+                testing::StartsWith("Couldn't connect to server: Failed to connect to 127.0.0.1 "
+                                    "port 1"));
+
+    auto unsupported = send(transport, {"ftp://127.0.0.1:1/x", "GET", {}, std::nullopt});
+    ASSERT_FALSE(unsupported);
+    EXPECT_EQ(unsupported.error().code(), CURLE_UNSUPPORTED_PROTOCOL);
+
+    // Nothing arriving for the idle time-out ends the transfer.
+    RecordingServer slow;
+    slow.respond({200, "{}", 10s});
+    CurlTransport impatient(CurlTransportOptions{5s, 1s});
+    auto timedOut = send(impatient, {slow.baseURL() + "/slow", "GET", {}, std::nullopt});
+    ASSERT_FALSE(timedOut);
+    EXPECT_EQ(timedOut.error().code(), CURLE_OPERATION_TIMEDOUT);
+}
+
+TEST(CurlTransport, FileURLsAnswerWithStatusZero) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("orvel-transport-" + std::to_string(::getpid()) + ".json");
+    std::ofstream(path) << R"({"channels":[]})";
+    CurlTransport transport;
+    auto result = send(transport, {"file://" + path.string(), "GET", {}, std::nullopt});
+    std::filesystem::remove(path);
+    ASSERT_TRUE(result.hasValue()) << result.error();
+    EXPECT_EQ(result->status, 0);
+    EXPECT_EQ(result->body, R"({"channels":[]})");
+}
+
+TEST(CurlTransport, DestroyingItCancelsEveryTransferOnce) {
+    RecordingServer server;
+    server.respond({200, "{}", 30s});
+    ManualExecutor executor;
+    auto transport = std::make_unique<CurlTransport>();
+    std::vector<TransportResult> results;
+    auto collect = [&](TransportResult result) { results.push_back(std::move(result)); };
+
+    spawn(executor, transport->send({server.baseURL() + "/1", "GET", {}, std::nullopt}), collect);
+    spawn(executor, transport->send({server.baseURL() + "/2", "GET", {}, std::nullopt}), collect);
+    auto late = transport->send({server.baseURL() + "/3", "GET", {}, std::nullopt});
+    executor.runUntilIdle();
+    ASSERT_TRUE(server.waitForRequests(2));
+
+    transport.reset();
+    spawn(executor, std::move(late), collect); // started after the transport is gone
+    ASSERT_TRUE(executor.runUntil([&] { return results.size() == 3; }));
+    executor.runUntilIdle();
+
+    ASSERT_EQ(results.size(), 3u);
+    for (const auto& result : results) {
+        ASSERT_FALSE(result);
+        EXPECT_TRUE(result.error().isCancellation()) << result.error();
+    }
+    EXPECT_EQ(server.requestCount(), 2u);
+}

@@ -1,0 +1,43 @@
+#include "orvelkit/store/FileInboxStore.h"
+
+#include "orvelkit/store/InboxFile.h"
+
+namespace OrvelKit {
+
+FileInboxStore::FileInboxStore(std::filesystem::path file, StoreDiagnosticSink diagnostics)
+    : file_(std::move(file), std::move(diagnostics)) {}
+
+Inbox FileInboxStore::load() {
+    auto contents = file_.read();
+    if (!contents) {
+        return Inbox();
+    }
+    lastSize_ = contents->size();
+    auto inbox = InboxFile::decode(*contents);
+    if (!inbox) {
+        // Decoding errors name keys, types and numbers; the only text of the
+        // file they quote is an unknown enumeration case, never a credential.
+        file_.reject(inbox.error().description());
+        return Inbox();
+    }
+    return std::move(inbox).value();
+}
+
+void FileInboxStore::save(const Inbox& inbox) {
+    // A little headroom, so that an inbox that grew a bit since does not make
+    // the buffer grow once more at the end.
+    const std::size_t hint = lastSize_ + lastSize_ / 8 + 4096;
+    auto encoded = InboxFile::encode(
+        inbox,
+        [&](std::string_view json) {
+            if (file_.write(json)) {
+                lastSize_ = json.size();
+            }
+        },
+        hint);
+    if (!encoded) {
+        file_.report(StoreDiagnostic::Event::encodeFailed, encoded.error().description());
+    }
+}
+
+} // namespace OrvelKit

@@ -1,0 +1,102 @@
+#include "orvelkit/store/BackgroundInboxSaver.h"
+#include "orvelkit/store/MemoryInboxStore.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace OrvelKit {
+namespace {
+
+Inbox inboxNamed(const std::string& channel) {
+    return Inbox({ChannelInbox(channel, std::nullopt, false, {}, {}, 0, 0, 0, {})});
+}
+
+// Records what it is asked to save; the first save waits until released.
+class GatedStore final : public InboxStore {
+public:
+    Inbox load() override { return {}; }
+    void save(const Inbox& inbox) override {
+        EXPECT_EQ(inside_.fetch_add(1), 0) << "two saves overlapped";
+        std::unique_lock lock(mutex_);
+        entered_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [&] { return open_; });
+        saved_.push_back(inbox.channels().front().channel());
+        savingThreads_.push_back(std::this_thread::get_id());
+        inside_.fetch_sub(1);
+    }
+
+    void waitUntilSaving() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return entered_; });
+    }
+    void open() {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    std::vector<std::string> saved() {
+        std::lock_guard lock(mutex_);
+        return saved_;
+    }
+    std::vector<std::thread::id> savingThreads_;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool open_ = false;
+    std::atomic<int> inside_{0};
+    std::vector<std::string> saved_;
+};
+
+TEST(BackgroundInboxSaver, WritesOneAtATimeOffTheCallersThreadAndTheLatestWins) {
+    GatedStore store;
+    std::atomic<int> destroyed{0};
+    std::thread::id destroyedOn;
+    {
+        BackgroundInboxSaver saver(store);
+        saver.save(inboxNamed("first"));
+        store.waitUntilSaving();
+        saver.save(
+            std::shared_ptr<const Inbox>(new Inbox(inboxNamed("second")), [&](const Inbox* inbox) {
+                destroyedOn = std::this_thread::get_id();
+                ++destroyed;
+                delete inbox;
+            }));
+        saver.save(inboxNamed("third"));
+        saver.save(nullptr);
+        EXPECT_EQ(destroyed, 0) << "a replaced snapshot was destroyed by the caller";
+        store.open();
+        saver.flush();
+        EXPECT_EQ(store.saved(), (std::vector<std::string>{"first", "third"}));
+        EXPECT_EQ(destroyed, 1);
+        EXPECT_NE(destroyedOn, std::this_thread::get_id());
+        for (auto id : store.savingThreads_) {
+            EXPECT_NE(id, std::this_thread::get_id());
+        }
+
+        saver.save(inboxNamed("fourth"));
+    }
+    // Destroying the saver wrote what was still waiting.
+    EXPECT_EQ(store.saved().back(), "fourth");
+}
+
+TEST(BackgroundInboxSaver, WorksWithAnyStore) {
+    MemoryInboxStore store;
+    {
+        BackgroundInboxSaver saver(store);
+        for (int i = 0; i < 100; ++i) {
+            saver.save(inboxNamed("c" + std::to_string(i)));
+        }
+        saver.flush();
+        EXPECT_EQ(store.load(), inboxNamed("c99"));
+    }
+}
+
+} // namespace
+} // namespace OrvelKit

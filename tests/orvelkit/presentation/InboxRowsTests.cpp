@@ -1,0 +1,107 @@
+#include "TriageTestSupport.h"
+#include "orvelkit/presentation/InboxRows.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace TriageTest;
+using namespace OrvelKit;
+using Strings = std::vector<std::string>;
+
+const Calendar berlin("Europe/Berlin", "de_DE");
+
+TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
+    Notification card = note("ops", 7, "2024-05-01T10:00:00Z", "done", "");
+    card.kind = OrvelProtocol::Kind::card;
+    card.body = "Body";
+    card.urgency = OrvelProtocol::Urgency::high;
+    card.color = " #abc";
+    card.fields = {{"CPU", "93%"}, {"Disk", "40%"}};
+    OrvelProtocol::Attachment skipped;
+    skipped.url = "ftp://example.com/a.png";
+    OrvelProtocol::Attachment image;
+    image.url = "https://example.com/b.png";
+    image.w = 40;
+    card.attachments = {skipped, image};
+    const InboxRowDescriptor row =
+        Presentation::row(card, true, at("2024-05-01T12:30:00Z"), berlin);
+    EXPECT_EQ(row.id, "ops-7");
+    EXPECT_EQ(row.title, "title ops-7");
+    EXPECT_EQ(row.sender, "ops");
+    EXPECT_EQ(row.body, "Body");
+    EXPECT_EQ(row.details, std::nullopt);
+    EXPECT_EQ(row.accent, AccentRole::warning);
+    EXPECT_TRUE(row.isUnread);
+    EXPECT_EQ(row.relativeTime, "2h");
+    EXPECT_TRUE(row.isCard);
+    EXPECT_EQ(row.fields,
+              (std::vector<CardFieldDescriptor>{{0, "CPU", "93%"}, {1, "Disk", "40%"}}));
+    EXPECT_EQ(row.accentHex, "#AABBCC");
+    ASSERT_EQ(row.images.size(), 1u);
+    EXPECT_EQ(row.images[0].id, 1u);
+    EXPECT_FALSE(row.isPending);
+
+    EXPECT_EQ(accent(OrvelProtocol::Urgency::low), AccentRole::neutral);
+    EXPECT_EQ(accent(OrvelProtocol::Urgency::normal), AccentRole::neutral);
+    EXPECT_EQ(accent(OrvelProtocol::Urgency::critical), AccentRole::critical);
+}
+
+TEST(InboxRows, RowIsPendingUntilItsSurfaceTime) {
+    // Created 07:30 in Berlin for the morning: surfaces at 08:00 local time.
+    Notification held = note("ops", 1, "2024-05-01T07:30:00+02:00");
+    held.deliverWhen = "Morning ";
+    EXPECT_TRUE(Presentation::row(held, false, at("2024-05-01T07:59:59+02:00"), berlin).isPending);
+    EXPECT_FALSE(Presentation::row(held, false, at("2024-05-01T08:00:00+02:00"), berlin).isPending);
+}
+
+TEST(InboxRows, InboxListsEveryUpdateBySeqWithItsChannelsReadMark) {
+    Inbox inbox(
+        {channel("a", {note("a", 5, "2024-05-01T11:00:00Z"), note("a", 3, "2024-05-01T11:30:00Z")},
+                 4, {5}),
+         channel("b", {note("b", 7, "2024-05-01T09:00:00Z"), note("b", 5, "2024-05-01T09:00:00Z")},
+                 5)});
+    const InboxDescriptor list = Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin);
+    // seq descending across channels, not by timestamp; dismissed a-5 stays.
+    EXPECT_EQ(ids(list.rows), (Strings{"b-7", "a-5", "b-5", "a-3"}));
+    std::vector<bool> unread;
+    for (const InboxRowDescriptor& row : list.rows) {
+        unread.push_back(row.isUnread);
+    }
+    EXPECT_EQ(unread, (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(list.unreadBadge, "2");
+    EXPECT_FALSE(list.isEmpty);
+
+    const InboxDescriptor empty = Presentation::inbox(Inbox(), at("2024-05-01T12:00:00Z"), berlin);
+    EXPECT_TRUE(empty.isEmpty);
+    EXPECT_EQ(empty.unreadBadge, std::nullopt);
+}
+
+TEST(InboxRows, UpdatesSharingAnIdEachKeepTheirOwnRow) {
+    Notification first = note("a", 3, "2024-05-01T11:00:00Z");
+    Notification second = note("b", 2, "2024-05-01T11:00:00Z");
+    first.id = second.id = "dup";
+    second.title = "second";
+    const Inbox inbox({channel("a", {first}, 0), channel("b", {second}, 2)});
+    const InboxDescriptor list = Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin);
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.rows[0].title, "title a-3");
+    EXPECT_TRUE(list.rows[0].isUnread);
+    EXPECT_EQ(list.rows[1].title, "second");
+    EXPECT_FALSE(list.rows[1].isUnread);
+}
+
+TEST(InboxRows, BadgeCapsAtNinetyNine) {
+    std::vector<Notification> many;
+    for (std::uint64_t seq = 1; seq <= 150; ++seq) {
+        many.push_back(note("a", seq, "2024-05-01T11:00:00Z"));
+    }
+    const Inbox inbox({channel("a", many)});
+    EXPECT_EQ(Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin).unreadBadge, "99+");
+    EXPECT_EQ(Presentation::countBadge(0), std::nullopt);
+    EXPECT_EQ(Presentation::countBadge(1), "1");
+    EXPECT_EQ(Presentation::countBadge(99), "99");
+    EXPECT_EQ(Presentation::countBadge(100), "99+");
+}
+
+} // namespace

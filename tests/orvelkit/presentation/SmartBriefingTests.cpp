@@ -1,0 +1,182 @@
+#include "TriageTestSupport.h"
+#include "orvelkit/presentation/SmartBriefing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace TriageTest;
+using namespace OrvelKit;
+using Presentation::smartBriefing;
+using Strings = std::vector<std::string>;
+using Counts = std::vector<std::size_t>;
+
+const Calendar utc("UTC", "en_US");
+
+struct PeriodCase {
+    const char* zone;
+    const char* now;
+    BriefingPeriod period;
+    const char* start;
+};
+
+class BriefingPeriodStart : public testing::TestWithParam<PeriodCase> {};
+
+TEST_P(BriefingPeriodStart, FollowsTheWallClockOfTheZone) {
+    const PeriodCase& c = GetParam();
+    const Calendar calendar(c.zone, "en_US");
+    EXPECT_EQ(Presentation::briefingPeriod(at(c.now), calendar), c.period);
+    EXPECT_EQ(Presentation::briefingPeriodStart(at(c.now), calendar), at(c.start));
+    EXPECT_EQ(smartBriefing(Inbox(), at(c.now), std::nullopt, calendar).period, c.period);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BriefingPeriodStart,
+    testing::Values(PeriodCase{"Europe/Berlin", "2024-05-02T04:30:00+02:00", BriefingPeriod::night,
+                               "2024-05-01T17:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-05-02T05:00:00+02:00",
+                               BriefingPeriod::morning, "2024-05-01T18:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-05-02T11:59:59+02:00",
+                               BriefingPeriod::morning, "2024-05-01T18:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-05-02T12:00:00+02:00",
+                               BriefingPeriod::afternoon, "2024-05-02T08:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-05-02T17:00:00+02:00",
+                               BriefingPeriod::evening, "2024-05-02T12:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-05-02T22:00:00+02:00", BriefingPeriod::night,
+                               "2024-05-02T17:00:00+02:00"},
+                    // The day before a morning after a daylight-saving change is a whole
+                    // calendar day (23 or 25 hours), not 86,400 seconds.
+                    PeriodCase{"Europe/Berlin", "2024-04-01T05:00:00+02:00",
+                               BriefingPeriod::morning, "2024-03-31T18:00:00+02:00"},
+                    PeriodCase{"Europe/Berlin", "2024-03-31T04:30:00+02:00", BriefingPeriod::night,
+                               "2024-03-30T17:00:00+01:00"},
+                    PeriodCase{"America/New_York", "2024-11-04T05:00:00-05:00",
+                               BriefingPeriod::morning, "2024-11-03T18:00:00-05:00"},
+                    PeriodCase{"America/New_York", "2024-03-11T04:30:00-04:00",
+                               BriefingPeriod::night, "2024-03-10T17:00:00-04:00"}));
+
+TEST(SmartBriefing, WindowStartsAtTheLastVisitOnlyWithinThePeriod) {
+    const Date now = at("2024-05-02T09:00:00Z");
+    const Date periodStart = at("2024-05-01T18:00:00Z");
+    const auto scope = [&](std::optional<Date> lastOpenedAt) {
+        return smartBriefing(Inbox(), now, lastOpenedAt, utc).scope;
+    };
+    EXPECT_EQ(scope(std::nullopt), BriefingScope::overnight);
+    EXPECT_EQ(scope(periodStart), BriefingScope::sinceLastVisit);
+    EXPECT_EQ(scope(periodStart.addingSeconds(-1)), BriefingScope::overnight);
+    EXPECT_EQ(scope(now), BriefingScope::overnight);
+    EXPECT_EQ(scope(now.addingSeconds(60)), BriefingScope::overnight);
+
+    // The window follows the last visit: an update before it is not counted.
+    const Inbox inbox({channel(
+        "a", {note("a", 1, "2024-05-02T07:00:00Z"), note("a", 2, "2024-05-02T08:30:00Z")})});
+    EXPECT_EQ(smartBriefing(inbox, now, at("2024-05-02T08:00:00Z"), utc).updatesInWindow, 1u);
+    EXPECT_EQ(smartBriefing(inbox, now, std::nullopt, utc).updatesInWindow, 2u);
+}
+
+TEST(SmartBriefing, EmptyInboxHasEmptyListsAndZeroCounts) {
+    const SmartBriefing briefing =
+        smartBriefing(Inbox(), at("2024-05-02T13:00:00Z"), std::nullopt, utc);
+    EXPECT_EQ(briefing.scope, BriefingScope::thisMorning);
+    EXPECT_TRUE(briefing.agents.empty() && briefing.attention.empty() && briefing.onRadar.empty() &&
+                briefing.transitions.empty());
+    EXPECT_EQ(briefing.activity, Counts(6, 0));
+    EXPECT_EQ(briefing.totalCount + briefing.activeCount + briefing.completedCount +
+                  briefing.backgroundCount + briefing.updatesInWindow + briefing.agentsInWindow,
+              0u);
+}
+
+TEST(SmartBriefing, SourceWhoseNewestUpdateIsDismissedIsHidden) {
+    const Date now = at("2024-05-02T09:00:00Z");
+    const Inbox inbox({channel("a",
+                               {note("a", 1, "2024-05-02T06:00:00Z", "need", "bot"),
+                                note("a", 2, "2024-05-02T07:00:00Z", "running", "bot"),
+                                note("a", 3, "2024-05-02T08:00:00Z", "done", "bot"),
+                                note("a", 4, "2024-05-02T08:30:00Z", "need", "other")},
+                               0, {3})});
+    const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
+    EXPECT_EQ(ids(briefing.agents), (Strings{"a-4"}));
+    EXPECT_EQ(ids(briefing.attention), (Strings{"a-4"}));
+    EXPECT_TRUE(briefing.onRadar.empty());
+    EXPECT_TRUE(briefing.transitions.empty());
+    // Its undismissed updates still count, and it still counts as a source.
+    EXPECT_EQ(briefing.updatesInWindow, 3u);
+    EXPECT_EQ(briefing.agentsInWindow, 2u);
+    EXPECT_EQ(briefing.completedCount, 0u); // the done update is the dismissed one
+    EXPECT_EQ(briefing.unreadAttentionCount(), 1u);
+}
+
+TEST(SmartBriefing, RadarHoldsRunningSourcesAndInfoSourcesActiveInTheWindow) {
+    const Date now = at("2024-05-02T09:00:00Z"); // window from 2024-05-01T18:00Z
+    const Inbox inbox({channel("a",
+                               {note("a", 1, "2024-04-20T10:00:00Z", "running", "old-runner"),
+                                note("a", 2, "2024-04-20T10:00:00Z", "info", "old-info"),
+                                note("a", 3, "2024-05-02T08:00:00Z", "info", "new-info"),
+                                note("a", 4, "2024-05-02T08:10:00Z", "unknown", "new-odd"),
+                                note("a", 5, "2024-05-02T08:20:00Z", "done", "finisher"),
+                                note("a", 6, "2024-05-02T08:30:00Z", "need", "asker"),
+                                note("a", 7, "2024-05-02T08:40:00Z", "failed", "crasher"),
+                                note("a", 8, "2024-05-02T08:50:00Z", "idle", "sleeper")},
+                               4)});
+    const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
+    EXPECT_EQ(ids(briefing.onRadar), (Strings{"a-4", "a-3", "a-1"}));
+    EXPECT_EQ(ids(briefing.attention), (Strings{"a-7", "a-6"}));
+    EXPECT_EQ(briefing.activeCount, 1u);
+    EXPECT_EQ(briefing.totalCount, 8u);
+    EXPECT_EQ(briefing.backgroundCount, 6u);
+    EXPECT_EQ(briefing.completedCount, 1u);
+    EXPECT_EQ(briefing.updatesInWindow, 6u);
+    EXPECT_EQ(briefing.agentsInWindow, 6u);
+    // a-1 ... a-4 are read.
+    EXPECT_FALSE(briefing.onRadar[0].isUnread);
+    EXPECT_TRUE(briefing.attention[0].isUnread);
+}
+
+TEST(SmartBriefing, TransitionsCompareTheNewestTwoVisibleUpdatesInTheWindow) {
+    const Date now = at("2024-05-02T09:00:00Z");
+    const Inbox inbox(
+        {channel("a",
+                 {note("a", 1, "2024-05-02T06:00:00Z", "running", "changer"),
+                  note("a", 2, "2024-05-02T07:00:00Z", "done", "changer"),
+                  note("a", 3, "2024-05-02T06:00:00Z", "done", "steady"),
+                  note("a", 4, "2024-05-02T07:00:00Z", "done", "steady"),
+                  note("a", 5, "2024-04-01T06:00:00Z", "running", "stale"),
+                  note("a", 6, "2024-04-01T07:00:00Z", "done", "stale"),
+                  note("a", 7, "2024-05-02T06:00:00Z", "need", "skipper"),
+                  note("a", 8, "2024-05-02T06:30:00Z", "failed", "skipper"), // dismissed
+                  note("a", 9, "2024-05-02T07:30:00Z", "bogus", "skipper")},
+                 0, {8})});
+    const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
+    ASSERT_EQ(briefing.transitions.size(), 2u);
+    EXPECT_EQ(briefing.transitions[0], (AgentTransition{.id = "a-9",
+                                                        .agent = "skipper",
+                                                        .summary = "title a-9",
+                                                        .relativeTime = "1h",
+                                                        .from = StatusDot::need,
+                                                        .to = StatusDot::info}));
+    EXPECT_EQ(briefing.transitions[1].id, "a-2");
+    EXPECT_EQ(briefing.transitions[1].from, StatusDot::running);
+    EXPECT_EQ(briefing.transitions[1].to, StatusDot::done);
+    EXPECT_EQ(briefing.completedCount, 2u);
+}
+
+TEST(SmartBriefing, ActivityCountsTheWindowInSixths) {
+    // Last visit six hours before now: one sixth per hour.
+    const Date now = at("2024-05-02T11:00:00Z");
+    const Date lastVisit = at("2024-05-02T05:00:00Z");
+    const Inbox inbox(
+        {channel("a", {note("a", 1, "2024-05-02T04:59:59Z"), note("a", 2, "2024-05-02T05:00:00Z"),
+                       note("a", 3, "2024-05-02T06:59:59.999Z"),
+                       note("a", 4, "2024-05-02T07:00:01Z"), note("a", 5, "2024-05-02T11:00:00Z"),
+                       note("a", 6, "2024-05-02T11:00:00.001Z"), note("a", 7, "unreadable")})});
+    const SmartBriefing briefing = smartBriefing(inbox, now, lastVisit, utc);
+    EXPECT_EQ(briefing.activity, (Counts{1, 1, 1, 0, 0, 1}));
+    EXPECT_EQ(briefing.updatesInWindow, 4u);
+
+    // A window under a second counts as one second; no slices below 1.
+    const std::vector<Date> dates{now, now.addingSeconds(0.25)};
+    EXPECT_EQ(Presentation::activityBuckets(dates, now, now, 4), (Counts{1, 1, 0, 0}));
+    EXPECT_TRUE(Presentation::activityBuckets(dates, now, now, 0).empty());
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "TriageTestSupport.h"
+#include "orvelkit/presentation/InboxScan.h"
+#include "orvelkit/presentation/Triage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace TriageTest;
+using namespace OrvelKit;
+using Presentation::triaged;
+using Strings = std::vector<std::string>;
+
+const Date now = at("2024-05-01T12:00:00Z");
+
+TEST(Triage, EmptyInboxGivesNothing) {
+    const TriagedInbox result = triaged(Inbox(), now);
+    EXPECT_TRUE(result.rows.empty());
+    EXPECT_TRUE(result.activityGroups.empty());
+    EXPECT_TRUE(result.needsYou().empty());
+    EXPECT_TRUE(result.away().empty());
+    EXPECT_EQ(result.digest, Digest{});
+    EXPECT_EQ(result.totalUnread(), 0u);
+}
+
+TEST(Triage, RowsAreNewestFirstByTimestampThenSeqWithUndatedLast) {
+    const Inbox inbox({
+        channel("a", {note("a", 1, "2024-05-01T11:00:00Z"), note("a", 2, "2024-05-01T09:00:00Z"),
+                      note("a", 3, "yesterday"), note("a", 4, "2024-05-01T10:00:00.5+00:00")}),
+        channel("b", {note("b", 9, "2024-05-01T11:00:00Z"), note("b", 7, "not a date"),
+                      note("b", 8, "2024-05-01T11:59:30Z")}),
+    });
+    const TriagedInbox result = triaged(inbox, now);
+    // Equal timestamps across channels: higher seq first. Undated: seq descending.
+    EXPECT_EQ(ids(result.rows), (Strings{"b-8", "b-9", "a-1", "a-4", "a-2", "b-7", "a-3"}));
+    EXPECT_EQ(result.rows[0].relativeTime, "now");
+    EXPECT_EQ(result.rows[2].relativeTime, "1h");
+    EXPECT_EQ(result.rows[5].relativeTime, "");
+}
+
+TEST(Triage, UnreadFollowsTheReadMarkOfTheUpdatesChannel) {
+    const Inbox inbox({
+        channel("a",
+                {note("a", 5, "2024-05-01T11:00:00Z"), note("a", 6, "2024-05-01T11:01:00Z"),
+                 // Stored under "a" but naming other channels: one the
+                 // inbox follows (read up to 9), one it does not.
+                 note("b", 8, "2024-05-01T10:30:00Z"), note("ghost", 1, "2024-05-01T10:00:00Z")},
+                5),
+        channel("b", {}, 9),
+    });
+    const TriagedInbox result = triaged(inbox, now);
+    ASSERT_EQ(ids(result.rows), (Strings{"a-6", "a-5", "b-8", "ghost-1"}));
+    std::vector<bool> unread;
+    for (const AgentRow& row : result.rows) {
+        unread.push_back(row.isUnread);
+    }
+    EXPECT_EQ(unread, (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(result.totalUnread(), 2u);
+    EXPECT_EQ(result.digest.updated, 3u);
+}
+
+TEST(Triage, RelativeTimeMatchesThePresentationHelper) {
+    // Rows write ages from the timestamp they already read; the text must be
+    // what the helper writes from the raw timestamp.
+    for (const double age : {-5.0, 0.0, 59.9, 60.0, 3599.0, 3600.0, 86399.0, 86400.0, 1e7}) {
+        const Date created = now.addingSeconds(-age);
+        const std::string stamp = "2024-05-01T12:00:00Z";
+        const Date later = at(stamp).addingSeconds(age);
+        EXPECT_EQ(Presentation::ageText(created, now), Presentation::relativeTime(stamp, later))
+            << age;
+    }
+    EXPECT_EQ(Presentation::ageText(std::nullopt, now), "");
+}
+
+TEST(Triage, StatusGivesDotSectionAndDigest) {
+    const Inbox inbox({
+        channel("a",
+                {note("a", 1, "2024-05-01T11:01:00Z", "need"),
+                 note("a", 2, "2024-05-01T11:02:00Z", "failed"),
+                 note("a", 3, "2024-05-01T11:03:00Z"), note("a", 4, "2024-05-01T11:04:00Z", "NEED"),
+                 note("a", 5, "2024-05-01T11:05:00Z", "done")}),
+        channel("b", {note("b", 1, "2024-05-01T11:06:00Z", "idle"),
+                      note("b", 2, "2024-05-01T11:07:00Z", "running")}),
+    });
+    const TriagedInbox result = triaged(inbox, now);
+    std::vector<StatusDot> dots;
+    for (const AgentRow& row : result.rows) {
+        dots.push_back(row.dot);
+    }
+    EXPECT_EQ(dots,
+              (std::vector{StatusDot::running, StatusDot::idle, StatusDot::done, StatusDot::info,
+                           StatusDot::info, StatusDot::failed, StatusDot::need}));
+    EXPECT_EQ(ids(result.needsYou()), (Strings{"a-1"}));
+    EXPECT_EQ(ids(result.away()), (Strings{"b-2", "b-1", "a-5", "a-4", "a-3", "a-2"}));
+    EXPECT_EQ(result.digest, (Digest{.updated = 2, .needYou = 1, .silenced = 2}));
+    EXPECT_EQ(result.heldBack(), 2u);
+
+    EXPECT_TRUE(Presentation::needsYou(inbox.channels()[0].notifications().back()));
+    EXPECT_FALSE(Presentation::needsYou(inbox.channels()[0].notifications().front())); // done
+    EXPECT_TRUE(pulses(StatusDot::need));
+    EXPECT_TRUE(pulses(StatusDot::running));
+    EXPECT_FALSE(pulses(StatusDot::failed));
+    EXPECT_FALSE(pulses(StatusDot::info));
+}
+
+TEST(Triage, GroupsBySourceInOrderOfNewestUpdate) {
+    const Inbox inbox({
+        channel("a",
+                {note("a", 1, "2024-05-01T11:00:00Z", "done", "builder"),
+                 note("a", 2, "2024-05-01T11:10:00Z", "running", "tester"),
+                 note("a", 3, "2024-05-01T11:20:00Z", "info", "builder"),
+                 note("a", 4, "2024-05-01T11:30:00Z", "info", "")},
+                0, {3}),
+        channel("b", {note("b", 1, "2024-05-01T11:05:00Z", "need", "builder")}),
+    });
+    const TriagedInbox result = triaged(inbox, now);
+    ASSERT_EQ(result.activityGroups.size(), 4u);
+    const auto& groups = result.activityGroups;
+    // An empty sender counts as absent: the channel is both agent and key.
+    EXPECT_EQ(groups[0].id, "a\x1F"
+                            "a");
+    EXPECT_EQ(groups[0].agent, "a");
+    EXPECT_EQ(groups[1].id, "a\x1F"
+                            "builder");
+    // The dismissed update a-3 stays in its group.
+    EXPECT_EQ(ids(groups[1].rows), (Strings{"a-3", "a-1"}));
+    EXPECT_EQ(groups[2].id, "a\x1F"
+                            "tester");
+    EXPECT_EQ(groups[3].id, "b\x1F"
+                            "builder");
+    EXPECT_EQ(result.rows.size(), 5u);
+    EXPECT_EQ(Presentation::sourceKey(inbox.channels()[1].notifications()[0]), groups[3].id);
+}
+
+TEST(Triage, SourcesAreTheSameExactlyWhenTheirKeysAre) {
+    // Channel "x<US>y" with sender "z" and channel "x" with sender "y<US>z"
+    // share the key text "x<US>y<US>z", so they form one group.
+    const std::string split = "x\x1F"
+                              "y";
+    const Inbox inbox({channel(split, {note(split, 1, "2024-05-01T11:00:00Z", "done", "z")}),
+                       channel("x", {note("x", 1, "2024-05-01T10:00:00Z", "done", "y\x1Fz"),
+                                     note("x", 2, "2024-05-01T09:00:00Z", "done", "y")})});
+    const TriagedInbox result = triaged(inbox, now);
+    ASSERT_EQ(result.activityGroups.size(), 2u);
+    EXPECT_EQ(ids(result.activityGroups[0].rows), (Strings{split + "-1", "x-1"}));
+    EXPECT_EQ(result.activityGroups[1].id, "x\x1Fy");
+}
+
+TEST(Triage, DigestOfAListCountsDistinctChannels) {
+    const Digest digest =
+        Presentation::digest({note("a", 1, "x", "need"), note("a", 2, "x", "need"),
+                              note("c", 1, "x", "idle"), note("b", 1, "x", "paused")});
+    EXPECT_EQ(digest, (Digest{.updated = 3, .needYou = 2, .silenced = 1}));
+}
+
+} // namespace

@@ -9,17 +9,53 @@
 
 namespace OrvelKit::Json {
 
+namespace detail {
+
+// The parser and the output buffer are kept per thread between calls, so a
+// decode or encode reuses memory that is already allocated and mapped instead
+// of faulting in fresh pages for every text. Buffers that grew beyond this
+// size are released after use rather than kept.
+inline constexpr std::size_t retainedBufferLimit = std::size_t{64} << 20;
+
+inline simdjson::dom::parser& threadParser() {
+    thread_local simdjson::dom::parser parser;
+    return parser;
+}
+
+inline void releaseIfHuge(simdjson::dom::parser& parser) {
+    if (parser.capacity() > retainedBufferLimit) {
+        parser = simdjson::dom::parser{};
+    }
+}
+
+inline rapidjson::StringBuffer& threadOutput() {
+    thread_local rapidjson::StringBuffer buffer;
+    buffer.Clear();
+    return buffer;
+}
+
+inline void releaseIfHuge(rapidjson::StringBuffer& buffer) {
+    if (buffer.GetSize() > retainedBufferLimit) {
+        buffer = rapidjson::StringBuffer{};
+    }
+}
+
+} // namespace detail
+
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
-    simdjson::dom::parser parser;
+    simdjson::dom::parser& parser = detail::threadParser();
     simdjson::dom::element root;
     if (auto error = parser.parse(json.data(), json.size()).get(root)) {
+        detail::releaseIfHuge(parser);
         return unexpected(
             DecodeError{{}, std::string("malformed JSON: ") + simdjson::error_message(error)});
     }
     T value{};
     detail::DecodeFailure failure;
-    if (!detail::decodeValue(root, value, failure)) {
+    const bool ok = detail::decodeValue(root, value, failure);
+    detail::releaseIfHuge(parser);
+    if (!ok) {
         return unexpected(failure.error());
     }
     return value;
@@ -27,13 +63,16 @@ Expected<T, DecodeError> decode(std::string_view json) {
 
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value) {
-    rapidjson::StringBuffer buffer;
+    rapidjson::StringBuffer& buffer = detail::threadOutput();
     detail::Writer writer(buffer);
     detail::EncodeFailure failure;
     if (!detail::encodeValue(writer, value, failure)) {
+        detail::releaseIfHuge(buffer);
         return unexpected(failure.error());
     }
-    return std::string(buffer.GetString(), buffer.GetSize());
+    std::string json(buffer.GetString(), buffer.GetSize());
+    detail::releaseIfHuge(buffer);
+    return json;
 }
 
 // Instantiates decode and encode for the listed records.

@@ -9,8 +9,10 @@
 
 #include <simdjson.h>
 
+#include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -24,7 +26,9 @@ class DecodeFailure {
 public:
     void fail(std::string message) { message_ = std::move(message); }
     void atKey(std::string_view key) { reversedPath_.emplace_back(key); }
-    void atIndex(std::size_t index) { reversedPath_.push_back("[" + std::to_string(index) + "]"); }
+    void atIndex(std::size_t index) {
+        reversedPath_.push_back(concat({"[", std::to_string(index), "]"}));
+    }
 
     DecodeError error() const {
         std::string path;
@@ -65,8 +69,7 @@ inline std::string_view typeName(simdjson::dom::element_type type) {
 
 inline bool mismatch(simdjson::dom::element element, std::string_view expected,
                      DecodeFailure& failure) {
-    failure.fail("expected " + std::string(expected) + ", found " +
-                 std::string(typeName(element.type())));
+    failure.fail(concat({"expected ", expected, ", found ", typeName(element.type())}));
     return false;
 }
 
@@ -75,7 +78,7 @@ inline bool decodeValue(simdjson::dom::element element, std::string& out, Decode
     if (element.get_string().get(text)) {
         return mismatch(element, "a string", failure);
     }
-    out.assign(text);
+    out = std::string(text); // cheaper than assign() into the empty string
     return true;
 }
 
@@ -144,7 +147,7 @@ bool decodeValue(simdjson::dom::element element, E& out, DecodeFailure& failure)
         out = *value;
         return true;
     }
-    failure.fail("\"" + std::string(name) + "\" is not one of " + caseList<E>());
+    failure.fail(concat({"\"", name, "\" is not one of ", caseList<E>()}));
     return false;
 }
 
@@ -220,6 +223,70 @@ bool decodeMissing(const DefaultedKey<R, M>& key, R& out, DecodeFailure&) {
     return true;
 }
 
+// The keys of a record's schema, in schema order. (A function-local static:
+// it is ready whenever the first decode runs.)
+template <Record T>
+const auto& keyNamesOf() {
+    static const auto names = std::apply(
+        [](const auto&... keys) {
+            return std::array<std::string_view, sizeof...(keys)>{keys.key...};
+        },
+        jsonSchema(std::type_identity<T>{}));
+    return names;
+}
+
+// Keys are short: comparing them with a few overlapping word loads beats a
+// call to memcmp.
+inline bool sameKey(std::string_view a, std::string_view b) {
+    const std::size_t size = a.size();
+    if (size != b.size()) {
+        return false;
+    }
+    const char* p = a.data();
+    const char* q = b.data();
+    const auto same = [&]<class Word>(std::size_t at, Word) {
+        Word x;
+        Word y;
+        std::memcpy(&x, p + at, sizeof x);
+        std::memcpy(&y, q + at, sizeof y);
+        return x == y;
+    };
+    if (size >= 8) {
+        for (std::size_t at = 0; at + 8 < size; at += 8) {
+            if (!same(at, std::uint64_t{})) {
+                return false;
+            }
+        }
+        return same(size - 8, std::uint64_t{});
+    }
+    if (size >= 4) {
+        return same(0, std::uint32_t{}) && same(size - 4, std::uint32_t{});
+    }
+    if (size >= 2) {
+        return same(0, std::uint16_t{}) && same(size - 2, std::uint16_t{});
+    }
+    return size == 0 || *p == *q;
+}
+
+// The position of `name` among `names`, or names.size() for an unknown key.
+// Objects usually list their keys in schema order, some of them left out, so
+// the search starts after the previous match and wraps around.
+template <std::size_t N>
+std::size_t findKey(const std::array<std::string_view, N>& names, std::string_view name,
+                    std::size_t hint) {
+    for (std::size_t index = hint; index < N; ++index) {
+        if (sameKey(names[index], name)) {
+            return index;
+        }
+    }
+    for (std::size_t index = 0; index < hint && index < N; ++index) {
+        if (sameKey(names[index], name)) {
+            return index;
+        }
+    }
+    return N;
+}
+
 template <Record T>
 bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure) {
     simdjson::dom::object object;
@@ -227,18 +294,23 @@ bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure)
         return mismatch(element, "an object", failure);
     }
     const auto& keys = schemaOf<T>;
+    const auto& names = keyNamesOf<T>();
     constexpr std::size_t count = std::tuple_size_v<std::decay_t<decltype(keys)>>;
     static_assert(count <= 64, "a record has at most 64 keys");
     std::uint64_t seen = 0;
+    std::size_t hint = 0;
 
     for (auto [name, value] : object) {
+        const std::size_t index = findKey(names, name, hint);
+        if (index == count) {
+            continue; // unknown keys are ignored
+        }
+        hint = index + 1;
+        seen |= std::uint64_t{1} << index;
         bool ok = true;
-        // Find the schema key with this name; unknown keys are ignored.
         [&]<std::size_t... I>(std::index_sequence<I...>) {
-            (void)((std::get<I>(keys).key == name
-                        ? (seen |= std::uint64_t{1} << I,
-                           ok = decodeKey(std::get<I>(keys), value, out, failure), true)
-                        : false) ||
+            (void)((index == I ? (ok = decodeKey(std::get<I>(keys), value, out, failure), true)
+                               : false) ||
                    ...);
         }
         (std::make_index_sequence<count>{});
@@ -248,6 +320,9 @@ bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure)
         }
     }
 
+    if (seen == (count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1)) {
+        return true;
+    }
     bool ok = true;
     [&]<std::size_t... I>(std::index_sequence<I...>) {
         (void)(((seen & (std::uint64_t{1} << I)) ||

@@ -5,6 +5,7 @@
 
 #include "orvelkit/json/Enumeration.h"
 #include "orvelkit/json/JsonError.h"
+#include "orvelkit/json/JsonString.h"
 #include "orvelkit/json/Schema.h"
 
 #include <rapidjson/stringbuffer.h>
@@ -13,20 +14,41 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 namespace OrvelKit::Json::detail {
 
-// Compact output; a text that is not valid UTF-8 makes String() fail.
-using Writer = rapidjson::Writer<rapidjson::StringBuffer, rapidjson::UTF8<>, rapidjson::UTF8<>,
-                                 rapidjson::CrtAllocator, rapidjson::kWriteValidateEncodingFlag>;
+// Compact output. Strings and keys go through text(), which escapes them
+// itself and refuses a text that is not valid UTF-8 (RapidJSON's own String()
+// validates byte by byte and is several times slower).
+class Writer : public rapidjson::Writer<rapidjson::StringBuffer> {
+public:
+    explicit Writer(rapidjson::StringBuffer& buffer)
+        : rapidjson::Writer<rapidjson::StringBuffer>(buffer) {}
+
+    bool text(std::string_view value) {
+        Prefix(rapidjson::kStringType);
+        const std::size_t capacity = quotedCapacity(value.size());
+        char* begin = os_->Push(capacity);
+        char* end = writeQuoted(value, begin);
+        if (end == nullptr) {
+            os_->Pop(capacity);
+            return false;
+        }
+        os_->Pop(static_cast<std::size_t>(begin + capacity - end));
+        return EndValue(true);
+    }
+};
 
 // Collects the key path of a text that could not be written.
 class EncodeFailure {
 public:
     void atKey(std::string_view key) { reversedPath_.emplace_back(key); }
-    void atIndex(std::size_t index) { reversedPath_.push_back("[" + std::to_string(index) + "]"); }
+    void atIndex(std::size_t index) {
+        reversedPath_.push_back(concat({"[", std::to_string(index), "]"}));
+    }
 
     EncodeError error() const {
         std::string path;
@@ -44,7 +66,7 @@ private:
 };
 
 inline bool encodeValue(Writer& writer, const std::string& text, EncodeFailure&) {
-    return writer.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    return writer.text(text);
 }
 
 inline bool encodeValue(Writer& writer, bool value, EncodeFailure&) {
@@ -61,8 +83,7 @@ inline bool encodeValue(Writer& writer, std::uint8_t value, EncodeFailure&) {
 
 template <Enumeration E>
 bool encodeValue(Writer& writer, E value, EncodeFailure&) {
-    const std::string_view name = text(value);
-    return writer.String(name.data(), static_cast<rapidjson::SizeType>(name.size()));
+    return writer.text(text(value));
 }
 
 template <Record T>
@@ -83,14 +104,14 @@ bool encodeValue(Writer& writer, const std::vector<T>& values, EncodeFailure& fa
 template <class R, class M>
 bool encodeKey(Writer& writer, const RequiredKey<R, M>& key, const R& record,
                EncodeFailure& failure) {
-    writer.Key(key.key.data(), static_cast<rapidjson::SizeType>(key.key.size()));
+    writer.text(key.key);
     return encodeValue(writer, record.*key.member, failure);
 }
 
 template <class R, class M>
 bool encodeKey(Writer& writer, const DefaultedKey<R, M>& key, const R& record,
                EncodeFailure& failure) {
-    writer.Key(key.key.data(), static_cast<rapidjson::SizeType>(key.key.size()));
+    writer.text(key.key);
     return encodeValue(writer, record.*key.member, failure);
 }
 
@@ -101,7 +122,7 @@ bool encodeKey(Writer& writer, const OptionalKey<R, M>& key, const R& record,
     if (!value) {
         return true;
     }
-    writer.Key(key.key.data(), static_cast<rapidjson::SizeType>(key.key.size()));
+    writer.text(key.key);
     return encodeValue(writer, *value, failure);
 }
 

@@ -150,8 +150,3 @@ TEST(JsonDecoding, InvalidUtf8AnywhereFailsTheWholeText) {
     EXPECT_EQ(decode<ReadAck>(R"({"channel":"\ud83d\ude80","read_seq":1})")->channel,
               "\xF0\x9F\x9A\x80");
 }
-
-TEST(JsonDecoding, DecodeErrorDescription) {
-    EXPECT_EQ((OrvelKit::Json::DecodeError{"a[1].b", "broken"}).description(), "a[1].b: broken");
-    EXPECT_EQ((OrvelKit::Json::DecodeError{"", "broken"}).description(), "broken");
-}

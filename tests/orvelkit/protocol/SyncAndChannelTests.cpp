@@ -117,13 +117,7 @@ TEST(RequestBodies, EncodeExactlyAsTheServiceExpects) {
     EXPECT_EQ(encode(DismissBody{"c", 7}).value(), R"({"channel":"c","seq":7})");
 }
 
-TEST(PushAndVaultRecords, PlatformDefaultsToApnsAndOtherTextsFail) {
-    EXPECT_EQ(decode<PushRegistration>(R"({"token":"t"})").value(),
-              (PushRegistration{PushPlatform::apns, "t"}));
-    EXPECT_EQ(decode<PushRegistration>(R"({"platform":"fcm","token":"t"})")->platform,
-              PushPlatform::fcm);
-    EXPECT_EQ(failure<PushRegistration>(R"({"platform":"sms","token":"t"})"),
-              R"(platform: "sms" is not one of apns, fcm, webpush)");
+TEST(PushAndVaultRecords, PlatformIsWrittenEvenAtItsDefault) {
     EXPECT_EQ(encode(PushRegistration{PushPlatform::apns, "t"}).value(),
               R"({"platform":"apns","token":"t"})");
     EXPECT_EQ(failure<VaultList>(R"({"items":[{"channel":"c","enc_pub":"p","epoch":1}]})"),

@@ -16,7 +16,7 @@ AppConfig FileConfigStore::load() {
     if (!contents) {
         return AppConfig::defaultConfiguration();
     }
-    auto config = Json::decode<AppConfig>(*contents);
+    auto config = Json::decode<AppConfig>(contents->view());
     if (!config) {
         // Decoding errors name keys, types and numbers, never the text of a
         // string, so no token reaches the diagnostics.

@@ -233,7 +233,7 @@ bool renameNoReplace(const fs::path& from, const fs::path& to) {
 
 } // namespace
 
-Expected<std::string, FileError> readWholeFile(const fs::path& file) {
+Expected<FileContents, FileError> readWholeFile(const fs::path& file) {
     Descriptor fd(openRetrying(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.valid()) {
         return unexpected(systemError("open", file));
@@ -245,15 +245,14 @@ Expected<std::string, FileError> readWholeFile(const fs::path& file) {
     if (S_ISDIR(status.st_mode)) {
         return unexpected(systemError("read", file, EISDIR));
     }
-    std::string contents;
-    // One spare byte lets the loop see the end without a second large read.
-    contents.resize(static_cast<std::size_t>(status.st_size) + 1);
-    std::size_t filled = 0;
+    // One spare byte lets the loop see the end without another large read.
+    FileContents contents(static_cast<std::size_t>(status.st_size) + 1);
     for (;;) {
-        if (filled == contents.size()) {
-            contents.resize(contents.size() * 2);
+        if (contents.size() == contents.capacity()) {
+            contents.enlarge(); // the file grew since fstat()
         }
-        const ssize_t count = ::read(fd.get(), contents.data() + filled, contents.size() - filled);
+        const ssize_t count =
+            ::read(fd.get(), contents.end(), contents.capacity() - contents.size());
         if (count < 0) {
             if (errno == EINTR) {
                 continue;
@@ -263,9 +262,8 @@ Expected<std::string, FileError> readWholeFile(const fs::path& file) {
         if (count == 0) {
             break;
         }
-        filled += static_cast<std::size_t>(count);
+        contents.grow(static_cast<std::size_t>(count));
     }
-    contents.resize(filled);
     return contents;
 }
 

@@ -11,6 +11,7 @@
 // power loss the file holds either the old or the new contents, and a reader
 // at any moment sees one of the two.
 
+#include "orvelkit/store/FileContents.h"
 #include "orvelkit/store/FileError.h"
 #include "orvelkit/support/Expected.h"
 
@@ -28,7 +29,7 @@ inline constexpr mode_t privateDirectoryMode = 0700;
 
 // The whole contents of `file`. A missing file gives an error whose
 // notFound() is true.
-Expected<std::string, FileError> readWholeFile(const std::filesystem::path& file);
+Expected<FileContents, FileError> readWholeFile(const std::filesystem::path& file);
 
 // Replaces `file` with `contents` as described above; the new file has mode
 // 0600 whatever the old one had. The directory must exist.

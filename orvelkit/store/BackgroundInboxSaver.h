@@ -20,7 +20,8 @@ namespace OrvelKit {
 // writes what is still waiting and then stops.
 //
 // While a saver exists, nothing else may use its store, except after flush()
-// and from the thread that calls save().
+// and from the thread that calls save(). SharedInbox gives an owner that
+// changes its inbox snapshots to pass here without copying it for each save.
 class BackgroundInboxSaver {
 public:
     explicit BackgroundInboxSaver(InboxStore& store);

@@ -13,7 +13,7 @@ Inbox FileInboxStore::load() {
         return Inbox();
     }
     lastSize_ = contents->size();
-    auto inbox = InboxFile::decode(*contents);
+    auto inbox = InboxFile::decode(contents->view());
     if (!inbox) {
         // Decoding errors name keys, types and numbers; the only text of the
         // file they quote is an unknown enumeration case, never a credential.

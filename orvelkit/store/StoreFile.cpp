@@ -6,7 +6,7 @@
 
 namespace OrvelKit {
 
-std::optional<std::string> StoreFile::read() const {
+std::optional<FileContents> StoreFile::read() const {
     auto contents = readWholeFile(file_);
     if (!contents) {
         if (!contents.error().notFound()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvelkit/store/FileContents.h"
 #include "orvelkit/store/StoreDiagnostic.h"
 
 #include <filesystem>
@@ -24,7 +25,7 @@ public:
         : file_(std::move(file)), diagnostics_(std::move(diagnostics)) {}
 
     // The whole file, or nothing when it is missing or could not be read.
-    std::optional<std::string> read() const;
+    std::optional<FileContents> read() const;
 
     // The contents read could not be used: moves the file aside.
     void reject(std::string_view reason) const;

@@ -18,13 +18,13 @@ TEST(AtomicFile, ReplacesWholeFilesWithPrivateOnesAndLeavesNoTemporaries) {
     EXPECT_TRUE(readWholeFile(file).error().notFound());
 
     ASSERT_TRUE(writeFileAtomically(file, "first"));
-    EXPECT_EQ(*readWholeFile(file), "first");
+    EXPECT_EQ(readWholeFile(file)->view(), "first");
     writeText(file, "old", 0664);
     const std::string large(3'000'000, 'x');
     ASSERT_TRUE(writeFileAtomically(file, large));
-    EXPECT_EQ(*readWholeFile(file), large);
+    EXPECT_EQ(readWholeFile(file)->view(), large);
     ASSERT_TRUE(writeFileAtomically(file, ""));
-    EXPECT_EQ(*readWholeFile(file), "");
+    EXPECT_EQ(readWholeFile(file)->view(), "");
     EXPECT_EQ(modeOf(file), 0600u);
     EXPECT_EQ(namesIn(directory.path()), std::vector<std::string>{"data.json"});
 

@@ -1,5 +1,6 @@
 #include "orvelkit/store/BackgroundInboxSaver.h"
 #include "orvelkit/store/MemoryInboxStore.h"
+#include "orvelkit/store/SharedInbox.h"
 
 #include <gtest/gtest.h>
 
@@ -86,16 +87,36 @@ TEST(BackgroundInboxSaver, WritesOneAtATimeOffTheCallersThreadAndTheLatestWins) 
     EXPECT_EQ(store.saved().back(), "fourth");
 }
 
-TEST(BackgroundInboxSaver, WorksWithAnyStore) {
+// The owner keeps changing its inbox while the saver writes snapshots of it.
+TEST(BackgroundInboxSaver, SavesTheLatestOfAnOwnersChanges) {
     MemoryInboxStore store;
+    SharedInbox shared(inboxNamed("c"));
     {
         BackgroundInboxSaver saver(store);
-        for (int i = 0; i < 100; ++i) {
-            saver.save(inboxNamed("c" + std::to_string(i)));
+        for (std::uint64_t seq = 1; seq <= 200; ++seq) {
+            shared.edit().dismiss("c", seq);
+            saver.save(shared.snapshot());
         }
         saver.flush();
-        EXPECT_EQ(store.load(), inboxNamed("c99"));
+        EXPECT_EQ(store.load(), shared.get());
     }
+}
+
+TEST(SharedInbox, CopiesOnlyWhileASnapshotIsHeld) {
+    SharedInbox shared(inboxNamed("a"));
+    const Inbox* original = &shared.get();
+    EXPECT_EQ(&shared.edit(), original); // nothing shared: edited in place
+
+    auto snapshot = shared.snapshot();
+    shared.edit().dismiss("a", 7);
+    EXPECT_NE(&shared.get(), original);
+    EXPECT_FALSE(snapshot->channel("a")->isDismissed(7)); // the snapshot did not change
+    EXPECT_TRUE(shared.get().channel("a")->isDismissed(7));
+
+    const Inbox* copy = &shared.get();
+    snapshot.reset();
+    (void)shared.snapshot(); // released at once
+    EXPECT_EQ(&shared.edit(), copy);
 }
 
 } // namespace

@@ -98,20 +98,7 @@ std::optional<OrvelProtocol::Status> recognisedStatus(const std::optional<std::s
 }
 
 std::string ageText(std::optional<Date> created, Date now) {
-    if (!created) {
-        return {};
-    }
-    const double elapsed = now.timeIntervalSince(*created);
-    if (elapsed < 60) {
-        return "now";
-    }
-    if (elapsed < 3600) {
-        return std::to_string(static_cast<std::int64_t>(elapsed / 60)) + "m";
-    }
-    if (elapsed < 86400) {
-        return std::to_string(static_cast<std::int64_t>(elapsed / 3600)) + "h";
-    }
-    return std::to_string(static_cast<std::int64_t>(elapsed / 86400)) + "d";
+    return relativeTime(created, now);
 }
 
 AgentRow scannedRow(const ScannedNotification& item, Date now) {

@@ -183,8 +183,7 @@ std::optional<Date> parseISO(std::string_view text) {
     return Date::fromMicrosecondsSinceEpoch(seconds * 1000000 + microseconds);
 }
 
-std::string relativeTime(std::string_view createdAt, Date now) {
-    const std::optional<Date> created = parseISO(createdAt);
+std::string relativeTime(std::optional<Date> created, Date now) {
     if (!created) {
         return {};
     }
@@ -199,6 +198,10 @@ std::string relativeTime(std::string_view createdAt, Date now) {
         return std::to_string(static_cast<std::int64_t>(elapsed / 3600)) + "h";
     }
     return std::to_string(static_cast<std::int64_t>(elapsed / 86400)) + "d";
+}
+
+std::string relativeTime(std::string_view createdAt, Date now) {
+    return relativeTime(parseISO(createdAt), now);
 }
 
 std::string senderLabel(const OrvelProtocol::Notification& notification) {

@@ -46,6 +46,8 @@ std::optional<Date> parseISO(std::string_view text);
 // timestamp in the future), then whole minutes ("5m"), whole hours ("2h") and
 // whole days ("3d"); empty when `createdAt` does not read as a timestamp.
 std::string relativeTime(std::string_view createdAt, Date now);
+// The same from an already parsed timestamp (empty when absent).
+std::string relativeTime(std::optional<Date> created, Date now);
 
 // The update's sender when present and not empty (as written), otherwise its
 // channel.

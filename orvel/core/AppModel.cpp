@@ -1,0 +1,559 @@
+#include "orvel/core/AppModel.h"
+
+#include "orvel/core/SampleData.h"
+#include "orvelkit/async/Spawn.h"
+#include "orvelkit/presentation/DeliveryTiming.h"
+#include "orvelkit/time/InternetDateTime.h"
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <utility>
+
+namespace Orvel {
+
+using namespace OrvelKit;
+namespace Protocol = OrvelProtocol;
+
+namespace {
+
+std::string prefixed(std::string_view prefix, const ClientError& error) {
+    std::string text(prefix);
+    text += error.description();
+    return text;
+}
+
+bool holdsNothing(const Inbox& inbox) {
+    return std::all_of(inbox.channels().begin(), inbox.channels().end(),
+                       [](const ChannelInbox& channel) {
+                           return channel.notifications().empty() && channel.cardUpdates().empty();
+                       });
+}
+
+// Per channel, the higher of the two positions.
+ChannelCursors highest(ChannelCursors cursors, const ChannelCursors& others) {
+    for (const auto& [channel, seq] : others) {
+        auto& mine = cursors[channel];
+        mine = std::max(mine, seq);
+    }
+    return cursors;
+}
+
+// A response may name a channel twice; an update it carries twice is still
+// one update.
+std::vector<Protocol::Notification> withoutRepeats(std::vector<Protocol::Notification> updates) {
+    std::set<std::pair<std::string_view, std::uint64_t>> seen;
+    std::vector<Protocol::Notification> unique;
+    unique.reserve(updates.size());
+    for (auto& update : updates) {
+        if (seen.emplace(update.channel, update.seq).second) {
+            unique.push_back(std::move(update));
+        }
+    }
+    return unique;
+}
+
+} // namespace
+
+AppModel::AppModel(AppModelServices services, Executor& executor, const Clock& clock)
+    : services_(std::move(services)), executor_(executor), clock_(clock),
+      notifier_(services_.notifierBackend, executor, services_.calendar),
+      saver_(std::make_unique<BackgroundInboxSaver>(*services_.inboxStore)), now_(clock.now()) {
+    config_ = services_.configStore->load();
+    inbox_ = SharedInbox(services_.inboxStore->load());
+    sampleInbox_ = SampleData::inbox(now_);
+
+    auto& preferences = *services_.preferences;
+    briefingBaseline_ = preferences.dateValue(PreferenceKeys::lastInboxOpenedAt);
+    onlyInterrupt_ = preferences.boolValue(PreferenceKeys::onlyInterrupt).value_or(true);
+    groupActivityUpdates_ =
+        preferences.boolValue(PreferenceKeys::groupActivityUpdates).value_or(false);
+    expandedActivityEnabled_ =
+        preferences.boolValue(PreferenceKeys::expandedActivityEnabled).value_or(false);
+    useDevelopmentData_ = preferences.boolValue(PreferenceKeys::useDevelopmentData).value_or(false);
+    if (auto pinned = preferences.stringArray(PreferenceKeys::pinnedCardIds)) {
+        pinnedCardIds_ = std::set<std::string>(pinned->begin(), pinned->end());
+    }
+    launchAtLogin_ = services_.launchAtLogin && services_.launchAtLogin->isEnabled();
+}
+
+AppModel::~AppModel() {
+    // Work still in flight finds the model gone when it resumes.
+    lifetime_->alive = false;
+    timer_.cancel();
+    // The saver writes what is still waiting before it goes.
+    saver_.reset();
+}
+
+// ---- Published state ------------------------------------------------------
+
+void AppModel::setOnlyInterrupt(bool value) {
+    onlyInterrupt_ = value;
+    publish(ModelField::onlyInterrupt);
+    storeBool(PreferenceKeys::onlyInterrupt, value);
+}
+
+void AppModel::setGroupActivityUpdates(bool value) {
+    groupActivityUpdates_ = value;
+    publish(ModelField::groupActivityUpdates);
+    storeBool(PreferenceKeys::groupActivityUpdates, value);
+}
+
+void AppModel::setExpandedActivityEnabled(bool value) {
+    expandedActivityEnabled_ = value;
+    publish(ModelField::expandedActivityEnabled);
+    storeBool(PreferenceKeys::expandedActivityEnabled, value);
+}
+
+void AppModel::setUseDevelopmentData(bool value) {
+    useDevelopmentData_ = value;
+    publish(ModelField::useDevelopmentData);
+    storeBool(PreferenceKeys::useDevelopmentData, value);
+}
+
+void AppModel::setLaunchAtLogin(bool enabled) {
+    launchAtLogin_ = services_.launchAtLogin && services_.launchAtLogin->setEnabled(enabled);
+    publish(ModelField::launchAtLogin);
+}
+
+void AppModel::requestExpandedActivity() {
+    ++expandedActivityRequestSequence_;
+    publish(ModelField::expandedActivityRequestSequence);
+}
+
+void AppModel::storeBool(std::string_view key, bool value) {
+    services_.preferences->set(key, value);
+}
+
+void AppModel::storePinnedCardIds() {
+    // A set iterates in ascending order: the stored array is sorted.
+    services_.preferences->set(
+        PreferenceKeys::pinnedCardIds,
+        std::vector<std::string>(pinnedCardIds_.begin(), pinnedCardIds_.end()));
+}
+
+void AppModel::setLastError(std::optional<std::string> text) {
+    if (lastError_ == text) {
+        return;
+    }
+    lastError_ = std::move(text);
+    publish(ModelField::lastError);
+}
+
+void AppModel::setNow(Date date) {
+    now_ = date;
+    publish(ModelField::now);
+}
+
+Inbox& AppModel::editInbox() {
+    inboxUnsaved_ = true;
+    return inbox_.edit();
+}
+
+void AppModel::saveConfig() {
+    services_.configStore->save(config_);
+}
+
+void AppModel::saveInbox() {
+    // Writing an unchanged inbox again would only cost time and disk wear.
+    if (!inboxUnsaved_) {
+        return;
+    }
+    inboxUnsaved_ = false;
+    saver_->save(inbox_.snapshot());
+}
+
+void AppModel::flushSaves() {
+    saver_->flush();
+}
+
+OrvelClient AppModel::client() const {
+    auto base = config_.baseURL().value_or(std::string(AppConfig::defaultServer));
+    return OrvelClient(std::move(base), services_.transport);
+}
+
+// ---- Start-up and the sync loop --------------------------------------------
+
+void AppModel::start() {
+    notifier_.prepare();
+    refreshTick();
+    const auto interval =
+        std::chrono::duration_cast<Executor::Duration>(std::chrono::duration<double>(pollInterval));
+    timer_ = executor_.scheduleRepeating(interval, [this] { refreshTick(); });
+}
+
+void AppModel::refreshTick() {
+    spawn(executor_, refresh());
+}
+
+Task<bool> AppModel::ensureDevice() {
+    if (config_.isPaired()) {
+        co_return true;
+    }
+    const auto life = lifetime_;
+    auto credentials = co_await client().bootstrapDevice();
+    if (!life->alive) {
+        co_return false;
+    }
+    if (!credentials) {
+        setLastError(prefixed("Couldn't pair device: ", credentials.error()));
+        co_return false;
+    }
+    config_.deviceToken = credentials->deviceToken;
+    config_.accountId = credentials->accountId;
+    publish(ModelField::config);
+    saveConfig();
+    setLastError(std::nullopt);
+    co_return true;
+}
+
+void AppModel::refreshFailed(const std::string& text) {
+    setLastError(text);
+    setNow(clock_.now());
+    saveInbox();
+}
+
+Task<void> AppModel::refresh() {
+    const auto life = lifetime_;
+    const bool registered = co_await ensureDevice();
+    if (!life->alive || !registered || !config_.deviceToken) {
+        co_return;
+    }
+    const std::string deviceToken = *config_.deviceToken;
+    const auto cursors = inbox().syncCursors();
+    const auto cardCursors = inbox().cardSyncCursors();
+    const auto number = ++syncsSent_;
+
+    auto response = co_await client().sync(deviceToken, cursors, cardCursors);
+    if (!life->alive) {
+        co_return;
+    }
+    if (!response) {
+        refreshFailed(response.error().description());
+        co_return;
+    }
+    if (number < newestSyncApplied_) {
+        // A refresh sent later has already brought a newer picture; applying
+        // this one would bring back channels it removed. The service was
+        // reached, so the attempt still counts as a success.
+        setLastError(std::nullopt);
+        setNow(clock_.now());
+        co_return;
+    }
+    newestSyncApplied_ = number;
+
+    ChannelSequenceSets serviceDismissals;
+    for (const auto& record : response->channels) {
+        // A repeated channel: the later record wins.
+        serviceDismissals[record.channel] =
+            SequenceSet(record.dismissedSeqs.begin(), record.dismissedSeqs.end());
+    }
+    const auto pending = inbox().pendingDismissals(serviceDismissals);
+
+    // New relative to what was asked for and to what an overlapping refresh
+    // has merged meanwhile, so nothing is announced twice.
+    const auto seen = highest(cursors, inbox().syncCursors());
+    const auto banner =
+        withoutRepeats(Presentation::bannerable(*response, seen, clock_.now(), calendar()));
+
+    editInbox().applySync(response->channels);
+    publish(ModelField::inbox);
+
+    if (!banner.empty()) {
+        ++newNotificationSequence_;
+        publish(ModelField::newNotificationSequence);
+    }
+
+    std::set<std::string_view> reported;
+    for (const auto& record : response->channels) {
+        reported.insert(record.channel);
+    }
+    std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
+        return !reported.contains(channel.channel);
+    });
+    publish(ModelField::config);
+    saveConfig();
+
+    for (const auto& update : banner) {
+        if (onlyInterrupt_ && update.status != "need") {
+            continue;
+        }
+        notifier_.post(update, clock_.now());
+    }
+
+    for (const auto& [channel, seqs] : pending) {
+        for (const auto seq : seqs) {
+            auto acknowledged = co_await client().dismiss(deviceToken, channel, seq);
+            if (!life->alive) {
+                co_return;
+            }
+            if (!acknowledged) {
+                refreshFailed(acknowledged.error().description());
+                co_return;
+            }
+        }
+    }
+
+    setLastError(std::nullopt);
+    setNow(clock_.now());
+    saveInbox();
+}
+
+void AppModel::beginBriefingSession() {
+    const Date t = clock_.now();
+    if (lastSessionRecordedAt_ &&
+        t.timeIntervalSince(*lastSessionRecordedAt_) < briefingSessionGap) {
+        return;
+    }
+    briefingBaseline_ = services_.preferences->dateValue(PreferenceKeys::lastInboxOpenedAt);
+    publish(ModelField::briefingBaseline);
+    services_.preferences->set(PreferenceKeys::lastInboxOpenedAt, t);
+    lastSessionRecordedAt_ = t;
+    setNow(t);
+}
+
+// ---- Navigation ------------------------------------------------------------
+
+void AppModel::open(AppScreen screen) {
+    path_.push_back(std::move(screen));
+    publish(ModelField::path);
+}
+
+void AppModel::back() {
+    if (path_.empty()) {
+        return;
+    }
+    path_.pop_back();
+    publish(ModelField::path);
+}
+
+void AppModel::clearEngagement() {
+    if (!engagement_) {
+        return;
+    }
+    engagement_.reset();
+    publish(ModelField::engagement);
+}
+
+// ---- User actions ------------------------------------------------------------
+
+Task<void> AppModel::createEngagement() {
+    const auto life = lifetime_;
+    if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {
+        co_return;
+    }
+    auto engagement = co_await client().engage(*config_.deviceToken, std::nullopt);
+    if (!life->alive) {
+        co_return;
+    }
+    if (!engagement) {
+        setLastError(prefixed("Couldn't create channel: ", engagement.error()));
+        co_return;
+    }
+    config_.addOrUpdate(ChannelConfig{engagement->channel, engagement->token,
+                                      formatInternetDateTime(clock_.now())});
+    publish(ModelField::config);
+    saveConfig();
+    engagement_ = std::move(*engagement);
+    publish(ModelField::engagement);
+    setLastError(std::nullopt);
+    co_await refresh();
+}
+
+Task<std::optional<Protocol::PairingCode>> AppModel::makePairingCode() {
+    const auto life = lifetime_;
+    if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {
+        co_return std::nullopt;
+    }
+    auto code = co_await client().pairingCode(*config_.deviceToken);
+    if (!life->alive) {
+        co_return std::nullopt;
+    }
+    if (!code) {
+        setLastError(prefixed("Couldn't create a pairing code: ", code.error()));
+        co_return std::nullopt;
+    }
+    co_return std::move(*code);
+}
+
+Task<bool> AppModel::renameChannel(std::string channel, std::string name) {
+    const auto life = lifetime_;
+    if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {
+        co_return false;
+    }
+    auto acknowledged =
+        co_await client().renameChannel(*config_.deviceToken, std::move(channel), std::move(name));
+    if (!life->alive) {
+        co_return false;
+    }
+    if (!acknowledged) {
+        setLastError(
+            prefixed("Couldn't update that channel's display name: ", acknowledged.error()));
+        co_return false;
+    }
+    setLastError(std::nullopt);
+    co_await refresh();
+    co_return true;
+}
+
+Task<std::optional<Protocol::KeyRotation>> AppModel::rotateKey(std::string channel,
+                                                               std::uint8_t graceHours) {
+    const auto life = lifetime_;
+    if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {
+        co_return std::nullopt;
+    }
+    auto rotation = co_await client().rotateKey(*config_.deviceToken, channel, graceHours);
+    if (!life->alive) {
+        co_return std::nullopt;
+    }
+    if (!rotation) {
+        setLastError(prefixed("Couldn't rotate that channel key: ", rotation.error()));
+        co_return std::nullopt;
+    }
+    const auto existing =
+        std::find_if(config_.channels.begin(), config_.channels.end(),
+                     [&](const ChannelConfig& entry) { return entry.channel == channel; });
+    if (existing != config_.channels.end()) {
+        config_.addOrUpdate(ChannelConfig{channel, rotation->token, existing->createdAt});
+        publish(ModelField::config);
+        saveConfig();
+    }
+    setLastError(std::nullopt);
+    co_return std::move(*rotation);
+}
+
+Task<bool> AppModel::retireChannel(std::string channel) {
+    const auto life = lifetime_;
+    if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {
+        co_return false;
+    }
+    auto acknowledged = co_await client().retireChannel(*config_.deviceToken, channel);
+    if (!life->alive) {
+        co_return false;
+    }
+    if (!acknowledged) {
+        setLastError(prefixed("Couldn't retire that channel: ", acknowledged.error()));
+        co_return false;
+    }
+    std::erase_if(config_.channels,
+                  [&](const ChannelConfig& entry) { return entry.channel == channel; });
+    publish(ModelField::config);
+    editInbox().remove(channel);
+    publish(ModelField::inbox);
+    saveConfig();
+    saveInbox();
+    setLastError(std::nullopt);
+    co_return true;
+}
+
+void AppModel::markAllRead() {
+    if (isShowingDevelopmentData()) {
+        sampleInbox_.markAllRead();
+        publish(ModelField::inbox);
+        return;
+    }
+    editInbox().markAllRead();
+    publish(ModelField::inbox);
+    saveInbox();
+    if (!config_.isPaired() || !config_.deviceToken) {
+        return;
+    }
+    std::vector<std::pair<std::string, std::uint64_t>> marks;
+    marks.reserve(inbox().channels().size());
+    for (const auto& channel : inbox().channels()) {
+        marks.emplace_back(channel.channel(), channel.cursor());
+    }
+    spawn(executor_, sendReadMarks(*config_.deviceToken, std::move(marks)));
+}
+
+Task<void> AppModel::sendReadMarks(std::string deviceToken,
+                                   std::vector<std::pair<std::string, std::uint64_t>> marks) {
+    const auto life = lifetime_;
+    for (auto& [channel, seq] : marks) {
+        // A failure is not shown; the walk goes on with the next channel.
+        (void)co_await client().markRead(deviceToken, std::move(channel), seq);
+        if (!life->alive) {
+            co_return;
+        }
+    }
+}
+
+void AppModel::dismiss(std::string_view id) {
+    const auto update = note(id);
+    if (!update) {
+        return;
+    }
+    editInbox().dismiss(update->channel, update->seq);
+    publish(ModelField::inbox);
+    saveInbox();
+    if (config_.isPaired() && config_.deviceToken) {
+        spawn(executor_, sendDismissal(*config_.deviceToken, update->channel, update->seq));
+    }
+}
+
+Task<void> AppModel::sendDismissal(std::string deviceToken, std::string channel,
+                                   std::uint64_t seq) {
+    const auto life = lifetime_;
+    auto acknowledged = co_await client().dismiss(std::move(deviceToken), std::move(channel), seq);
+    if (!life->alive) {
+        co_return;
+    }
+    if (acknowledged) {
+        setLastError(std::nullopt);
+    } else {
+        // The next sync sends it again: the service's record will lack it.
+        setLastError(prefixed("Couldn't sync that dismissal: ", acknowledged.error()));
+    }
+}
+
+void AppModel::completeAttention(std::string_view id) {
+    if (!note(id)) {
+        return;
+    }
+    const std::string ownId(id);
+    dismiss(ownId);
+    if (current() == AppScreen::detail(ownId)) {
+        back();
+    }
+}
+
+void AppModel::toggleCardPinned(const std::string& id) {
+    if (!pinnedCardIds_.erase(id)) {
+        pinnedCardIds_.insert(id);
+    }
+    publish(ModelField::pinnedCardIds);
+    storePinnedCardIds();
+}
+
+// ---- Derived state -----------------------------------------------------------
+
+bool AppModel::isShowingDevelopmentData() const {
+    return useDevelopmentData_ && holdsNothing(inbox());
+}
+
+const Inbox& AppModel::sourceInbox() const {
+    return isShowingDevelopmentData() ? sampleInbox_ : inbox();
+}
+
+SmartBriefing AppModel::smartBriefing() const {
+    return Presentation::smartBriefing(sourceInbox(), now_, briefingBaseline_, calendar());
+}
+
+std::optional<Protocol::Notification> AppModel::note(std::string_view id) const {
+    // The first match in `all` order (highest `seq`, then channel order, then
+    // list order), found without building that list.
+    const Protocol::Notification* found = nullptr;
+    for (const auto& channel : sourceInbox().channels()) {
+        for (const auto& update : channel.notifications()) {
+            if (update.id == id && (!found || update.seq > found->seq)) {
+                found = &update;
+            }
+        }
+    }
+    if (!found) {
+        return std::nullopt;
+    }
+    return *found;
+}
+
+} // namespace Orvel

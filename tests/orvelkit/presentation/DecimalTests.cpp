@@ -1,0 +1,207 @@
+#include "orvelkit/presentation/Decimal.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+using OrvelKit::Decimal;
+
+namespace {
+
+// 128-bit integers are a compiler extension; they check sums of ~30 digits.
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
+
+// The plain text of `scaled` / 10^scale, written independently of Decimal.
+std::string plain(Int128 scaled, int scale) {
+    const bool negative = scaled < 0;
+    UInt128 magnitude = negative ? static_cast<UInt128>(-(scaled + 1)) + 1 : scaled;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (static_cast<int>(digits.size()) <= scale) {
+        digits.insert(0, static_cast<std::size_t>(scale + 1) - digits.size(), '0');
+    }
+    std::string text = digits.substr(0, digits.size() - static_cast<std::size_t>(scale));
+    std::string fraction = digits.substr(digits.size() - static_cast<std::size_t>(scale));
+    while (!fraction.empty() && fraction.back() == '0') {
+        fraction.pop_back();
+    }
+    if (!fraction.empty()) {
+        text += "." + fraction;
+    }
+    if (negative && text != "0") {
+        text.insert(0, "-");
+    }
+    return text;
+}
+
+Int128 power10(int exponent) {
+    Int128 result = 1;
+    while (exponent-- > 0) {
+        result *= 10;
+    }
+    return result;
+}
+
+// The exact sum of two decimal texts, as plain text.
+std::optional<std::string> sum(const std::string& a, const std::string& b) {
+    const auto x = Decimal::parse(a);
+    const auto y = Decimal::parse(b);
+    if (!x || !y) {
+        return std::nullopt;
+    }
+    const auto total = x->adding(*y);
+    if (!total) {
+        return std::nullopt;
+    }
+    return total->plainString();
+}
+
+} // namespace
+
+TEST(Decimal, ReadsThePosixForm) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"0", "0"},       {"-0", "0"},          {"+0.000", "0"},         {"7", "7"},
+        {"+7", "7"},      {"-7", "-7"},         {"00012.3400", "12.34"}, {"5.", "5"},
+        {".5", "0.5"},    {"-.5", "-0.5"},      {"1e3", "1000"},         {"1E3", "1000"},
+        {"1e+3", "1000"}, {"1.5e-3", "0.0015"}, {"12e-1", "1.2"},        {"0e999999999", "0"},
+        {"100e-2", "1"},  {"0.000", "0"},       {"-120", "-120"},        {"1e0", "1"},
+    };
+    for (const auto& [text, expected] : cases) {
+        const auto value = Decimal::parse(text);
+        ASSERT_TRUE(value.has_value()) << text;
+        EXPECT_EQ(value->plainString(), expected) << text;
+    }
+}
+
+TEST(Decimal, RejectsTextThatIsNotWhollyANumber) {
+    const char* cases[] = {
+        "",         "+",     "-",    ".",    "+.",    "e5",    "1e",    "1e+",
+        "1e-",      " 1",    "1 ",   "\t1",  "1\n",   "1,000", "1.2.3", "1..2",
+        "0x10",     "inf",   "-inf", "nan",  "NaN",   "1_000", "--1",   "+-1",
+        "1e5.5",    "1.5e",  "1e 5", "1 e5", "12abc", "abc",   "1,5",   "\xEF\xBC\x91",
+        "\xD9\xA1", "1e--5", "e",    "1.5.", "1+1",   "1-"};
+    for (const char* text : cases) {
+        EXPECT_FALSE(Decimal::parse(text).has_value()) << text;
+    }
+    // An embedded NUL ends nothing: the text goes on after it.
+    EXPECT_FALSE(Decimal::parse(std::string_view("1\0"
+                                                 "2",
+                                                 3))
+                     .has_value());
+}
+
+TEST(Decimal, EqualNumbersAreEqualHoweverWritten) {
+    EXPECT_EQ(Decimal::parse("1.50"), Decimal::parse("15e-1"));
+    EXPECT_EQ(Decimal::parse("-0"), Decimal::parse("0e7"));
+    EXPECT_EQ(Decimal::parse("1000"), Decimal::parse("1e3"));
+    EXPECT_NE(Decimal::parse("1"), Decimal::parse("-1"));
+    EXPECT_TRUE(Decimal::parse("-0")->isZero());
+    EXPECT_FALSE(Decimal::parse("-0")->isNegative());
+}
+
+TEST(Decimal, AddsSmallNumbersExactlyInEveryCombination) {
+    // Every pair of values -150...150 at one, two and three decimal places.
+    for (int scaleA = 0; scaleA <= 2; ++scaleA) {
+        for (int scaleB = 0; scaleB <= 2; ++scaleB) {
+            for (int a = -150; a <= 150; ++a) {
+                const std::string textA = plain(a, scaleA);
+                const Decimal x = *Decimal::parse(textA);
+                for (int b = -150; b <= 150; ++b) {
+                    const std::string textB = plain(b, scaleB);
+                    const int scale = std::max(scaleA, scaleB);
+                    const Int128 expected =
+                        a * power10(scale - scaleA) + b * power10(scale - scaleB);
+                    const auto total = x.adding(*Decimal::parse(textB));
+                    ASSERT_TRUE(total.has_value());
+                    ASSERT_EQ(total->plainString(), plain(expected, scale))
+                        << textA << " + " << textB;
+                }
+            }
+        }
+    }
+}
+
+TEST(Decimal, AddsBeyondTheRangeOfIntegersAndDoubles) {
+    EXPECT_EQ(sum("10", "2.5"), "12.5");
+    EXPECT_EQ(sum("0.1", "0.2"), "0.3");
+    EXPECT_EQ(sum("18446744073709551615", "1"), "18446744073709551616");
+    EXPECT_EQ(sum("-9223372036854775808", "-1"), "-9223372036854775809");
+    EXPECT_EQ(sum("9007199254740993", "0.000000000000000001"),
+              "9007199254740993.000000000000000001");
+    EXPECT_EQ(sum("123456789012345678901234567890.123456789", "-0.123456789"),
+              "123456789012345678901234567890");
+    EXPECT_EQ(sum("99999999999999999999999999999999999999999", "1"),
+              "100000000000000000000000000000000000000000");
+    EXPECT_EQ(sum("100000000000000000000000000000000000000000", "-0.00000000000000000001"),
+              "99999999999999999999999999999999999999999.99999999999999999999");
+    EXPECT_EQ(sum("1e40", "1e-40"), "10000000000000000000000000000000000000000."
+                                    "0000000000000000000000000000000000000001");
+    EXPECT_EQ(sum("-0.5", "0.25"), "-0.25");
+    EXPECT_EQ(sum("0.5", "-0.75"), "-0.25");
+    EXPECT_EQ(sum("-5", "5"), "0");
+    EXPECT_EQ(sum("12.30", "-2.3"), "10");
+    EXPECT_EQ(sum("0", "-0.001"), "-0.001");
+
+    // Random 30-digit values at random scales against 128-bit arithmetic.
+    std::mt19937_64 random(20240601);
+    for (int round = 0; round < 20000; ++round) {
+        const auto value = [&random] {
+            const Int128 high = static_cast<Int128>(random() % 1'000'000'000'000'000ULL);
+            const Int128 low = static_cast<Int128>(random() % 1'000'000'000'000'000ULL);
+            const Int128 magnitude = high * 1'000'000'000'000'000 + low;
+            return (random() & 1) ? -magnitude : magnitude;
+        };
+        const Int128 a = value();
+        const Int128 b = value();
+        const int scaleA = static_cast<int>(random() % 6);
+        const int scaleB = static_cast<int>(random() % 6);
+        const int scale = std::max(scaleA, scaleB);
+        const Int128 expected = a * power10(scale - scaleA) + b * power10(scale - scaleB);
+        ASSERT_EQ(sum(plain(a, scaleA), plain(b, scaleB)), plain(expected, scale));
+    }
+}
+
+TEST(Decimal, KeepsWithinItsBoundsAndFailsCleanlyBeyondThem) {
+    ASSERT_TRUE(Decimal::parse("1e4095").has_value());
+    EXPECT_EQ(Decimal::parse("1e4095")->plainString().size(), 4096u);
+    EXPECT_TRUE(Decimal::parse("1e-4096").has_value());
+    EXPECT_FALSE(Decimal::parse("1e4096").has_value());
+    EXPECT_FALSE(Decimal::parse("1e-4097").has_value());
+    EXPECT_FALSE(Decimal::parse("1e999999999").has_value());
+    EXPECT_FALSE(Decimal::parse("-1e-999999999").has_value());
+    EXPECT_FALSE(Decimal::parse("1e99999999999999999999999999999999").has_value());
+    EXPECT_FALSE(Decimal::parse("1e-99999999999999999999999999999999").has_value());
+    // Zeros that only pad the number cost nothing.
+    EXPECT_EQ(Decimal::parse("1" + std::string(5000, '0') + "e-5000")->plainString(), "1");
+    EXPECT_EQ(Decimal::parse(std::string(100000, '0') + "42")->plainString(), "42");
+    // A carry past the top is refused, not rounded.
+    EXPECT_EQ(sum("9e4095", "1e4095"), std::nullopt);
+    EXPECT_TRUE(sum("9e4095", "-1e4095").has_value());
+    EXPECT_TRUE(sum("4e4095", "5e4095").has_value());
+}
+
+TEST(Decimal, ReadsBackWhatItWrites) {
+    // Random text over the number alphabet: whatever parses, reads back as
+    // itself from its plain form.
+    std::mt19937_64 random(7);
+    const std::string alphabet = "0123456789+-.eE ";
+    for (int round = 0; round < 50000; ++round) {
+        std::string text(1 + random() % 12, ' ');
+        for (char& c : text) {
+            c = alphabet[random() % alphabet.size()];
+        }
+        const auto value = Decimal::parse(text);
+        if (!value) {
+            continue;
+        }
+        const std::string written = value->plainString();
+        ASSERT_EQ(Decimal::parse(written), value) << text << " -> " << written;
+        ASSERT_EQ(written.find_first_of("eE+"), std::string::npos) << written;
+    }
+}

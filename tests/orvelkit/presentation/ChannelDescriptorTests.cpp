@@ -1,0 +1,174 @@
+#include "TriageTestSupport.h"
+#include "orvelkit/presentation/ChannelDescriptor.h"
+#include "orvelkit/time/InternetDateTime.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using OrvelKit::AppConfig;
+using OrvelKit::ChannelActivity;
+using OrvelKit::ChannelConfig;
+using OrvelKit::ChannelDescriptor;
+using OrvelKit::ChannelInbox;
+using OrvelKit::Date;
+using OrvelKit::Inbox;
+using TriageTest::at;
+using TriageTest::note;
+namespace Presentation = OrvelKit::Presentation;
+
+namespace {
+
+const Date now = at("2025-07-10T12:00:00Z");
+
+// `now` moved back by `seconds`, as wire text.
+std::string ago(std::int64_t seconds) {
+    return OrvelKit::formatInternetDateTime(now.addingSeconds(-static_cast<double>(seconds)));
+}
+
+ChannelInbox entry(std::string id, std::vector<OrvelProtocol::Notification> notifications,
+                   std::optional<std::string> name = std::nullopt, bool owned = false) {
+    return ChannelInbox(std::move(id), std::move(name), owned, std::move(notifications), {}, 0, 0,
+                        0, {});
+}
+
+// A channel whose newest update was created at `createdAt`.
+ChannelInbox active(std::string id, std::string createdAt) {
+    auto notification = note(id, 1, std::move(createdAt));
+    return entry(std::move(id), {notification});
+}
+
+Inbox inbox(std::vector<ChannelInbox> channels) {
+    return Inbox(std::move(channels));
+}
+
+std::vector<std::string> ids(const std::vector<ChannelDescriptor>& descriptors) {
+    std::vector<std::string> result;
+    for (const ChannelDescriptor& descriptor : descriptors) {
+        result.push_back(descriptor.channel);
+    }
+    return result;
+}
+
+ChannelDescriptor only(const AppConfig& config, const Inbox& inbox) {
+    const auto descriptors = Presentation::channels(config, inbox, now);
+    EXPECT_EQ(descriptors.size(), 1u);
+    return descriptors.empty() ? ChannelDescriptor{} : descriptors.front();
+}
+
+} // namespace
+
+TEST(ChannelDescriptors, AChannelNotYetSyncedIsOwnedAndPending) {
+    AppConfig config;
+    config.channels = {ChannelConfig{"ch_new", "orvel_pub_x", "2025-07-09T08:00:00Z"}};
+    const ChannelDescriptor descriptor = only(config, Inbox());
+    EXPECT_EQ(descriptor, (ChannelDescriptor{"ch_new", "ch_new", true, ChannelActivity::pending,
+                                             "Waiting for its first update", std::nullopt,
+                                             at("2025-07-09T08:00:00Z")}));
+}
+
+TEST(ChannelDescriptors, NamesComeFromTheServiceThenTheNewestSenderThenTheId) {
+    auto sender = [](std::uint64_t seq, std::optional<std::string> name) {
+        return note("ch", seq, "2025-07-10T11:00:00Z", std::nullopt, std::move(name));
+    };
+    // Newest first: only spaces, empty, no sender, padded, then another name.
+    const std::vector<OrvelProtocol::Notification> updates = {
+        sender(5, "   "), sender(4, ""), sender(3, std::nullopt), sender(2, " \t Builder \n"),
+        sender(1, "Older")};
+    EXPECT_EQ(only({}, inbox({entry("ch", updates)})).name, "Builder");
+    // A reported name is used as it is, even empty or padded.
+    EXPECT_EQ(only({}, inbox({entry("ch", updates, " Named ")})).name, " Named ");
+    EXPECT_EQ(only({}, inbox({entry("ch", updates, "")})).name, "");
+    EXPECT_EQ(only({}, inbox({entry("ch", {sender(1, " "), sender(2, std::nullopt)})})).name, "ch");
+    EXPECT_EQ(only({}, inbox({entry("ch", {})})).name, "ch");
+}
+
+TEST(ChannelDescriptors, OwnershipComesFromTheInboxWhenItHasTheChannel) {
+    AppConfig config;
+    config.channels = {ChannelConfig{"ch", "orvel_pub_x", std::nullopt}};
+    EXPECT_FALSE(only(config, inbox({entry("ch", {}, std::nullopt, false)})).owned);
+    EXPECT_TRUE(only({}, inbox({entry("ch", {}, std::nullopt, true)})).owned);
+    // In the inbox without updates: pending too.
+    EXPECT_EQ(only({}, inbox({entry("ch", {})})).activity, ChannelActivity::pending);
+}
+
+TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
+    const std::pair<std::int64_t, std::pair<ChannelActivity, const char*>> cases[] = {
+        {-3600, {ChannelActivity::active, "Active \u00B7 updated now"}},
+        {0, {ChannelActivity::active, "Active \u00B7 updated now"}},
+        {59, {ChannelActivity::active, "Active \u00B7 updated now"}},
+        {300, {ChannelActivity::active, "Active \u00B7 updated 5m ago"}},
+        {86399, {ChannelActivity::active, "Active \u00B7 updated 23h ago"}},
+        {86400, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
+        {90000, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
+        {129599, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
+        {129600, {ChannelActivity::idle, "Idle \u00B7 updated 1d ago"}},
+        {5 * 86400, {ChannelActivity::idle, "Idle \u00B7 updated 5d ago"}},
+    };
+    for (const auto& [seconds, expected] : cases) {
+        const ChannelDescriptor descriptor = only({}, inbox({active("ch", ago(seconds))}));
+        EXPECT_EQ(descriptor.activity, expected.first) << seconds;
+        EXPECT_EQ(descriptor.detail, expected.second) << seconds;
+        EXPECT_EQ(descriptor.lastActivityAt, at(ago(seconds))) << seconds;
+    }
+}
+
+TEST(ChannelDescriptors, OnlyTheNewestUpdateCountsEvenWhenItsTimeCannotBeRead) {
+    const ChannelDescriptor descriptor =
+        only({}, inbox({entry("ch", {note("ch", 2, "yesterday"), note("ch", 1, ago(100000))})}));
+    EXPECT_EQ(descriptor.activity, ChannelActivity::active);
+    EXPECT_EQ(descriptor.detail, "Active");
+    EXPECT_EQ(descriptor.lastActivityAt, std::nullopt);
+}
+
+TEST(ChannelDescriptors, OrderedByLastActivityThenCreationThenId) {
+    AppConfig config;
+    config.channels = {
+        ChannelConfig{"created-late", "t", "2025-07-10T11:00:00Z"},
+        ChannelConfig{"created-early", "t", "2025-07-01T00:00:00Z"},
+        ChannelConfig{"unreadable", "t", "July"},
+        ChannelConfig{"b-never", "t", std::nullopt},
+        // A second entry for an id: the first one counts.
+        ChannelConfig{"created-early", "t", "2025-07-10T11:59:00Z"},
+        // In the inbox too: its update decides.
+        ChannelConfig{"synced", "t", "2025-01-01T00:00:00Z"},
+    };
+    const Inbox channels = inbox({
+        active("same-2", "2025-07-10T10:00:00Z"),
+        active("same-1", "2025-07-10T10:00:00Z"),
+        active("synced", "2025-07-10T11:30:00Z"),
+        entry("a-never", {}),
+        active("old", "2025-06-01T00:00:00Z"),
+    });
+    const auto descriptors = Presentation::channels(config, channels, now);
+    EXPECT_EQ(ids(descriptors), (std::vector<std::string>{"synced", "created-late", "same-1",
+                                                          "same-2", "created-early", "old",
+                                                          "a-never", "b-never", "unreadable"}));
+    EXPECT_EQ(descriptors[4].createdAt, at("2025-07-01T00:00:00Z"));
+    EXPECT_EQ(descriptors.back().createdAt, std::nullopt);
+    // The order does not depend on the order the sources list the channels in.
+    config.channels.erase(config.channels.begin() + 4); // the repeated entry
+    std::reverse(config.channels.begin(), config.channels.end());
+    std::vector<ChannelInbox> reversed(channels.channels().rbegin(), channels.channels().rend());
+    EXPECT_EQ(ids(Presentation::channels(config, inbox(reversed), now)), ids(descriptors));
+}
+
+TEST(VisibleChannels, ShowsTwoPendingChannelsAndNoIdleOnes) {
+    AppConfig config;
+    for (const char* id : {"p1", "p2", "p3", "p4", "p5"}) {
+        config.channels.push_back(ChannelConfig{id, "t", std::nullopt});
+    }
+    const Inbox channels = inbox({active("idle", ago(200000))});
+    EXPECT_EQ(ids(Presentation::visibleChannels(config, channels, now, 10)),
+              (std::vector<std::string>{"p1", "p2"}));
+
+    const Inbox mixed = inbox({active("a", ago(10)), active("q", ago(100000)),
+                               active("i", ago(200000)), active("b", ago(20))});
+    EXPECT_EQ(ids(Presentation::visibleChannels(config, mixed, now, 10)),
+              (std::vector<std::string>{"a", "b", "q", "p1", "p2"}));
+    EXPECT_EQ(ids(Presentation::visibleChannels(config, mixed, now, 2)),
+              (std::vector<std::string>{"a", "b"}));
+    EXPECT_TRUE(Presentation::visibleChannels(config, mixed, now, 0).empty());
+}

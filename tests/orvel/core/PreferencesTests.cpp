@@ -1,0 +1,235 @@
+#include "orvel/core/FilePreferences.h"
+#include "orvel/core/MemoryPreferences.h"
+#include "tests/orvelkit/store/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace Orvel {
+namespace {
+
+using OrvelKit::Date;
+using OrvelKit::StoreDiagnostic;
+using OrvelTest::inodeOf;
+using OrvelTest::modeOf;
+using OrvelTest::namesIn;
+using OrvelTest::readText;
+using OrvelTest::writeText;
+
+using Strings = std::vector<std::string>;
+
+TEST(Preferences, TypedReadsTreatAnotherTypeAsAbsent) {
+    MemoryPreferences preferences;
+    preferences.set("flag", true);
+    preferences.set("count", std::int64_t{3});
+    preferences.set("width", 500.5);
+    preferences.set("ids", Strings{"a"});
+    preferences.set("at", Date::fromSecondsSinceEpoch(60));
+
+    EXPECT_EQ(preferences.boolValue("flag"), true);
+    EXPECT_EQ(preferences.integerValue("flag"), std::nullopt);
+    EXPECT_EQ(preferences.doubleValue("flag"), std::nullopt);
+    EXPECT_EQ(preferences.stringArray("flag"), std::nullopt);
+
+    EXPECT_EQ(preferences.integerValue("count"), 3);
+    EXPECT_EQ(preferences.doubleValue("count"), 3.0); // the one conversion
+    EXPECT_EQ(preferences.boolValue("count"), std::nullopt);
+
+    EXPECT_EQ(preferences.doubleValue("width"), 500.5);
+    EXPECT_EQ(preferences.integerValue("width"), std::nullopt);
+    EXPECT_EQ(preferences.stringArray("ids"), Strings{"a"});
+    EXPECT_EQ(preferences.dateValue("ids"), std::nullopt);
+    EXPECT_EQ(preferences.dateValue("at"), Date::fromSecondsSinceEpoch(60));
+    EXPECT_EQ(preferences.doubleValue("at"), std::nullopt);
+    EXPECT_EQ(preferences.boolValue("missing"), std::nullopt);
+
+    preferences.set("flag", std::int64_t{1});
+    EXPECT_EQ(preferences.boolValue("flag"), std::nullopt);
+    preferences.remove("flag");
+    EXPECT_EQ(preferences.value("flag"), std::nullopt);
+}
+
+struct PreferencesFile : testing::Test {
+    OrvelTest::TemporaryDirectory directory;
+    std::filesystem::path file = directory / "orvel" / "preferences.json";
+    std::vector<StoreDiagnostic> diagnostics;
+
+    FilePreferences open() {
+        return FilePreferences(file,
+                               [this](const StoreDiagnostic& d) { diagnostics.push_back(d); });
+    }
+    void writeFile(std::string_view text) {
+        std::filesystem::create_directories(file.parent_path());
+        writeText(file, text);
+    }
+};
+
+TEST_F(PreferencesFile, WritesEachTypeInItsOwnForm) {
+    auto preferences = open();
+    preferences.set("onlyInterrupt", true);
+    preferences.set("lastInboxOpenedAt", Date::fromMicrosecondsSinceEpoch(1796552130250001));
+    preferences.set("pinnedCardIds", Strings{"a", "b"});
+    preferences.set("popoverWindowWidth", 500.0);
+    preferences.set("popoverWindowSizeVersion", std::int64_t{2});
+
+    EXPECT_EQ(
+        readText(file),
+        R"({"version":1,"values":{"lastInboxOpenedAt":{"date":"2026-12-06T10:15:30.250001Z"},)"
+        R"("onlyInterrupt":true,"pinnedCardIds":["a","b"],"popoverWindowSizeVersion":2,)"
+        R"("popoverWindowWidth":500.0}})");
+    EXPECT_EQ(modeOf(file), 0600u);
+    EXPECT_EQ(modeOf(file.parent_path()), 0700u);
+    EXPECT_TRUE(diagnostics.empty());
+}
+
+TEST_F(PreferencesFile, EveryValueReadsBackExactly) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<std::pair<std::string, PreferenceValue>> values = {
+        {"false", false},
+        {"true", true},
+        {"epoch", Date{}},
+        {"beforeEpoch", Date::fromMicrosecondsSinceEpoch(-1)},
+        {"year1", Date::fromSecondsSinceEpoch(-62135596800)},
+        {"beforeYear0", Date::fromSecondsSinceEpoch(-62167219201)},
+        {"afterYear9999", Date::fromSecondsSinceEpoch(253402300800)},
+        {"earliest", Date::fromMicrosecondsSinceEpoch(std::numeric_limits<std::int64_t>::min())},
+        {"latest", Date::fromMicrosecondsSinceEpoch(std::numeric_limits<std::int64_t>::max())},
+        {"leapDay", Date::fromSecondsSinceEpoch(951782400)}, // 2000-02-29
+        {"noStrings", Strings{}},
+        {"strings", Strings{"", "quote \" back\\slash", "ünï©ødé", std::string("nul\0in", 6)}},
+        {"integral", 500.0},
+        {"fraction", 0.1},
+        {"huge", 1e300},
+        {"tiny", std::numeric_limits<double>::denorm_min()},
+        {"negativeZero", -0.0},
+        {"nan", nan},
+        {"inf", inf},
+        {"negativeInf", -inf},
+        {"zero", std::int64_t{0}},
+        {"lowest", std::numeric_limits<std::int64_t>::min()},
+        {"highest", std::numeric_limits<std::int64_t>::max()},
+    };
+    {
+        auto preferences = open();
+        for (const auto& [key, value] : values) {
+            preferences.set(key, value);
+        }
+    }
+    const auto reopened = open();
+    for (const auto& [key, value] : values) {
+        SCOPED_TRACE(key);
+        const auto read = reopened.value(key);
+        ASSERT_TRUE(read.has_value());
+        ASSERT_EQ(read->index(), value.index());
+        if (const auto* number = std::get_if<double>(&value)) {
+            const double back = std::get<double>(*read);
+            if (std::isnan(*number)) {
+                EXPECT_TRUE(std::isnan(back));
+            } else {
+                EXPECT_EQ(back, *number);
+                EXPECT_EQ(std::signbit(back), std::signbit(*number));
+            }
+        } else {
+            EXPECT_EQ(*read, value);
+        }
+    }
+    EXPECT_TRUE(diagnostics.empty());
+}
+
+TEST_F(PreferencesFile, RemovingAKeyRewritesTheFileAtomically) {
+    auto preferences = open();
+    preferences.set("a", true);
+    preferences.set("b", false);
+    const auto before = inodeOf(file);
+    preferences.remove("a");
+    EXPECT_NE(inodeOf(file), before); // replaced, not rewritten in place
+    EXPECT_EQ(readText(file), R"({"version":1,"values":{"b":false}})");
+    EXPECT_EQ(namesIn(file.parent_path()), Strings{"preferences.json"});
+    EXPECT_EQ(open().value("a"), std::nullopt);
+}
+
+TEST_F(PreferencesFile, ADamagedFileIsKeptAsideAndNeverOverwritten) {
+    const std::vector<std::string> damaged = {
+        R"({"version":1,"values":{"a":true)",         // cut short
+        R"([1,2])",                                   // not an object
+        R"({"values":{"a":true}})",                   // no version
+        R"({"version":2,"values":{"a":true}})",       // a later format
+        R"({"version":1,"values":[]})",               // values not an object
+        "{\"version\":1,\"values\":{\"a\":\"\xff\"}}" // not UTF-8
+    };
+    for (const std::string& text : damaged) {
+        SCOPED_TRACE(text);
+        std::filesystem::remove_all(file.parent_path());
+        diagnostics.clear();
+        writeFile(text);
+
+        auto preferences = open();
+        EXPECT_EQ(preferences.value("a"), std::nullopt);
+        ASSERT_EQ(diagnostics.size(), 2u);
+        EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::decodeFailed);
+        EXPECT_EQ(diagnostics[1].event, StoreDiagnostic::Event::preserved);
+        const auto kept = diagnostics[1].file;
+        EXPECT_TRUE(kept.filename().string().starts_with("preferences.json.unreadable-"));
+
+        preferences.set("b", true);
+        EXPECT_EQ(readText(kept), text);
+        EXPECT_EQ(open().boolValue("b"), true);
+    }
+}
+
+TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
+    const std::string entries =
+        R"("good":true,"text":"x","null":null,"mixed":["a",1],"big":18446744073709551615,)"
+        R"("badDate":{"date":"2026-02-30T00:00:00.000000Z"},"offset":{"date":"2026-01-01T00:00:00+01:00"},)"
+        R"("extra":{"date":"2026-01-01T00:00:00Z","zone":"x"},"other":{"colour":"red"},)"
+        R"("shortFraction":{"date":"2026-01-01T00:00:00.5Z"},"noFraction":{"date":"2026-01-01T00:00:00Z"},)"
+        R"("good":false)";
+    writeFile(R"({"version":1,"values":{)" + entries + "}}");
+    auto preferences = open();
+    EXPECT_TRUE(diagnostics.empty());
+    EXPECT_EQ(preferences.boolValue("good"), true); // the first of a repeated key
+    for (const char* key :
+         {"text", "null", "mixed", "big", "badDate", "offset", "extra", "other"}) {
+        EXPECT_EQ(preferences.value(key), std::nullopt) << key;
+    }
+    EXPECT_EQ(preferences.dateValue("shortFraction"),
+              Date::fromMicrosecondsSinceEpoch(1767225600500000));
+    EXPECT_EQ(preferences.dateValue("noFraction"), Date::fromSecondsSinceEpoch(1767225600));
+
+    // A change elsewhere keeps what this version cannot read, as it was.
+    preferences.set("new", std::int64_t{1});
+    preferences.remove("other");
+    const std::string written = readText(file);
+    EXPECT_NE(written.find(R"("mixed":["a",1])"), std::string::npos);
+    EXPECT_NE(written.find(R"("big":18446744073709551615)"), std::string::npos);
+    EXPECT_NE(written.find(R"("offset":{"date":"2026-01-01T00:00:00+01:00"})"), std::string::npos);
+    EXPECT_EQ(written.find("colour"), std::string::npos);
+    EXPECT_EQ(open().value("mixed"), std::nullopt);
+    EXPECT_EQ(open().integerValue("new"), 1);
+}
+
+TEST_F(PreferencesFile, RefusesTextThatIsNotUtf8) {
+    auto preferences = open();
+    preferences.set("ids", Strings{"kept"});
+    preferences.set("ids", Strings{"\xC3"});
+    preferences.set("\xFF", true);
+    EXPECT_EQ(preferences.stringArray("ids"), Strings{"kept"});
+    EXPECT_EQ(preferences.boolValue("\xFF"), std::nullopt);
+    EXPECT_EQ(open().stringArray("ids"), Strings{"kept"});
+    ASSERT_EQ(diagnostics.size(), 2u);
+    EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::encodeFailed);
+}
+
+TEST_F(PreferencesFile, AMissingFileStartsEmptyAndWritesNothingUntilAChange) {
+    auto preferences = open();
+    EXPECT_EQ(preferences.value("a"), std::nullopt);
+    preferences.remove("a");
+    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
+    EXPECT_TRUE(diagnostics.empty());
+}
+
+} // namespace
+} // namespace Orvel

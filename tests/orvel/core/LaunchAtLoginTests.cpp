@@ -1,0 +1,110 @@
+#include "orvel/core/XdgLaunchAtLogin.h"
+#include "tests/orvelkit/store/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+namespace Orvel {
+namespace {
+
+using OrvelTest::readText;
+using OrvelTest::writeText;
+
+struct XdgAutostart : testing::Test {
+    OrvelTest::TemporaryDirectory configHome;
+    std::filesystem::path entry = configHome / "autostart" / "orvel.desktop";
+
+    void writeEntry(std::string_view text) {
+        std::filesystem::create_directories(entry.parent_path());
+        writeText(entry, text);
+    }
+};
+
+TEST_F(XdgAutostart, EnablingWritesAnEntryAndDisablingRemovesIt) {
+    XdgLaunchAtLogin launch(configHome.path(), "/usr/bin/orvel");
+    EXPECT_FALSE(launch.isEnabled());
+
+    EXPECT_TRUE(launch.setEnabled(true));
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_EQ(launch.entryFile(), entry);
+    EXPECT_EQ(readText(entry), "[Desktop Entry]\n"
+                               "Type=Application\n"
+                               "Name=Orvel\n"
+                               "Exec=\"/usr/bin/orvel\"\n"
+                               "X-GNOME-Autostart-enabled=true\n");
+    // A second switch-on leaves one entry; another instance reads the same state.
+    EXPECT_TRUE(launch.setEnabled(true));
+    EXPECT_TRUE(XdgLaunchAtLogin(configHome.path(), "/usr/bin/orvel").isEnabled());
+
+    EXPECT_FALSE(launch.setEnabled(false));
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(launch.setEnabled(false)); // already off
+}
+
+TEST_F(XdgAutostart, WithoutAnExecutableItStaysOff) {
+    writeEntry("[Desktop Entry]\nType=Application\nExec=orvel\n");
+    XdgLaunchAtLogin launch(configHome.path(), "");
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(launch.setEnabled(true));
+    EXPECT_FALSE(launch.setEnabled(false));
+    EXPECT_TRUE(std::filesystem::exists(entry)); // not ours to touch
+    EXPECT_FALSE(XdgLaunchAtLogin("", "/usr/bin/orvel").setEnabled(true));
+}
+
+TEST_F(XdgAutostart, ReadsTheStateTheDesktopWouldSee) {
+    struct Case {
+        const char* text;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"[Desktop Entry]\nType=Application\nExec=orvel\n", true},
+        {"# made by hand\n\n[Desktop Entry]\r\nName[de]=Orvel\r\nHidden = false\r\n", true},
+        {"[Desktop Entry]\nHidden=true\n", false},
+        {"[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n", false},
+        {"[Desktop Entry]\nExec=orvel\n[Desktop Action x]\nHidden=true\n", true},
+        {"[Other]\nExec=orvel\n", false},
+        {"Exec=orvel\n[Desktop Entry]\n", false},
+        {"[Desktop Entry]\nnot a line\n", false},
+        {"[Desktop Entry\nExec=orvel\n", false},
+        {"", false},
+    };
+    XdgLaunchAtLogin launch(configHome.path(), "/usr/bin/orvel");
+    for (const Case& c : cases) {
+        writeEntry(c.text);
+        EXPECT_EQ(launch.isEnabled(), c.enabled) << c.text;
+    }
+    // Switching on replaces an entry the desktop has hidden.
+    writeEntry("[Desktop Entry]\nHidden=true\n");
+    EXPECT_TRUE(launch.setEnabled(true));
+}
+
+TEST_F(XdgAutostart, FailingToWriteShowsAsOff) {
+    // "autostart" is a file, so the entry cannot be created.
+    writeText(configHome / "autostart", "");
+    XdgLaunchAtLogin launch(configHome.path(), "/usr/bin/orvel");
+    EXPECT_FALSE(launch.setEnabled(true));
+}
+
+TEST(XdgExecQuoting, QuotesAndEscapesTheExecutablePath) {
+    EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument("/opt/My Apps/orvel"), "\"/opt/My Apps/orvel\"");
+    // Quoting escapes first, then the string escapes double every backslash.
+    EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument(R"(/a"b`c$d\e)"), R"("/a\\"b\\`c\\$d\\\\e")");
+    EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument("/x/100%\ny"), R"("/x/100%%\ny")");
+
+    OrvelTest::TemporaryDirectory home;
+    XdgLaunchAtLogin launch(home.path(), "/home/ann/My Apps/orvel");
+    EXPECT_TRUE(launch.setEnabled(true));
+    EXPECT_NE(readText(launch.entryFile()).find("Exec=\"/home/ann/My Apps/orvel\"\n"),
+              std::string::npos);
+}
+
+TEST(XdgConfigHome, FollowsTheXdgRules) {
+    EXPECT_EQ(XdgLaunchAtLogin::configHome("/cfg", "/home/ann"), "/cfg");
+    EXPECT_EQ(XdgLaunchAtLogin::configHome("relative", "/home/ann"), "/home/ann/.config");
+    EXPECT_EQ(XdgLaunchAtLogin::configHome("", "/home/ann"), "/home/ann/.config");
+    EXPECT_EQ(XdgLaunchAtLogin::configHome(nullptr, "/home/ann"), "/home/ann/.config");
+    EXPECT_EQ(XdgLaunchAtLogin::configHome(nullptr, nullptr), "");
+}
+
+} // namespace
+} // namespace Orvel

@@ -42,7 +42,7 @@ ChannelCursors highest(ChannelCursors cursors, const ChannelCursors& others) {
 // A response may name a channel twice; an update it carries twice is still
 // one update.
 std::vector<Protocol::Notification> withoutRepeats(std::vector<Protocol::Notification> updates) {
-    std::set<std::pair<std::string_view, std::uint64_t>> seen;
+    std::set<std::pair<std::string, std::uint64_t>> seen;
     std::vector<Protocol::Notification> unique;
     unique.reserve(updates.size());
     for (auto& update : updates) {

@@ -1,0 +1,307 @@
+// User actions, preferences, the briefing session, navigation and the values
+// derived from the model.
+
+#include "orvel/core/AgentInstructions.h"
+#include "tests/orvel/core/ModelHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace OrvelTest;
+using Orvel::AppScreen;
+using OrvelProtocol::SyncResponse;
+
+TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
+    ModelHarness h;
+    h.service->answer("engage", OrvelProtocol::Engagement{"ch-new", "k1", "agent", "pub-token"});
+    h.service->answer("sync", SyncResponse{{channelRecord("ch-new")}});
+    auto& model = h.build();
+    h.clock.advance(0.75);
+    h.run(model.createEngagement());
+
+    ASSERT_EQ(model.config().channels.size(), 1u);
+    EXPECT_EQ(model.config().channels[0].channel, "ch-new");
+    EXPECT_EQ(model.config().channels[0].token, "pub-token");
+    EXPECT_EQ(model.config().channels[0].createdAt, "2026-12-06T10:00:00Z");
+    EXPECT_EQ(h.configStore->load(), model.config());
+    ASSERT_TRUE(model.engagement());
+    EXPECT_EQ(model.engagement()->token, "pub-token");
+    EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
+    EXPECT_EQ(h.service->requests().front().url.find("pair/bootstrap") != std::string::npos, true);
+    const auto engage = h.service->requestsTo("engage").at(0);
+    EXPECT_EQ(engage.headers.at("Authorization"), "Bearer dev-token");
+}
+
+TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
+    ModelHarness h;
+    h.paired();
+    auto config = h.configStore->load();
+    config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}};
+    h.configStore->save(config);
+    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
+    auto& model = h.build();
+    h.run(model.refresh());
+    h.service->answer("engage", OrvelProtocol::Engagement{"old", {}, "s", "t"});
+    h.run(model.createEngagement());
+    const auto configBefore = model.config();
+    const auto inboxBefore = model.inbox();
+    const auto engagementBefore = model.engagement();
+
+    for (const auto* endpoint :
+         {"engage", "pair/code", "channels/rename", "keys/rotate", "channels/retire"}) {
+        h.service->fail(endpoint, 403);
+    }
+    h.run(model.createEngagement());
+    EXPECT_EQ(model.lastError(), "Couldn't create channel: http(status: 403)");
+    EXPECT_EQ(model.engagement(), engagementBefore);
+    EXPECT_FALSE(h.run(model.makePairingCode()));
+    EXPECT_EQ(model.lastError(), "Couldn't create a pairing code: http(status: 403)");
+    EXPECT_FALSE(h.run(model.renameChannel("a", "New name")));
+    EXPECT_EQ(model.lastError(), "Couldn't update that channel's display name: http(status: 403)");
+    EXPECT_FALSE(h.run(model.rotateKey("a", 24)));
+    EXPECT_EQ(model.lastError(), "Couldn't rotate that channel key: http(status: 403)");
+    EXPECT_FALSE(h.run(model.retireChannel("a")));
+    EXPECT_EQ(model.lastError(), "Couldn't retire that channel: http(status: 403)");
+    EXPECT_EQ(model.config().channels, configBefore.channels);
+    EXPECT_EQ(model.inbox(), inboxBefore);
+}
+
+TEST(AppModelActions, AnActionOnAnUnregisteredDesktopStopsAtRegistration) {
+    ModelHarness h;
+    h.service->fail("pair/bootstrap", 500);
+    auto& model = h.build();
+    h.run(model.createEngagement());
+    EXPECT_EQ(model.lastError(), "Couldn't pair device: http(status: 500)");
+    EXPECT_TRUE(h.service->requestsTo("engage").empty());
+    EXPECT_FALSE(h.run(model.retireChannel("a")));
+    EXPECT_TRUE(h.service->requestsTo("channels/retire").empty());
+}
+
+TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
+    ModelHarness h;
+    h.paired();
+    auto config = h.configStore->load();
+    config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}, {"b", "tok-b", std::nullopt}};
+    h.configStore->save(config);
+    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
+                                            channelRecord("b", {update("b", 1), update("b", 2)})}});
+    auto& model = h.build();
+    h.run(model.refresh());
+    model.markAllRead(); // so the retire below also drops read state
+    h.executor.runUntilIdle();
+
+    h.service->answer("pair/code", OrvelProtocol::PairingCode{"ABCD-1234", 600});
+    const auto code = h.run(model.makePairingCode());
+    ASSERT_TRUE(code);
+    EXPECT_EQ(code->code, "ABCD-1234");
+
+    h.service->answer("channels/rename", OrvelProtocol::RenameChannelAck{"a", "Builds"});
+    const auto syncsBefore = h.service->requestsTo("sync").size();
+    EXPECT_TRUE(h.run(model.renameChannel("a", "Builds")));
+    EXPECT_EQ(h.service->requestsTo("sync").size(), syncsBefore + 1);
+
+    h.service->answer("keys/rotate",
+                      OrvelProtocol::KeyRotation{"a", "k2", std::nullopt, "agent", "tok-a2"});
+    const auto rotation = h.run(model.rotateKey("a", 24));
+    ASSERT_TRUE(rotation);
+    EXPECT_EQ(model.config().channels[0].token, "tok-a2");
+    EXPECT_EQ(model.config().channels[0].createdAt, "2026-01-01T00:00:00Z");
+    EXPECT_EQ(h.configStore->load().channels[0].token, "tok-a2");
+    EXPECT_NE(h.service->requestsTo("keys/rotate").at(0).body->find("24"), std::string::npos);
+
+    h.service->answer("keys/rotate",
+                      OrvelProtocol::KeyRotation{"zz", "k9", std::nullopt, "agent", "tok-zz"});
+    const auto configBefore = model.config();
+    EXPECT_TRUE(h.run(model.rotateKey("zz", 0)));
+    EXPECT_EQ(model.config(), configBefore);
+
+    h.service->answer("channels/retire", OrvelProtocol::RetireAck{});
+    EXPECT_TRUE(h.run(model.retireChannel("b")));
+    EXPECT_EQ(model.config().channels.size(), 1u);
+    EXPECT_EQ(model.inbox().channel("b"), nullptr);
+    EXPECT_EQ(h.configStore->load().channels.size(), 1u);
+    EXPECT_EQ(h.savedInbox().channel("b"), nullptr);
+    EXPECT_FALSE(model.lastError());
+}
+
+TEST(AppModelActions, DismissIsLocalFirstAndReachesTheServiceOncePaired) {
+    ModelHarness h;
+    h.inboxStore->save([] {
+        OrvelKit::Inbox inbox;
+        inbox.merge("a", {update("a", 1), update("a", 2)}, 2);
+        return inbox;
+    }());
+    h.service->fail("pair/bootstrap", 500);
+    auto& model = h.build();
+
+    model.dismiss("nothing-has-this-id");
+    model.dismiss("a-2");
+    h.executor.runUntilIdle();
+    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(2));
+    EXPECT_TRUE(h.savedInbox().channel("a")->isDismissed(2));
+    EXPECT_TRUE(h.service->requests().empty());
+
+    // Once registered, the next sync finds the service without it and sends it.
+    h.service->answer("pair/bootstrap", OrvelProtocol::DeviceCredentials{"acct-1", "dev-token"});
+    h.service->answer("sync", SyncResponse{{channelRecord("a")}});
+    h.run(model.refresh());
+    ASSERT_EQ(h.service->requestsTo("dismiss").size(), 1u);
+
+    model.dismiss("a-1");
+    h.executor.runUntilIdle();
+    EXPECT_EQ(h.service->requestsTo("dismiss").size(), 2u);
+}
+
+TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
+    ModelHarness h;
+    h.paired();
+    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
+                                            channelRecord("b", {update("b", 4)})}});
+    auto& model = h.build();
+    h.run(model.refresh());
+    ASSERT_EQ(model.inbox().totalUnread(), 2u);
+    h.service->unreachable("read");
+    model.markAllRead();
+    h.executor.runUntilIdle();
+    EXPECT_EQ(model.inbox().totalUnread(), 0u);
+    EXPECT_EQ(h.savedInbox().totalUnread(), 0u);
+    EXPECT_FALSE(model.lastError());
+    const auto marks = h.service->requestsTo("read");
+    ASSERT_EQ(marks.size(), 2u) << "one failure does not stop the walk";
+    EXPECT_NE(marks[1].body->find("\"b\""), std::string::npos);
+}
+
+TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
+    ModelHarness h;
+    h.paired();
+    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1), update("a", 2)})}});
+    auto& model = h.build();
+    h.run(model.refresh());
+
+    model.open(AppScreen::updates());
+    model.open(AppScreen::detail("a-1"));
+    model.completeAttention("a-1");
+    EXPECT_EQ(model.current(), AppScreen::updates());
+    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(1));
+
+    model.open(AppScreen::detail("a-1"));
+    model.completeAttention("a-2");
+    EXPECT_EQ(model.current(), AppScreen::detail("a-1"));
+    model.completeAttention("unknown");
+    EXPECT_EQ(model.path().size(), 2u);
+
+    model.back();
+    model.back();
+    model.back();
+    EXPECT_TRUE(model.path().empty());
+    EXPECT_EQ(model.current(), AppScreen::inbox());
+}
+
+TEST(AppModelPreferences, DefaultsWrongTypesAndWriteBack) {
+    ModelHarness h;
+    h.preferences->set("onlyInterrupt", std::vector<std::string>{"yes"});
+    h.preferences->set("groupActivityUpdates", std::int64_t{1});
+    h.preferences->set("lastInboxOpenedAt", true);
+    h.preferences->set("pinnedCardIds", 3.5);
+    auto& model = h.build();
+    EXPECT_TRUE(model.onlyInterrupt());
+    EXPECT_FALSE(model.groupActivityUpdates());
+    EXPECT_FALSE(model.expandedActivityEnabled());
+    EXPECT_FALSE(model.useDevelopmentData());
+    EXPECT_FALSE(model.briefingBaseline());
+    EXPECT_TRUE(model.pinnedCardIds().empty());
+
+    model.setOnlyInterrupt(false);
+    model.setExpandedActivityEnabled(true);
+    EXPECT_EQ(h.preferences->boolValue("onlyInterrupt"), false);
+    EXPECT_EQ(h.preferences->boolValue("expandedActivityEnabled"), true);
+
+    model.toggleCardPinned("zeta");
+    model.toggleCardPinned("alpha");
+    model.toggleCardPinned("mid");
+    model.toggleCardPinned("zeta");
+    EXPECT_EQ(h.preferences->stringArray("pinnedCardIds"),
+              (std::vector<std::string>{"alpha", "mid"}));
+}
+
+TEST(AppModelBriefing, ReopeningWithinAMinuteIsTheSameSession) {
+    ModelHarness h;
+    const auto earlier = OrvelKit::Date::fromSecondsSinceEpoch(ModelHarness::start - 3600);
+    h.preferences->set("lastInboxOpenedAt", earlier);
+    auto& model = h.build();
+    EXPECT_EQ(model.briefingBaseline(), earlier);
+
+    model.beginBriefingSession();
+    const auto first = h.clock.now();
+    EXPECT_EQ(model.briefingBaseline(), earlier);
+    EXPECT_EQ(model.now(), first);
+    EXPECT_EQ(h.preferences->dateValue("lastInboxOpenedAt"), first);
+
+    h.clock.advance(59);
+    model.beginBriefingSession();
+    EXPECT_EQ(model.briefingBaseline(), earlier);
+    EXPECT_EQ(model.now(), first);
+
+    h.clock.advance(1);
+    model.beginBriefingSession();
+    EXPECT_EQ(model.briefingBaseline(), first);
+    EXPECT_EQ(model.now(), h.clock.now());
+}
+
+TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
+    ModelHarness h;
+    h.paired();
+    h.preferences->set("useDevelopmentData", true);
+    h.service->answer("sync", SyncResponse{{channelRecord("quiet")}});
+    auto& model = h.build();
+    h.run(model.refresh());
+    EXPECT_TRUE(model.isShowingDevelopmentData()) << "a channel without updates is still empty";
+    EXPECT_TRUE(model.note("s3"));
+    EXPECT_FALSE(model.smartBriefing().attention.empty());
+
+    model.markAllRead();
+    EXPECT_EQ(model.sourceInbox().totalUnread(), 0u);
+    EXPECT_TRUE(h.service->requestsTo("read").empty()) << "sample data is never sent";
+
+    h.service->answer("sync", SyncResponse{{channelRecord("quiet", {update("quiet", 1)})}});
+    h.run(model.refresh());
+    EXPECT_FALSE(model.isShowingDevelopmentData());
+    EXPECT_FALSE(model.note("s3"));
+    EXPECT_TRUE(model.note("quiet-1"));
+
+    model.setUseDevelopmentData(false);
+    EXPECT_FALSE(model.isShowingDevelopmentData());
+}
+
+TEST(AppModelDerived, NoteFindsTheFirstMatchInInboxOrder) {
+    ModelHarness h;
+    h.paired();
+    auto first = update("a", 2);
+    auto second = update("b", 5);
+    second.id = first.id;
+    second.title = "newer";
+    h.service->answer("sync",
+                      SyncResponse{{channelRecord("a", {first}), channelRecord("b", {second})}});
+    auto& model = h.build();
+    h.run(model.refresh());
+    ASSERT_TRUE(model.note(first.id));
+    EXPECT_EQ(model.note(first.id)->title, "newer");
+    EXPECT_FALSE(model.note("missing"));
+}
+
+TEST(AgentInstructions, TextsEndWithTheSecretAndUseTheServiceAddresses) {
+    const auto channel =
+        Orvel::AgentInstructions::channelInstructions({"ch", "k", "agent", "sec-123"});
+    EXPECT_EQ(channel.rfind("Send meaningful updates through Orvel using the `orvel_send` MCP tool "
+                            "at https://orvel.app/mcp. Follow https://orvel.app/llms.txt for",
+                            0),
+              0u);
+    EXPECT_TRUE(channel.ends_with("Use it only as `channel_key`: sec-123"));
+    EXPECT_EQ(Orvel::AgentInstructions::replacementInstructions(
+                  {"ch", "k2", std::nullopt, "Codex", "new-secret"}),
+              "Replace the Orvel channel_key for Codex with this new secret: new-secret. Never log "
+              "or repeat it; use it only as channel_key when calling orvel_send.");
+}
+
+} // namespace

@@ -178,6 +178,9 @@ public:
     OrvelKit::SmartBriefing smartBriefing() const;
     std::optional<OrvelProtocol::Notification> note(std::string_view id) const;
     const OrvelKit::Calendar& calendar() const { return services_.calendar; }
+    const std::shared_ptr<OrvelKit::HTTPTransport>& transport() const {
+        return services_.transport;
+    }
 
     // Waits until every inbox save handed to the background has been written.
     void flushSaves();

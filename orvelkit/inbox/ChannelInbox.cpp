@@ -20,6 +20,19 @@ std::uint64_t cardSeqOf(const PersistentCardUpdate& update) {
     return update.cardSeq;
 }
 
+// The records newest first. Stored lists (the inbox file) are already in
+// that order, and moving large records through a stable sort costs more than
+// the check, so a list in order is only moved into place.
+template <class T, class SeqOf>
+std::deque<T> newestFirst(std::vector<T> records, SeqOf seqOf) {
+    const auto newer = [&](const T& a, const T& b) { return seqOf(a) > seqOf(b); };
+    if (std::is_sorted(records.begin(), records.end(), newer)) {
+        return std::deque<T>(std::make_move_iterator(records.begin()),
+                             std::make_move_iterator(records.end()));
+    }
+    return NewestFirst::sorted(std::move(records), seqOf);
+}
+
 } // namespace
 
 ChannelInbox::ChannelInbox(std::string channel, std::optional<std::string> name, bool owned,
@@ -28,9 +41,9 @@ ChannelInbox::ChannelInbox(std::string channel, std::optional<std::string> name,
                            std::uint64_t latestSeq, std::uint64_t latestCardSeq,
                            SequenceSet dismissedSeqs)
     : channel_(std::move(channel)), name_(std::move(name)), owned_(owned),
-      notifications_(NewestFirst::sorted(std::move(notifications), seqOf)),
-      cardUpdates_(NewestFirst::sorted(std::move(cardUpdates), cardSeqOf)),
-      lastReadSeq_(lastReadSeq), latestSeq_(latestSeq), latestCardSeq_(latestCardSeq),
+      notifications_(newestFirst(std::move(notifications), seqOf)),
+      cardUpdates_(newestFirst(std::move(cardUpdates), cardSeqOf)), lastReadSeq_(lastReadSeq),
+      latestSeq_(latestSeq), latestCardSeq_(latestCardSeq),
       dismissedSeqs_(std::move(dismissedSeqs)),
       notificationsShareSeqs_(NewestFirst::hasDuplicates(notifications_, seqOf)),
       cardUpdatesShareSeqs_(NewestFirst::hasDuplicates(cardUpdates_, cardSeqOf)) {

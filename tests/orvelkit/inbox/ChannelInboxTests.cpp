@@ -25,6 +25,15 @@ TEST(ChannelInbox, ConstructionSortsNewestFirstAndRaisesLatestToTheLists) {
     loaded.merge({}, std::nullopt);
     ASSERT_EQ(seqs(loaded.notifications()), (Seqs{6, 4}));
     EXPECT_EQ(loaded.notifications()[1].title, "new");
+
+    // A list already newest first (as the inbox file holds it) is taken as
+    // given, its shared numbers in their given order too.
+    ChannelInbox stored = channel("a", {note("a", 6), note("a", 4, "new"), note("a", 4, "old")});
+    ASSERT_EQ(seqs(stored.notifications()), (Seqs{6, 4, 4}));
+    EXPECT_EQ(stored.notifications()[1].title, "new");
+    EXPECT_EQ(stored.notifications()[2].title, "old");
+    stored.merge({}, std::nullopt);
+    EXPECT_EQ(stored.notifications()[1].title, "old");
 }
 
 TEST(ChannelInbox, CursorsAndReadMarkOnlyRise) {

@@ -1,0 +1,149 @@
+// What one refresh costs the owner's thread when the inbox already holds a
+// long history: `range(0)` updates over 20 channels, 50 new ones per sync
+// spread over 4 channels. The service answers at once from memory, so the
+// figure is the model's own work: decoding the small answer, the merge, the
+// bookkeeping, notifications and handing the inbox to the background save.
+
+#include "orvel/core/AppModel.h"
+#include "orvel/core/MemoryPreferences.h"
+#include "orvelkit/async/ManualExecutor.h"
+#include "orvelkit/async/Spawn.h"
+#include "orvelkit/config/MemoryConfigStore.h"
+#include "orvelkit/presentation/MenuBarIndicator.h"
+#include "tests/orvel/core/FakeService.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace OrvelKit;
+using OrvelProtocol::ChannelSync;
+using OrvelProtocol::Notification;
+using OrvelProtocol::SyncResponse;
+
+constexpr std::size_t channelCount = 20;
+constexpr std::size_t newsPerSync = 50;
+constexpr std::size_t channelsWithNews = 4;
+
+std::string channelId(std::size_t i) {
+    return "ch-" + std::to_string(1000 + i);
+}
+
+Notification update(const std::string& channel, std::uint64_t seq) {
+    Notification n;
+    n.channel = channel;
+    n.seq = seq;
+    n.id = channel + "-n" + std::to_string(seq);
+    n.createdAt = "2026-11-" + std::to_string(10 + seq % 18) +
+                  "T10:" + std::to_string(10 + seq % 50) + ":00Z";
+    n.title = "Build " + std::to_string(seq) + " finished on main";
+    n.body = "All 312 tests passed in 4m" + std::to_string(seq % 60) + "s.";
+    n.sender = "CI · " + channel;
+    n.status = seq % 7 == 0 ? "need" : "done";
+    return n;
+}
+
+// Loads the prepared history; the writes themselves happen on the saver's
+// thread and are measured by the store benchmarks.
+class HistoryStore final : public InboxStore {
+public:
+    explicit HistoryStore(Inbox inbox) : inbox_(std::move(inbox)) {}
+    Inbox load() override { return std::move(inbox_); }
+    void save(const Inbox&) override {}
+
+private:
+    Inbox inbox_;
+};
+
+class NoNotifications final : public Orvel::NotifierBackend {
+public:
+    void requestAuthorization(std::function<void(bool)> completion) override { completion(true); }
+    void add(const Orvel::NotificationRequest&) override {}
+};
+
+struct Fixture {
+    ManualExecutor executor;
+    Orvel::ManualClock clock{Date::fromSecondsSinceEpoch(1'796'551'200)};
+    std::shared_ptr<OrvelTest::FakeService> service = std::make_shared<OrvelTest::FakeService>();
+    std::unique_ptr<Orvel::AppModel> model;
+    std::vector<std::uint64_t> latest = std::vector<std::uint64_t>(channelCount, 0);
+
+    explicit Fixture(std::size_t total) {
+        Inbox inbox;
+        const std::uint64_t perChannel = total / channelCount;
+        for (std::size_t c = 0; c < channelCount; ++c) {
+            std::vector<Notification> notes;
+            notes.reserve(perChannel);
+            for (std::uint64_t seq = 1; seq <= perChannel; ++seq) {
+                notes.push_back(update(channelId(c), seq));
+            }
+            inbox.merge(channelId(c), notes, perChannel);
+            latest[c] = perChannel;
+        }
+        AppConfig config;
+        config.deviceToken = "dev-token";
+        model = std::make_unique<Orvel::AppModel>(
+            Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
+                                    std::make_shared<HistoryStore>(std::move(inbox)),
+                                    std::make_shared<Orvel::MemoryPreferences>(), service,
+                                    std::make_shared<NoNotifications>(), nullptr,
+                                    Calendar("UTC", "en_US")},
+            executor, clock);
+        model->start();
+        answerWithNews(0);
+        executor.runUntilIdle();
+        model->flushSaves();
+    }
+
+    // The next answer: every channel, 50 new updates on 4 of them.
+    void answerWithNews(std::size_t round) {
+        SyncResponse response;
+        for (std::size_t c = 0; c < channelCount; ++c) {
+            ChannelSync record;
+            record.channel = channelId(c);
+            if (round > 0 && c % (channelCount / channelsWithNews) == round % 5) {
+                for (std::size_t i = 0; i < newsPerSync / channelsWithNews + 1; ++i) {
+                    record.notifications.push_back(update(record.channel, ++latest[c]));
+                }
+            }
+            record.latestSeq = latest[c];
+            response.channels.push_back(std::move(record));
+        }
+        service->answer("sync", response);
+    }
+};
+
+void BM_Refresh(benchmark::State& state) {
+    Fixture fixture(static_cast<std::size_t>(state.range(0)));
+    std::size_t round = 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.answerWithNews(round++);
+        state.ResumeTiming();
+        spawn(fixture.executor, fixture.model->refresh());
+        fixture.executor.runUntilIdle();
+        state.PauseTiming();
+        // Refreshes come 20 s apart: the save is long done by the next one.
+        fixture.model->flushSaves();
+        state.ResumeTiming();
+    }
+    if (fixture.model->lastError()) {
+        state.SkipWithError(fixture.model->lastError()->c_str());
+    }
+}
+BENCHMARK(BM_Refresh)->Arg(10000)->Arg(100000)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// What the status item reads after each change.
+void BM_ModelIndicator(benchmark::State& state) {
+    Fixture fixture(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Presentation::menuBarIndicator(
+            fixture.model->sourceInbox(), fixture.model->now(), fixture.model->calendar()));
+    }
+}
+BENCHMARK(BM_ModelIndicator)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace

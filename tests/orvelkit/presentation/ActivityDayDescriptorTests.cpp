@@ -2,6 +2,7 @@
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
 #include "orvelkit/presentation/Triage.h"
 #include "orvelkit/presentation/UpdateFilter.h"
+#include "tests/support/RecordGenerator.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,41 @@ TEST(ActivityDays, ItemsAreNewestFirstAndUnreadableTimesAreLeftOut) {
     ASSERT_EQ(stray.size(), 1u);
     EXPECT_FALSE(stray[0].items[0].isUnread);
     EXPECT_TRUE(stray[0].items[1].isUnread);
+}
+
+TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
+    // Timestamps in no particular order, some unreadable, some shared.
+    OrvelTest::RecordGenerator generator(99);
+    std::vector<OrvelKit::ChannelInbox> channels;
+    for (int c = 0; c < 6; ++c) {
+        const std::string id = "ch" + std::to_string(c);
+        std::vector<OrvelProtocol::Notification> updates;
+        for (std::uint64_t seq = 1; seq <= 300; ++seq) {
+            auto update = generator.notification(id, seq);
+            update.createdAt = generator.chance(5) ? "unreadable"
+                               : generator.chance(30)
+                                   ? generator.timestamp(seq * 600)
+                                   : generator.timestamp(generator.below(40) * 3600);
+            updates.push_back(std::move(update));
+        }
+        channels.push_back(channel(id, std::move(updates), generator.below(300)));
+    }
+    const Inbox inbox(std::move(channels));
+    const Date now = at("2025-07-05T00:00:00Z");
+    std::vector<std::string> flattened;
+    for (const ActivityDayDescriptor& day : Presentation::activityDays(inbox, now, berlin)) {
+        for (const ActivityItemDescriptor& item : day.items) {
+            EXPECT_EQ(berlin.startOfDay(item.createdAt), day.date);
+            flattened.push_back(item.id);
+        }
+    }
+    std::vector<std::string> triaged;
+    for (const AgentRow& row : Presentation::triaged(inbox, now).rows) {
+        if (!row.relativeTime.empty()) {
+            triaged.push_back(row.id);
+        }
+    }
+    EXPECT_EQ(flattened, triaged);
 }
 
 TEST(ActivityDays, CountsAttentionCompletedAndRunningItems) {

@@ -26,6 +26,7 @@
 #include "orvelkit/config/ConfigStore.h"
 #include "orvelkit/http/HTTPTransport.h"
 #include "orvelkit/inbox/Inbox.h"
+#include "orvelkit/presentation/PersistentCardDescriptor.h"
 #include "orvelkit/presentation/SmartBriefing.h"
 #include "orvelkit/protocol/ChannelRecords.h"
 #include "orvelkit/protocol/DeviceRecords.h"
@@ -177,6 +178,10 @@ public:
     const OrvelKit::Inbox& sourceInbox() const;
     OrvelKit::SmartBriefing smartBriefing() const;
     std::optional<OrvelProtocol::Notification> note(std::string_view id) const;
+    // The cards of the source inbox: pinned ones first, then by `updatedAt`
+    // descending (as text); ties keep the presentation order.
+    std::vector<OrvelKit::PersistentCardDescriptor> persistentCards() const;
+    std::optional<OrvelKit::PersistentCardDescriptor> card(std::string_view id) const;
     const OrvelKit::Calendar& calendar() const { return services_.calendar; }
     const std::shared_ptr<OrvelKit::HTTPTransport>& transport() const {
         return services_.transport;

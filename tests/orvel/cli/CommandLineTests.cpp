@@ -1,0 +1,157 @@
+// Reading orvelctl's command line: every command, the options that belong to
+// it, and the mistakes that must stop before anything runs.
+
+#include "orvel/cli/CommandLine.h"
+#include "tests/orvel/cli/CliHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace Orvel::Cli;
+using OrvelKit::UpdateFilter;
+
+Invocation parsed(std::vector<std::string> arguments) {
+    auto invocation = parseCommandLine(arguments);
+    EXPECT_TRUE(invocation) << (invocation ? "" : invocation.error().message);
+    return invocation ? *invocation : Invocation{};
+}
+
+UsageError refused(std::vector<std::string> arguments) {
+    auto invocation = parseCommandLine(arguments);
+    EXPECT_FALSE(invocation) << "accepted: " << testing::PrintToString(arguments);
+    return invocation ? UsageError{} : invocation.error();
+}
+
+TEST(CommandLine, ReadsEveryCommandWithItsArguments) {
+    EXPECT_EQ(parsed({"status"}).command, Command::status);
+    EXPECT_TRUE(parsed({"status", "--offline"}).offline);
+    EXPECT_EQ(parsed({"sync"}).command, Command::sync);
+    EXPECT_EQ(parsed({"watch"}).command, Command::watch);
+    EXPECT_TRUE(parsed({"watch", "--all"}).all);
+    EXPECT_EQ(parsed({"updates"}).filter, UpdateFilter::all);
+    EXPECT_EQ(parsed({"updates", "--filter", "needs-you"}).filter, UpdateFilter::needsYou);
+    EXPECT_EQ(parsed({"updates", "--filter=failed"}).filter, UpdateFilter::failed);
+    EXPECT_EQ(parsed({"show", "ntf_1"}).updateId, "ntf_1");
+    EXPECT_EQ(parsed({"dismiss", "ntf_1"}).command, Command::dismiss);
+    EXPECT_EQ(parsed({"read-all"}).command, Command::readAll);
+    EXPECT_EQ(parsed({"channels"}).command, Command::channels);
+    EXPECT_EQ(parsed({"channel", "create"}).command, Command::channelCreate);
+    EXPECT_EQ(parsed({"pair"}).command, Command::pair);
+    EXPECT_EQ(parsed({"cards"}).command, Command::cards);
+
+    const auto rename = parsed({"channel", "rename", "ch_1", "  Nightly builds \n"});
+    EXPECT_EQ(rename.command, Command::channelRename);
+    EXPECT_EQ(rename.channel, "ch_1");
+    EXPECT_EQ(rename.name, "Nightly builds") << "the name is trimmed";
+
+    const auto rotate = parsed({"channel", "rotate", "ch_1"});
+    EXPECT_EQ(rotate.channel, "ch_1");
+    EXPECT_EQ(rotate.graceHours, 24) << "the old key keeps working unless asked otherwise";
+    EXPECT_EQ(parsed({"channel", "rotate", "ch_1", "--grace", "0"}).graceHours, 0);
+    EXPECT_EQ(parsed({"channel", "retire", "ch_1"}).channel, "ch_1");
+
+    // An id that starts with a dash, after "--".
+    EXPECT_EQ(parsed({"show", "--", "-odd-id"}).updateId, "-odd-id");
+}
+
+TEST(CommandLine, GlobalOptionsGoAnywhere) {
+    const auto before =
+        parsed({"--data-dir", "/tmp/o", "--server", " http://127.0.0.1:9 ", "--json", "status"});
+    EXPECT_EQ(before.dataDirectory, std::filesystem::path("/tmp/o"));
+    EXPECT_EQ(before.server, "http://127.0.0.1:9") << "surrounding blanks are trimmed";
+    EXPECT_TRUE(before.json);
+    const auto after = parsed({"channel", "create", "--json", "--data-dir=/tmp/o"});
+    EXPECT_EQ(after.command, Command::channelCreate);
+    EXPECT_TRUE(after.json);
+    EXPECT_EQ(after.dataDirectory, std::filesystem::path("/tmp/o"));
+}
+
+TEST(CommandLine, HelpWinsOverMissingArguments) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"help"}, {"channel", "--help"}}) {
+        const auto invocation = parsed(arguments);
+        EXPECT_TRUE(invocation.help);
+        EXPECT_EQ(invocation.command, Command::help);
+    }
+    const auto show = parsed({"show", "--help"});
+    EXPECT_TRUE(show.help);
+    EXPECT_EQ(show.command, Command::show);
+    EXPECT_EQ(parsed({"help", "channel", "rotate"}).command, Command::channelRotate);
+    EXPECT_NE(usage(Command::channelRotate).find("--grace"), std::string_view::npos);
+}
+
+TEST(CommandLine, RefusesWhatCannotRunWithTheUsageItConcerns) {
+    EXPECT_EQ(refused({"frobnicate"}).topic, Command::help);
+    EXPECT_EQ(refused({"channel"}).topic, Command::help);
+    EXPECT_EQ(refused({"channel", "destroy"}).topic, Command::help);
+    EXPECT_EQ(refused({"status", "--verbose"}).message, "unknown option --verbose");
+
+    EXPECT_EQ(refused({"show"}).topic, Command::show);
+    EXPECT_EQ(refused({"show", "a", "b"}).topic, Command::show);
+    EXPECT_EQ(refused({"show", ""}).topic, Command::show);
+    EXPECT_EQ(refused({"dismiss"}).topic, Command::dismiss);
+    EXPECT_EQ(refused({"sync", "extra"}).topic, Command::sync);
+    EXPECT_EQ(refused({"channel", "rename", "ch_1"}).topic, Command::channelRename);
+    EXPECT_EQ(refused({"channel", "retire"}).topic, Command::channelRetire);
+
+    // Options of other commands, or without their value.
+    EXPECT_EQ(refused({"sync", "--all"}).message, "--all is not an option of sync");
+    EXPECT_EQ(refused({"updates", "--grace", "0"}).topic, Command::updates);
+    EXPECT_EQ(refused({"updates", "--filter"}).message, "--filter needs a value");
+    EXPECT_EQ(refused({"updates", "--filter", "urgent"}).topic, Command::updates);
+    EXPECT_EQ(refused({"status", "--json", "--json"}).message, "--json given twice");
+    EXPECT_EQ(refused({"status", "--offline=yes"}).message, "--offline takes no value");
+    EXPECT_EQ(refused({"read-all", "--json"}).message, "--json is not available for read-all");
+    EXPECT_EQ(refused({"watch", "--json"}).topic, Command::watch);
+    EXPECT_EQ(refused({"channel", "retire", "ch_1", "--json"}).topic, Command::channelRetire);
+    EXPECT_EQ(refused({"status", "--data-dir="}).topic, Command::status);
+
+    // Rotation grace is 0 or 24 hours, nothing else.
+    for (const char* grace : {"12", "-1", "24h", ""}) {
+        EXPECT_EQ(refused({"channel", "rotate", "ch_1", "--grace", grace}).message,
+                  "--grace needs 0 or 24 (hours)");
+    }
+    // The server must be a web address the client can use.
+    for (const char* server : {"ftp://example.com", "example.com", "HTTP://x", ""}) {
+        EXPECT_EQ(refused({"status", "--server", server}).topic, Command::status) << server;
+    }
+}
+
+TEST(CommandLine, AChannelNameIsOneToEightyCharactersAfterTrimming) {
+    const std::string eighty(80, 'n');
+    EXPECT_EQ(parsed({"channel", "rename", "c", eighty}).name, eighty);
+    EXPECT_EQ(refused({"channel", "rename", "c", eighty + "n"}).message,
+              "the name must be 1 to 80 characters");
+    EXPECT_EQ(refused({"channel", "rename", "c", " \t\n "}).message,
+              "the name must be 1 to 80 characters");
+    // Characters, not bytes: 80 two-byte letters fit.
+    std::string umlauts;
+    for (int i = 0; i < 80; ++i) {
+        umlauts += "\xC3\xBC";
+    }
+    EXPECT_EQ(parsed({"channel", "rename", "c", umlauts}).name, umlauts);
+    EXPECT_EQ(refused({"channel", "rename", "c", "bad \xFF byte"}).message,
+              "the name is not valid UTF-8");
+}
+
+TEST(CommandLine, ABadCommandLinePrintsItsUsageAndExitsWithTwo) {
+    OrvelTest::CliHarness h;
+    const auto noCommand = h.run({});
+    EXPECT_EQ(noCommand.status, exitUsage);
+    EXPECT_EQ(noCommand.out, "");
+    EXPECT_TRUE(noCommand.err.starts_with("orvelctl: no command given\n\nusage: orvelctl"))
+        << noCommand;
+
+    const auto rotate = h.run({"channel", "rotate", "ch_1", "--grace", "7"});
+    EXPECT_EQ(rotate.status, exitUsage);
+    EXPECT_NE(rotate.err.find("usage: orvelctl channel rotate"), std::string::npos) << rotate;
+    EXPECT_FALSE(std::filesystem::exists(h.dataDirectory)) << "nothing ran";
+
+    const auto help = h.run({"updates", "--help"});
+    EXPECT_EQ(help.status, exitSuccess);
+    EXPECT_TRUE(help.out.starts_with("usage: orvelctl updates")) << help;
+    EXPECT_EQ(help.err, "");
+}
+
+} // namespace

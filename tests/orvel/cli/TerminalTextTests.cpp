@@ -1,0 +1,95 @@
+// What reaches the terminal: agents' text cannot drive it, colour appears only
+// when asked for, columns line up by characters, and times follow the zone.
+
+#include "orvel/cli/TerminalText.h"
+#include "orvel/cli/TextReports.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace Orvel::Cli;
+using OrvelKit::Calendar;
+using OrvelKit::Date;
+
+TEST(TerminalText, AgentTextCannotControlTheTerminal) {
+    // Clearing the screen, an OSC title change, a bell, a C1 CSI and a raw
+    // carriage return that would overwrite the line.
+    const std::string hostile = "ok\x1b[2J\x1b]0;pwned\x07 \xC2\x9B"
+                                "31m\rfake";
+    const auto safe = terminalSafe(hostile);
+    EXPECT_EQ(safe.find('\x1b'), std::string::npos);
+    EXPECT_EQ(safe.find('\x07'), std::string::npos);
+    EXPECT_EQ(safe.find("\xC2\x9B"), std::string::npos);
+    EXPECT_EQ(safe.find('\r'), std::string::npos);
+    EXPECT_EQ(safe, "ok\xEF\xBF\xBD[2J\xEF\xBF\xBD]0;pwned\xEF\xBF\xBD \xEF\xBF\xBD"
+                    "31m fake");
+
+    // One-line fields flatten line breaks and tabs; bodies keep their lines.
+    EXPECT_EQ(terminalSafe("a\nb\tc"), "a b c");
+    EXPECT_EQ(terminalSafe("a\r\nb\rc\n", true), "a\nb\nc\n");
+    // Bytes that are not UTF-8 (a lone continuation, an overlong slash, a
+    // surrogate) become the replacement character; real text passes.
+    EXPECT_EQ(terminalSafe("\x80/\xC0\xAF\xED\xA0\x80"),
+              "\xEF\xBF\xBD/\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(terminalSafe("Grüße → 🚀"), "Grüße → 🚀");
+    EXPECT_EQ(withValidUTF8("a\x1b\xFF"), "a\x1b\xEF\xBF\xBD") << "JSON escapes controls itself";
+}
+
+TEST(TerminalText, ColourOnlyWhenEnabled) {
+    EXPECT_EQ(Style(false).apply(Style::Tone::red, "failed"), "failed");
+    EXPECT_EQ(Style(true).apply(Style::Tone::red, "failed"), "\x1b[31mfailed\x1b[0m");
+    EXPECT_EQ(Style(true).apply(Style::Tone::plain, "x"), "x");
+    EXPECT_EQ(Style::tone(OrvelKit::StatusDot::need), Style::Tone::yellow);
+    EXPECT_EQ(Style::tone(OrvelKit::StatusDot::failed), Style::Tone::red);
+}
+
+TEST(TerminalText, ColumnsAlignByCharactersNotBytesOrColourCodes) {
+    Table table;
+    table.add({{"é", Style::Tone::red}, {"one"}});
+    table.add({{"abc"}, {"two"}, {""}});
+    std::ostringstream plain;
+    table.write(plain, Style(false), "  ");
+    EXPECT_EQ(plain.str(), "  é    one\n  abc  two\n");
+    std::ostringstream coloured;
+    table.write(coloured, Style(true));
+    EXPECT_EQ(coloured.str(), "\x1b[31mé\x1b[0m    one\nabc  two\n");
+}
+
+TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
+    const auto date = Date::fromSecondsSinceEpoch(1'796'551'200 + 5 * 60 + 7); // 10:05:07Z
+    EXPECT_EQ(clockTime(date, Calendar("UTC", "en_US")), "10:05:07");
+    EXPECT_EQ(clockTime(date, Calendar("Europe/Berlin", "de_DE"), false), "11:05");
+    EXPECT_EQ(clockTime(date, Calendar("Asia/Kolkata", "en_IN")), "15:35:07");
+    // The repeated hour at the end of summer time reads the same both times.
+    const auto firstPass = Date::fromSecondsSinceEpoch(1'792'887'000);  // 2026-10-25T00:10Z
+    const auto secondPass = Date::fromSecondsSinceEpoch(1'792'890'600); // 2026-10-25T01:10Z
+    const Calendar berlin("Europe/Berlin", "de_DE");
+    EXPECT_EQ(clockTime(firstPass, berlin), "02:10:00");
+    EXPECT_EQ(clockTime(secondPass, berlin), "02:10:00");
+}
+
+TEST(TerminalText, AWatchLineShowsTimeStatusAgentAndTitle) {
+    const Calendar utc("UTC", "en_US");
+    const auto now = Date::fromSecondsSinceEpoch(1'796'551'200); // 2026-12-06T10:00:00Z
+    OrvelProtocol::Notification note;
+    note.id = "n1";
+    note.channel = "ch_ops";
+    note.seq = 4;
+    note.title = "Approve\x1b[2J the deploy";
+    note.sender = "deploy";
+    note.status = "need";
+    note.createdAt = "2026-12-06T09:58:30Z";
+    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
+              "09:58:30  need     deploy  Approve\xEF\xBF\xBD[2J the deploy");
+
+    note.status = "something else";
+    note.sender.reset();
+    note.deliverWhen = "morning";
+    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
+              "09:58:30  info     ch_ops  Approve\xEF\xBF\xBD[2J the deploy  (held until 08:00)");
+}
+
+} // namespace

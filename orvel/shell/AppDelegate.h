@@ -1,0 +1,50 @@
+#pragma once
+
+// Wires the app together: the app model over the files in the app's data
+// directory, the updater, then (once the event loop runs) the expanded
+// activity controller and the tray item with its panel, and only then the
+// model's start, so the tray item exists before the first sync.
+
+#include "orvel/core/AppModel.h"
+#include "orvel/core/Clock.h"
+#include "orvel/core/Preferences.h"
+#include "orvel/core/UpdaterController.h"
+#include "orvel/shell/ExpandedActivityWindowController.h"
+#include "orvel/shell/FeedUpdateFramework.h"
+#include "orvel/shell/MenuBarController.h"
+#include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/QtExecutor.h"
+#include "orvel/shell/Theme.h"
+
+#include <memory>
+
+namespace Orvel {
+
+class AppDelegate {
+public:
+    // Creates the model and the updater. `executor` must outlive the delegate.
+    explicit AppDelegate(QtExecutor& executor);
+    ~AppDelegate();
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    // The rest of the app, then model.start().
+    void applicationDidFinishLaunching();
+
+    AppModel& model() { return *model_; }
+
+private:
+    QtExecutor& executor_;
+    SystemClock clock_;
+    std::shared_ptr<OrvelKit::HTTPTransport> transport_;
+    std::shared_ptr<Preferences> preferences_;
+    std::unique_ptr<AppModel> model_;
+    std::shared_ptr<FeedUpdateFramework> updateFramework_;
+    std::unique_ptr<UpdaterController> updater_;
+    std::unique_ptr<ExpandedActivityWindowController> expandedActivityController_;
+    std::unique_ptr<Theme> theme_;
+    std::unique_ptr<ModelBridge> bridge_;
+    std::unique_ptr<MenuBarController> menuBarController_;
+};
+
+} // namespace Orvel

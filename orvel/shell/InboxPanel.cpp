@@ -1,0 +1,95 @@
+#include "orvel/shell/InboxPanel.h"
+
+#include "orvel/core/PopoverWindowSizing.h"
+#include "orvel/shell/SymbolImageProvider.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSurfaceFormat>
+
+namespace Orvel {
+
+InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
+    : preferences_(preferences) {
+    setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    auto surface = format();
+    surface.setAlphaBufferSize(8);
+    setFormat(surface);
+    setColor(Qt::transparent);
+    setTitle(QStringLiteral("Orvel"));
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    const auto minimum = PopoverWindowSizing::minimumSize;
+    setMinimumSize(QSize(static_cast<int>(minimum.width), static_cast<int>(minimum.height)));
+    const auto size = PopoverWindowSizing::restoredSize(preferences_);
+    resize(static_cast<int>(size.width), static_cast<int>(size.height));
+
+    engine()->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
+    rootContext()->setContextProperty(QStringLiteral("model"), &bridge);
+    rootContext()->setContextProperty(QStringLiteral("theme"), &theme);
+    setSource(QUrl(QStringLiteral("qrc:/orvel/qml/RootView.qml")));
+
+    resizeSettled_.setSingleShot(true);
+    resizeSettled_.setInterval(resizeSettleMilliseconds);
+    connect(&resizeSettled_, &QTimer::timeout, this, [this] { saveSize(); });
+    restoring_ = false;
+}
+
+InboxPanel::~InboxPanel() = default;
+
+void InboxPanel::saveSize() {
+    PopoverWindowSizing::saveSize(
+        preferences_, WindowSize{static_cast<double>(width()), static_cast<double>(height())});
+}
+
+bool InboxPanel::focusStaysWithin() const {
+    if (isActive()) {
+        return true;
+    }
+    for (auto* window : QGuiApplication::topLevelWindows()) {
+        if (window != this && window->isVisible() && window->transientParent() == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void InboxPanel::dismiss() {
+    if (onDismiss) {
+        onDismiss();
+    }
+}
+
+void InboxPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        dismiss();
+        return;
+    }
+    QQuickView::keyPressEvent(event);
+}
+
+void InboxPanel::resizeEvent(QResizeEvent* event) {
+    QQuickView::resizeEvent(event);
+    // Only sizes the user chose are remembered, once the drag has settled.
+    if (!restoring_ && isVisible()) {
+        resizeSettled_.start();
+    }
+}
+
+bool InboxPanel::event(QEvent* event) {
+    const auto handled = QQuickView::event(event);
+    if (event->type() == QEvent::FocusOut && isVisible()) {
+        // Decide one turn later, when focus has landed: a menu or dialog of
+        // the panel's own keeps it open, anything else closes it.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !focusStaysWithin()) {
+                dismiss();
+            }
+        });
+    }
+    return handled;
+}
+
+} // namespace Orvel

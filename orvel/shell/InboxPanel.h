@@ -1,0 +1,56 @@
+#pragma once
+
+// The panel that drops from the tray icon: a frameless, translucent tool
+// window above other windows, hosting the root view. It hides itself (through
+// `onDismiss`) on Escape and when it loses focus to another application, and
+// remembers its size when the user stops resizing it.
+
+// moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "orvel/core/Preferences.h"
+#include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/Theme.h"
+#endif
+
+#include <QQuickView>
+#include <QTimer>
+#include <functional>
+
+namespace Orvel {
+
+class InboxPanel final : public QQuickView {
+    Q_OBJECT
+public:
+    static constexpr int cornerRadius = 14;
+    // A resize counts as finished after this long without another.
+    static constexpr int resizeSettleMilliseconds = 400;
+
+    // Opens at the size stored in `preferences` (see PopoverWindowSizing).
+    // The bridge, the theme and the preferences must outlive the panel.
+    InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences);
+    ~InboxPanel() override;
+
+    // Called when the panel should go away.
+    std::function<void()> onDismiss;
+
+    // Stores the current size for the next start.
+    void saveSize();
+
+    // Whether focus went to a window of the panel's own (a menu or dialog it
+    // opened), so losing it must not close the panel.
+    bool focusStaysWithin() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void dismiss();
+
+    Preferences& preferences_;
+    QTimer resizeSettled_;
+    bool restoring_ = true;
+};
+
+} // namespace Orvel

@@ -1,0 +1,208 @@
+#include "orvel/shell/ModelBridge.h"
+
+#include "orvel/shell/HeaderLayout.h"
+#include "orvel/shell/MarkdownPresentation.h"
+#include "orvelkit/async/Spawn.h"
+#include "orvelkit/presentation/MenuBarIndicator.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+#include <QVariantMap>
+
+namespace Orvel {
+
+ModelBridge::ModelBridge(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
+                         QObject* parent)
+    : QObject(parent), model_(model), executor_(executor), updater_(updater) {
+    qRegisterMetaType<MenuBarIndicatorValue>();
+    subscription_ = model_.observe([this](ModelField field) { modelChanged(field); });
+}
+
+ModelBridge::~ModelBridge() = default;
+
+void ModelBridge::modelChanged(ModelField field) {
+    switch (field) {
+    case ModelField::inbox:
+        emit inboxChanged();
+        emit presentationChanged();
+        emit headerChanged();
+        return;
+    case ModelField::briefingBaseline:
+    case ModelField::pinnedCardIds:
+        emit inboxChanged();
+        emit presentationChanged();
+        emit headerChanged();
+        return;
+    case ModelField::now:
+        emit nowChanged();
+        emit presentationChanged();
+        emit headerChanged();
+        return;
+    case ModelField::config:
+        emit configChanged();
+        return;
+    case ModelField::lastError:
+        emit lastErrorChanged();
+        return;
+    case ModelField::engagement:
+        emit engagementChanged();
+        return;
+    case ModelField::newNotificationSequence:
+        emit newNotificationSequenceChanged();
+        return;
+    case ModelField::useDevelopmentData:
+        emit preferencesChanged();
+        emit presentationChanged();
+        emit headerChanged();
+        return;
+    case ModelField::expandedActivityEnabled:
+        emit preferencesChanged();
+        emit headerChanged();
+        return;
+    case ModelField::launchAtLogin:
+    case ModelField::onlyInterrupt:
+    case ModelField::groupActivityUpdates:
+        emit preferencesChanged();
+        return;
+    case ModelField::expandedActivityRequestSequence:
+        emit expandedActivityRequestSequenceChanged();
+        return;
+    case ModelField::path:
+        emit navigationChanged();
+        emit headerChanged();
+        return;
+    }
+}
+
+QString ModelBridge::currentScreen() const {
+    return QString::fromUtf8(screenKey(model_.current().kind));
+}
+
+QString ModelBridge::currentScreenName() const {
+    return QString::fromStdString(screenName(model_.current().kind));
+}
+
+QString ModelBridge::currentId() const {
+    return QString::fromStdString(model_.current().id);
+}
+
+namespace {
+
+HeaderLayout layoutOf(const AppModel& model) {
+    // The briefing is only needed for the brand mark's dot on the inbox.
+    const auto attention = model.path().empty() ? model.smartBriefing().unreadAttentionCount() : 0;
+    return headerLayout(model.path(), model.expandedActivityEnabled(), attention);
+}
+
+} // namespace
+
+bool ModelBridge::headerShowsBack() const {
+    return layoutOf(model_).back.has_value();
+}
+
+QString ModelBridge::headerTitle() const {
+    return QString::fromStdString(layoutOf(model_).title.value_or(""));
+}
+
+bool ModelBridge::headerShowsBrandMark() const {
+    return layoutOf(model_).showsBrandMark;
+}
+
+bool ModelBridge::headerBrandNeedsYou() const {
+    return layoutOf(model_).brandNeedsYou;
+}
+
+QVariantList ModelBridge::headerTrailing() const {
+    QVariantList buttons;
+    for (const auto& button : layoutOf(model_).trailing) {
+        buttons.push_back(QVariantMap{{"action", static_cast<int>(button.action)},
+                                      {"symbol", QString::fromStdString(button.symbol)},
+                                      {"label", QString::fromStdString(button.label)},
+                                      {"size", button.size}});
+    }
+    return buttons;
+}
+
+MenuBarIndicatorValue ModelBridge::indicator() const {
+    return MenuBarIndicatorValue(OrvelKit::Presentation::menuBarIndicator(
+        model_.sourceInbox(), model_.now(), model_.calendar()));
+}
+
+int ModelBridge::unreadAttentionCount() const {
+    return static_cast<int>(model_.smartBriefing().unreadAttentionCount());
+}
+
+QString ModelBridge::lastError() const {
+    return QString::fromStdString(model_.lastError().value_or(""));
+}
+
+int ModelBridge::newNotificationSequence() const {
+    return static_cast<int>(model_.newNotificationSequence());
+}
+
+void ModelBridge::performHeaderAction(int action) {
+    if (action < static_cast<int>(HeaderAction::back) ||
+        action > static_cast<int>(HeaderAction::settings)) {
+        return;
+    }
+    Orvel::performHeaderAction(model_, static_cast<HeaderAction>(action));
+}
+
+void ModelBridge::open(const QString& screen, const QString& id) {
+    const auto key = screen.toStdString();
+    for (const auto kind :
+         {AppScreen::Kind::detail, AppScreen::Kind::card, AppScreen::Kind::inbox,
+          AppScreen::Kind::updates, AppScreen::Kind::channels, AppScreen::Kind::engage,
+          AppScreen::Kind::pair, AppScreen::Kind::welcome, AppScreen::Kind::settings}) {
+        if (screenKey(kind) == key) {
+            model_.open(AppScreen{kind, id.toStdString()});
+            return;
+        }
+    }
+}
+
+void ModelBridge::refresh() {
+    OrvelKit::spawn(executor_, model_.refresh());
+}
+
+void ModelBridge::setInterfaceVisible(bool visible) {
+    if (updater_) {
+        updater_->setInterfaceVisible(UpdaterController::popoverInterface, visible);
+    }
+}
+
+void ModelBridge::rootViewAppeared() {
+    setInterfaceVisible(true);
+    model_.beginBriefingSession();
+}
+
+void ModelBridge::rootViewDisappeared() {
+    setInterfaceVisible(false);
+}
+
+void ModelBridge::applicationBecameActive() {
+    model_.beginBriefingSession();
+    refresh();
+}
+
+QString ModelBridge::renderMarkdown(const QString& markdown) const {
+    return QString::fromStdString(MarkdownPresentation::render(markdown.toStdString()));
+}
+
+bool mayOpenLink(const QString& url) {
+    if (!MarkdownPresentation::isWebLink(url.toStdString())) {
+        return false;
+    }
+    const QUrl parsed(url, QUrl::StrictMode);
+    const auto scheme = parsed.scheme().toLower();
+    return parsed.isValid() && (scheme == "http" || scheme == "https") && !parsed.host().isEmpty();
+}
+
+bool ModelBridge::openLink(const QString& url) const {
+    if (!mayOpenLink(url)) {
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
+}
+
+} // namespace Orvel

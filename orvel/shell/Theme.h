@@ -1,0 +1,85 @@
+#pragma once
+
+// The palette for the views: the fifteen colours of ThemePalette for the
+// current appearance. The appearance follows the desktop's palette (dark when
+// its window colour is darker than its text) unless one is set.
+
+// moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "orvel/shell/ThemePalette.h"
+#endif
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace Orvel {
+
+class Theme final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool dark READ dark NOTIFY changed)
+    Q_PROPERTY(QColor text READ text NOTIFY changed)
+    Q_PROPERTY(QColor muted READ muted NOTIFY changed)
+    Q_PROPERTY(QColor faint READ faint NOTIFY changed)
+    Q_PROPERTY(QColor separator READ separator NOTIFY changed)
+    Q_PROPERTY(QColor gold READ gold NOTIFY changed)
+    Q_PROPERTY(QColor green READ green NOTIFY changed)
+    Q_PROPERTY(QColor red READ red NOTIFY changed)
+    Q_PROPERTY(QColor blue READ blue NOTIFY changed)
+    Q_PROPERTY(QColor panelTint READ panelTint NOTIFY changed)
+    Q_PROPERTY(QColor panelBorder READ panelBorder NOTIFY changed)
+    Q_PROPERTY(QColor edge READ edge NOTIFY changed)
+    Q_PROPERTY(QColor control READ control NOTIFY changed)
+    Q_PROPERTY(QColor controlStrong READ controlStrong NOTIFY changed)
+    Q_PROPERTY(QColor controlBorder READ controlBorder NOTIFY changed)
+    Q_PROPERTY(QColor selection READ selection NOTIFY changed)
+    // What stands in for the blurred window material behind the panel.
+    Q_PROPERTY(QColor windowMaterial READ windowMaterial NOTIFY changed)
+
+public:
+    explicit Theme(QObject* parent = nullptr);
+
+    // Fixes the appearance (screenshots, tests); nothing follows the desktop.
+    void setAppearance(std::optional<Appearance> appearance);
+    Appearance appearance() const;
+    bool dark() const { return appearance() == Appearance::dark; }
+
+    QColor color(ThemeColor color) const;
+
+    QColor text() const { return color(ThemeColor::text); }
+    QColor muted() const { return color(ThemeColor::muted); }
+    QColor faint() const { return color(ThemeColor::faint); }
+    QColor separator() const { return color(ThemeColor::separator); }
+    QColor gold() const { return color(ThemeColor::gold); }
+    QColor green() const { return color(ThemeColor::green); }
+    QColor red() const { return color(ThemeColor::red); }
+    QColor blue() const { return color(ThemeColor::blue); }
+    QColor panelTint() const { return color(ThemeColor::panelTint); }
+    QColor panelBorder() const { return color(ThemeColor::panelBorder); }
+    QColor edge() const { return color(ThemeColor::edge); }
+    QColor control() const { return color(ThemeColor::control); }
+    QColor controlStrong() const { return color(ThemeColor::controlStrong); }
+    QColor controlBorder() const { return color(ThemeColor::controlBorder); }
+    QColor selection() const { return color(ThemeColor::selection); }
+    QColor windowMaterial() const;
+
+    // The colour of a status dot ("need", "done", ...; anything else is info).
+    Q_INVOKABLE QColor statusColor(const QString& dot) const;
+    // The colour and the label of a channel activity ("pending", ...).
+    Q_INVOKABLE QColor activityColor(const QString& activity) const;
+    Q_INVOKABLE QString activityLabel(const QString& activity) const;
+
+    static QColor toQColor(Rgba rgba);
+
+signals:
+    void changed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::optional<Appearance> fixed_;
+};
+
+} // namespace Orvel

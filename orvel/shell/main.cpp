@@ -1,0 +1,20 @@
+// The desktop app: a tray item with the inbox panel; no window of its own.
+
+#include "orvel/shell/AppDelegate.h"
+#include "orvel/shell/QtExecutor.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvel"));
+    QApplication::setDesktopFileName(QStringLiteral("orvel"));
+    // The app lives in the tray: closing the panel does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Orvel::QtExecutor executor;
+    Orvel::AppDelegate delegate(executor);
+    QTimer::singleShot(0, &application, [&delegate] { delegate.applicationDidFinishLaunching(); });
+    return QApplication::exec();
+}

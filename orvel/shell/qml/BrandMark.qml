@@ -1,0 +1,28 @@
+// The ring mark, the product name and, when something needs the user, a gold dot.
+import QtQuick
+import QtQuick.Layouts
+
+RowLayout {
+    property bool needsYou: false
+    spacing: 6
+
+    RingMark {
+        size: 18
+    }
+
+    Text {
+        text: "Orvel"
+        color: theme.text
+        font.pixelSize: 15
+        font.weight: Font.DemiBold
+    }
+
+    Rectangle {
+        visible: needsYou
+        width: 6
+        height: 6
+        radius: 3
+        color: theme.gold
+        Layout.alignment: Qt.AlignVCenter
+    }
+}

@@ -1,0 +1,11 @@
+// A channel's activity as a dot in a 7 × 7 frame.
+import QtQuick
+
+Rectangle {
+    property string activity: "idle"
+    width: 7
+    height: 7
+    radius: 3.5
+    color: theme.activityColor(activity)
+    Accessible.name: theme.activityLabel(activity)
+}

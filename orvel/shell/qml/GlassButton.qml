@@ -1,0 +1,32 @@
+// A text button in the glass style; `fill` gives it a rounded background,
+// `prominent` a stronger one and a heavier label.
+import QtQuick
+import QtQuick.Controls
+
+AbstractButton {
+    id: button
+    property bool prominent: false
+    property bool fill: false
+
+    implicitWidth: label.implicitWidth + 20
+    implicitHeight: label.implicitHeight + 10
+    opacity: pressed ? 0.65 : 1
+
+    contentItem: Text {
+        id: label
+        text: button.text
+        color: theme.text
+        font.pixelSize: 13
+        font.weight: button.prominent ? Font.Medium : Font.Normal
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+
+    background: Rectangle {
+        visible: button.fill
+        radius: 9
+        color: button.prominent ? theme.controlStrong : theme.control
+        border.width: 0.5
+        border.color: theme.controlBorder
+    }
+}

@@ -1,0 +1,35 @@
+// A plain button showing a symbol in a 24 × 24 hit area; `label` is its
+// accessible name and tooltip.
+import QtQuick
+import QtQuick.Controls
+
+AbstractButton {
+    id: button
+    property string system
+    property string label
+    property real size: 15
+
+    implicitWidth: 24
+    implicitHeight: 24
+    hoverEnabled: true
+    focusPolicy: Qt.NoFocus
+    Accessible.name: label
+    ToolTip.visible: hovered && label.length > 0
+    ToolTip.text: label
+    ToolTip.delay: 600
+
+    contentItem: Item {
+        SymbolImage {
+            anchors.centerIn: parent
+            symbol: button.system
+            size: button.size
+            tint: theme.muted
+        }
+    }
+
+    background: Rectangle {
+        radius: 6
+        color: button.hovered ? theme.control : "transparent"
+        opacity: button.pressed ? 0.65 : 1
+    }
+}

@@ -1,0 +1,36 @@
+// The dot of an update's status; need and running pulse.
+import QtQuick
+
+Item {
+    id: view
+    property string dot: "info"
+    property real size: 8
+    readonly property bool pulses: dot === "need" || dot === "running"
+    property bool pulsing: false
+
+    implicitWidth: size
+    implicitHeight: size
+    Component.onCompleted: pulsing = true
+
+    Rectangle {
+        id: circle
+        anchors.centerIn: parent
+        width: view.size
+        height: view.size
+        radius: view.size / 2
+        color: theme.statusColor(view.dot)
+
+        SequentialAnimation on scale {
+            running: view.pulses && view.pulsing
+            loops: Animation.Infinite
+            NumberAnimation { from: 1; to: 1.35; duration: 1700; easing.type: Easing.InOutQuad }
+            NumberAnimation { from: 1.35; to: 1; duration: 1700; easing.type: Easing.InOutQuad }
+        }
+        SequentialAnimation on opacity {
+            running: view.pulses && view.pulsing
+            loops: Animation.Infinite
+            NumberAnimation { from: 1; to: 0.55; duration: 1700; easing.type: Easing.InOutQuad }
+            NumberAnimation { from: 0.55; to: 1; duration: 1700; easing.type: Easing.InOutQuad }
+        }
+    }
+}

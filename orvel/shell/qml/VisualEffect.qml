@@ -1,0 +1,9 @@
+// The window material behind the panel. Without a compositor blur here, an
+// almost opaque fill of the appearance's window colour stands in for it.
+import QtQuick
+
+Rectangle {
+    property string material: "popover"
+    property string blending: "behindWindow"
+    color: theme.windowMaterial
+}

@@ -1,0 +1,134 @@
+// The desktop services without a desktop: notification messages, the executor
+// on the Qt event loop, the symbol images and the theme.
+
+#include "orvel/shell/FreedesktopNotifierBackend.h"
+#include "orvel/shell/QtExecutor.h"
+#include "orvel/shell/SymbolImageProvider.h"
+#include "orvel/shell/Theme.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QElapsedTimer>
+#include <QTest>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(FreedesktopNotifierBackend, MessageCombinesSubtitleAndBodyAndMarksCriticalUpdates) {
+    Orvel::NotificationRequest request{"u-1", "Deploy <done>", "agent", "All & green",
+                                       Orvel::NotificationSound::standard};
+    auto message = Orvel::FreedesktopNotifierBackend::message(request);
+    EXPECT_EQ(message.summary, "Deploy <done>");
+    EXPECT_EQ(message.body, "agent\nAll &amp; green");
+    EXPECT_EQ(message.urgency, 1);
+
+    request.body.reset();
+    request.sound = Orvel::NotificationSound::critical;
+    message = Orvel::FreedesktopNotifierBackend::message(request);
+    EXPECT_EQ(message.body, "agent");
+    EXPECT_EQ(message.urgency, 2);
+    EXPECT_EQ(message.hints.value("urgency").toInt(), 2);
+    EXPECT_TRUE(message.hints.contains("sound-name"));
+}
+
+TEST(FreedesktopNotifierBackend, WithoutABusNothingIsShownOrGranted) {
+    const auto bus = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                                   QStringLiteral("orvel-test-no-bus"));
+    Orvel::FreedesktopNotifierBackend backend(bus);
+    std::optional<bool> granted;
+    backend.requestAuthorization([&](bool answer) { granted = answer; });
+    EXPECT_EQ(granted, false);
+    backend.add({"u-1", "t", "s", std::nullopt, Orvel::NotificationSound::standard});
+    QDBusConnection::disconnectFromBus(QStringLiteral("orvel-test-no-bus"));
+}
+
+bool waitFor(const std::function<bool()>& done, int milliseconds = 2000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return done();
+}
+
+TEST(QtExecutor, RunsPostedWorkAndTimersOnTheEventLoopInOrder) {
+    Orvel::QtExecutor executor;
+    std::vector<std::string> order;
+    executor.post([&] { order.push_back("posted"); });
+    auto late = executor.schedule(40ms, [&] { order.push_back("late"); });
+    auto early = executor.schedule(10ms, [&] { order.push_back("early"); });
+    auto cancelled = executor.schedule(20ms, [&] { order.push_back("cancelled"); });
+    cancelled.cancel();
+    int ticks = 0;
+    auto repeating = executor.scheduleRepeating(5ms, [&] { return ++ticks < 3; });
+    ASSERT_TRUE(waitFor([&] { return order.size() == 3 && ticks == 3; }));
+    EXPECT_EQ(order, (std::vector<std::string>{"posted", "early", "late"}));
+    QTest::qWait(30);
+    EXPECT_EQ(ticks, 3) << "a repeating timer stops when its callback says so";
+    EXPECT_FALSE(repeating.active());
+}
+
+TEST(QtExecutor, PostFromAnotherThreadRunsOnTheExecutorsThread) {
+    Orvel::QtExecutor executor;
+    std::thread::id ranOn;
+    std::thread poster([&] { executor.post([&] { ranOn = std::this_thread::get_id(); }); });
+    poster.join();
+    ASSERT_TRUE(waitFor([&] { return ranOn != std::thread::id(); }));
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+TEST(QtExecutor, WorkLeftWhenItGoesAwayIsDroppedUnrun) {
+    bool ran = false;
+    {
+        Orvel::QtExecutor executor;
+        executor.post([&] { ran = true; });
+        auto timer = executor.schedule(1ms, [&] { ran = true; });
+    }
+    QTest::qWait(10);
+    EXPECT_FALSE(ran);
+}
+
+TEST(SymbolImageProvider, DrawsKnownSymbolsInTheTint) {
+    Orvel::SymbolImageProvider provider;
+    if (provider.iconFile("emblem-system-symbolic").isEmpty()) {
+        GTEST_SKIP() << "the Adwaita icon theme is not installed";
+    }
+    QSize size;
+    const auto image = provider.requestImage("gearshape?color=ffd0524a", &size, QSize(32, 32));
+    EXPECT_EQ(size, QSize(32, 32));
+    int painted = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const auto pixel = image.pixelColor(x, y);
+            if (pixel.alpha() == 255) {
+                ++painted;
+                EXPECT_EQ(pixel.rgb(), QColor(0xD0, 0x52, 0x4A).rgb());
+            }
+        }
+    }
+    EXPECT_GT(painted, 50);
+
+    const auto unknown = provider.requestImage("no.such.symbol", &size, QSize(16, 16));
+    EXPECT_EQ(size, QSize(16, 16));
+    EXPECT_EQ(unknown.pixelColor(8, 8).alpha(), 0);
+}
+
+TEST(Theme, ColoursFollowTheAppearance) {
+    Orvel::Theme theme;
+    theme.setAppearance(Orvel::Appearance::dark);
+    EXPECT_TRUE(theme.dark());
+    EXPECT_EQ(theme.text().name(), "#f4f4f6");
+    EXPECT_EQ(theme.statusColor("failed"), theme.red());
+    EXPECT_EQ(theme.statusColor("something else"), theme.blue());
+    theme.setAppearance(Orvel::Appearance::light);
+    EXPECT_EQ(theme.text().name(), "#1c1c1e");
+    EXPECT_NEAR(theme.muted().alphaF(), 0.62, 0.01);
+    EXPECT_EQ(theme.activityLabel("quiet"), "Quiet");
+    EXPECT_EQ(theme.activityColor("pending"), theme.gold());
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+// One QApplication for the shell's tests, headless: the offscreen platform and
+// the software scene graph unless the environment names others.
+
+#include "orvel/shell/ShellEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("QT_QUICK_BACKEND", "software", 0);
+    Orvel::ShellEnvironment::prepareHeadless();
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -315,33 +315,40 @@ void FilePreferences::load() {
     if (!contents) {
         return;
     }
+    auto entries = parse(contents->view());
+    if (!entries) {
+        file_.reject(entries.error());
+        return;
+    }
+    entries_ = std::move(entries).value();
+}
+
+OrvelKit::Expected<FilePreferences::Entries, std::string>
+FilePreferences::parse(std::string_view text) {
+    using OrvelKit::unexpected;
     simdjson::dom::parser parser;
     simdjson::dom::element root;
-    if (auto error = parser.parse(contents->data(), contents->size()).get(root)) {
-        file_.reject(std::string("not a JSON document: ") + simdjson::error_message(error));
-        return;
+    if (auto error = parser.parse(text.data(), text.size()).get(root)) {
+        return unexpected(std::string("not a JSON document: ") + simdjson::error_message(error));
     }
     simdjson::dom::object document;
     std::int64_t version = 0;
     simdjson::dom::object values;
     if (root.get_object().get(document)) {
-        file_.reject("not a JSON object");
-        return;
+        return unexpected(std::string("not a JSON object"));
     }
     if (document["version"].get_int64().get(version)) {
-        file_.reject("no integer \"version\"");
-        return;
+        return unexpected(std::string("no integer \"version\""));
     }
     if (version != formatVersion) {
-        file_.reject("unknown version " + std::to_string(version));
-        return;
+        return unexpected("unknown version " + std::to_string(version));
     }
     if (document["values"].get_object().get(values)) {
-        file_.reject("no object \"values\"");
-        return;
+        return unexpected(std::string("no object \"values\""));
     }
+    Entries entries;
     for (const auto member : values) {
-        if (entries_.contains(member.key)) {
+        if (entries.contains(member.key)) {
             continue; // the first of repeated keys counts
         }
         auto value = decodeValue(member.value);
@@ -350,10 +357,11 @@ void FilePreferences::load() {
         if (value) {
             json = encodeValue(*value);
         }
-        entries_.emplace(
+        entries.emplace(
             std::string(member.key),
             Entry{std::move(value), json ? std::move(*json) : simdjson::minify(member.value)});
     }
+    return entries;
 }
 
 std::optional<PreferenceValue> FilePreferences::value(std::string_view key) const {
@@ -391,6 +399,10 @@ void FilePreferences::remove(std::string_view key) {
 }
 
 void FilePreferences::save() const {
+    file_.writeIfChanged(serialize(entries_));
+}
+
+std::string FilePreferences::serialize(const Entries& entries) {
     rapidjson::StringBuffer buffer;
     JsonWriter writer(buffer);
     writer.StartObject();
@@ -398,13 +410,13 @@ void FilePreferences::save() const {
     writer.Int64(formatVersion);
     writer.Key("values");
     writer.StartObject();
-    for (const auto& [key, entry] : entries_) {
+    for (const auto& [key, entry] : entries) {
         writer.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
         writer.RawValue(entry.json.data(), entry.json.size(), rapidjson::kObjectType);
     }
     writer.EndObject();
     writer.EndObject();
-    file_.writeIfChanged(std::string_view(buffer.GetString(), buffer.GetSize()));
+    return std::string(buffer.GetString(), buffer.GetSize());
 }
 
 } // namespace Orvel

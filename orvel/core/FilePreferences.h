@@ -26,15 +26,29 @@
 #include "orvel/core/Preferences.h"
 #include "orvelkit/store/StoreDiagnostic.h"
 #include "orvelkit/store/StoreFile.h"
+#include "orvelkit/support/Expected.h"
 
 #include <filesystem>
 #include <map>
+#include <string>
+#include <string_view>
 
 namespace Orvel {
 
 class FilePreferences final : public Preferences {
 public:
     static constexpr std::int64_t formatVersion = 1;
+
+    struct Entry {
+        std::optional<PreferenceValue> value; // absent: an entry this version cannot read
+        std::string json;                     // the entry's value as written in the file
+    };
+    using Entries = std::map<std::string, Entry, std::less<>>;
+
+    // The entries of a file's text, or why the file cannot be used.
+    static OrvelKit::Expected<Entries, std::string> parse(std::string_view text);
+    // The file's text for `entries`.
+    static std::string serialize(const Entries& entries);
 
     explicit FilePreferences(std::filesystem::path file,
                              OrvelKit::StoreDiagnosticSink diagnostics = {});
@@ -48,16 +62,11 @@ public:
     const std::filesystem::path& file() const { return file_.path(); }
 
 private:
-    struct Entry {
-        std::optional<PreferenceValue> value; // absent: an entry this version cannot read
-        std::string json;                     // the entry's value as written in the file
-    };
-
     void load();
     void save() const;
 
     OrvelKit::StoreFile file_;
-    std::map<std::string, Entry, std::less<>> entries_;
+    Entries entries_;
 };
 
 } // namespace Orvel

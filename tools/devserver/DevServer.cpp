@@ -174,6 +174,9 @@ struct DevServer::Impl {
 
     template <class Body, class Call>
     void post(const char* path, Call call);
+    // `handler` with the fault set for the request's endpoint applied.
+    httplib::Server::Handler faulted(httplib::Server::Handler handler);
+    void applyFault(const Fault& fault, const httplib::Request& req, httplib::Response& res);
     void routes();
     void logLine(const std::string& line);
     // Runs one service call under the lock and saves the state if it changed.
@@ -185,6 +188,7 @@ struct DevServer::Impl {
     std::optional<StateFile> stateFile;
     std::mutex mutex; // guards service and the state file
     std::mutex logMutex;
+    FaultInjector faults;
     httplib::Server server;
     std::thread thread;
     std::atomic<bool> finished{false};
@@ -220,25 +224,82 @@ auto DevServer::Impl::locked(Call call) -> decltype(call(std::declval<DevService
     return result;
 }
 
+httplib::Server::Handler DevServer::Impl::faulted(httplib::Server::Handler handler) {
+    return [this, handler = std::move(handler)](const httplib::Request& req,
+                                                httplib::Response& res) {
+        const auto fault = faults.take(req.path);
+        if (fault) {
+            logLine("injecting fault " + describeFault(*fault) + " on " + loggablePath(req.path));
+        }
+        if (fault && fault->kind == FaultKind::status) {
+            // Refused before the service sees it: nothing changes.
+            return sendError(res, ServiceError{fault->status, "fault injected for testing"});
+        }
+        handler(req, res);
+        if (fault) {
+            applyFault(*fault, req, res);
+        }
+    };
+}
+
+void DevServer::Impl::applyFault(const Fault& fault, const httplib::Request&,
+                                 httplib::Response& res) {
+    switch (fault.kind) {
+    case FaultKind::status:
+        break;
+    case FaultKind::malformedBody:
+        res.status = 200;
+        res.set_content(FaultBodies::malformed(), jsonType);
+        break;
+    case FaultKind::truncatedBody:
+        res.status = 200;
+        res.set_content(FaultBodies::truncated(res.body), jsonType);
+        break;
+    case FaultKind::invalidNotification:
+        if (res.status == 200) {
+            res.set_content(FaultBodies::withInvalidNotification(res.body), jsonType);
+        }
+        break;
+    case FaultKind::delay:
+        // The answer is made now and sent late, as from a slow service.
+        faults.wait(fault.delay);
+        break;
+    case FaultKind::closeMidBody: {
+        // The headers announce the whole body; half of it goes out, then the
+        // provider gives up and the server drops the connection.
+        auto body = std::make_shared<std::string>(std::move(res.body));
+        res.body.clear();
+        res.set_content_provider(body->size(), jsonType,
+                                 [body](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                     sink.write(body->data(), body->size() / 2);
+                                     return false;
+                                 });
+        break;
+    }
+    }
+}
+
 template <class Body, class Call>
 void DevServer::Impl::post(const char* path, Call call) {
-    server.Post(path, [this, call](const httplib::Request& req, httplib::Response& res) {
-        // A POST without a body is read as "{}".
-        auto body = OrvelKit::Json::decode<Body>(req.body.empty() ? "{}" : req.body);
-        if (!body) {
-            sendError(res, ServiceError::badRequest("malformed request body: " +
-                                                    body.error().description()));
-            return;
-        }
-        const std::string token = bearerToken(req);
-        sendResult(res, locked([&](DevService& service) { return call(service, token, *body); }));
-    });
+    server.Post(path, faulted([this, call](const httplib::Request& req, httplib::Response& res) {
+                    // A POST without a body is read as "{}".
+                    auto body = OrvelKit::Json::decode<Body>(req.body.empty() ? "{}" : req.body);
+                    if (!body) {
+                        sendError(res, ServiceError::badRequest("malformed request body: " +
+                                                                body.error().description()));
+                        return;
+                    }
+                    const std::string token = bearerToken(req);
+                    sendResult(res, locked([&](DevService& service) {
+                                   return call(service, token, *body);
+                               }));
+                }));
 }
 
 void DevServer::Impl::routes() {
-    server.Get("/healthz", [](const httplib::Request&, httplib::Response& res) {
-        sendRecord(res, HealthAnswer{true});
-    });
+    server.Get("/healthz", faulted([](const httplib::Request&, httplib::Response& res) {
+                   sendRecord(res, HealthAnswer{true});
+               }));
 
     post<EmptyBody>("/pair/bootstrap", [](DevService& s, const std::string&, const EmptyBody&) {
         return s.bootstrap();
@@ -277,55 +338,59 @@ void DevServer::Impl::routes() {
         return s.publishCard(token, b);
     });
 
-    server.Get("/sync", [this](const httplib::Request& req, httplib::Response& res) {
-        auto items = parseQuery(rawQuery(req));
-        if (!items) {
-            return sendError(res, ServiceError::badRequest(items.error()));
-        }
-        Cursors cursors[2];
-        const char* names[2] = {"after", "cards_after"};
-        for (int i = 0; i < 2; ++i) {
-            auto text = queryItem(*items, names[i]);
+    server.Get("/sync", faulted([this](const httplib::Request& req, httplib::Response& res) {
+                   auto items = parseQuery(rawQuery(req));
+                   if (!items) {
+                       return sendError(res, ServiceError::badRequest(items.error()));
+                   }
+                   Cursors cursors[2];
+                   const char* names[2] = {"after", "cards_after"};
+                   for (int i = 0; i < 2; ++i) {
+                       auto text = queryItem(*items, names[i]);
+                       if (!text) {
+                           return sendError(
+                               res, ServiceError::badRequest("malformed query: " + text.error()));
+                       }
+                       auto parsed = parseCursors(text->value_or(""));
+                       if (!parsed) {
+                           return sendError(
+                               res, ServiceError::badRequest(std::string("malformed ") + names[i] +
+                                                             ": " + parsed.error()));
+                       }
+                       cursors[i] = std::move(*parsed);
+                   }
+                   const std::string token = bearerToken(req);
+                   sendResult(res, locked([&](DevService& s) {
+                                  return s.sync(token, cursors[0], cursors[1]);
+                              }));
+               }));
+
+    server.Get(
+        "/c/(.+)/pull", faulted([this](const httplib::Request& req, httplib::Response& res) {
+            auto channel = pullChannel(req);
+            if (!channel) {
+                return sendError(res, ServiceError::badRequest(channel.error()));
+            }
+            auto items = parseQuery(rawQuery(req));
+            if (!items) {
+                return sendError(res, ServiceError::badRequest(items.error()));
+            }
+            auto text = queryItem(*items, "after");
             if (!text) {
                 return sendError(res, ServiceError::badRequest("malformed query: " + text.error()));
             }
-            auto parsed = parseCursors(text->value_or(""));
-            if (!parsed) {
-                return sendError(res, ServiceError::badRequest(std::string("malformed ") +
-                                                               names[i] + ": " + parsed.error()));
+            std::uint64_t after = 0;
+            if (*text) {
+                auto parsed = parseSequence(**text);
+                if (!parsed) {
+                    return sendError(
+                        res, ServiceError::badRequest("malformed after: " + parsed.error()));
+                }
+                after = *parsed;
             }
-            cursors[i] = std::move(*parsed);
-        }
-        const std::string token = bearerToken(req);
-        sendResult(res,
-                   locked([&](DevService& s) { return s.sync(token, cursors[0], cursors[1]); }));
-    });
-
-    server.Get("/c/(.+)/pull", [this](const httplib::Request& req, httplib::Response& res) {
-        auto channel = pullChannel(req);
-        if (!channel) {
-            return sendError(res, ServiceError::badRequest(channel.error()));
-        }
-        auto items = parseQuery(rawQuery(req));
-        if (!items) {
-            return sendError(res, ServiceError::badRequest(items.error()));
-        }
-        auto text = queryItem(*items, "after");
-        if (!text) {
-            return sendError(res, ServiceError::badRequest("malformed query: " + text.error()));
-        }
-        std::uint64_t after = 0;
-        if (*text) {
-            auto parsed = parseSequence(**text);
-            if (!parsed) {
-                return sendError(res,
-                                 ServiceError::badRequest("malformed after: " + parsed.error()));
-            }
-            after = *parsed;
-        }
-        const std::string token = bearerToken(req);
-        sendResult(res, locked([&](DevService& s) { return s.pull(token, *channel, after); }));
-    });
+            const std::string token = bearerToken(req);
+            sendResult(res, locked([&](DevService& s) { return s.pull(token, *channel, after); }));
+        }));
 
     // Requests that no route answered, and the library's own refusals
     // (malformed requests, bodies over the limit), get a JSON error body too.
@@ -424,10 +489,16 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
 
 void DevServer::stop() {
     Impl& d = *impl_;
+    // Late answers go out at once instead of holding the server up.
+    d.faults.interrupt();
     if (d.thread.joinable()) {
         d.server.stop();
         d.thread.join();
     }
+}
+
+FaultInjector& DevServer::faults() {
+    return impl_->faults;
 }
 
 std::string DevServer::baseURL() const {

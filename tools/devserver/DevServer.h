@@ -10,8 +10,12 @@
 //
 // With a state file, the state is loaded by start() and saved after every
 // change. A log stream receives one line per request and never a token.
+//
+// For tests of clients, faults() makes the server misbehave on purpose
+// (Fault.h): error statuses, broken bodies, late answers, cut connections.
 
 #include "orvelkit/support/Expected.h"
+#include "tools/devserver/FaultInjector.h"
 
 #include <filesystem>
 #include <memory>
@@ -46,6 +50,9 @@ public:
 
     // "http://host:port" once started.
     std::string baseURL() const;
+
+    // The faults to inject; may be changed at any time, from any thread.
+    FaultInjector& faults();
 
 private:
     struct Impl;

@@ -7,11 +7,13 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr std::string_view usage =
-    R"(usage: orvel-devserver [--host HOST] [--port PORT] [--state FILE]
+    R"(usage: orvel-devserver [--host HOST] [--port PORT] [--state FILE] [--fault SPEC]...
 
 A development Orvel service: accounts, devices, pairing codes, channels,
 publish keys, updates and persistent cards, over plain HTTP.
@@ -21,6 +23,10 @@ publish keys, updates and persistent cards, over plain HTTP.
   --state FILE   keep the state in FILE (loaded at start, saved after every
                  change, mode 0600: it holds tokens); without it the state
                  lives in memory only
+  --fault SPEC   misbehave on purpose, to test clients: ENDPOINT=KIND[:VALUE][*TIMES]
+                 with KIND one of status:CODE, malformed, truncated,
+                 invalid-notification, delay:MILLISECONDS, close-mid-body;
+                 e.g. --fault /sync=status:503*3 (may be repeated)
   --help         show this text
 
 One line per request goes to standard error. Stop with Ctrl-C.
@@ -37,6 +43,7 @@ int main(int argc, char** argv) {
     OrvelDev::DevServerOptions options;
     options.port = 8787;
     options.log = &std::cerr;
+    std::vector<std::pair<std::string, OrvelDev::Fault>> faults;
 
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -44,7 +51,7 @@ int main(int argc, char** argv) {
             std::cout << usage;
             return 0;
         }
-        if (arg != "--host" && arg != "--port" && arg != "--state") {
+        if (arg != "--host" && arg != "--port" && arg != "--state" && arg != "--fault") {
             return usageError("unknown option " + std::string(arg));
         }
         if (i + 1 >= argc) {
@@ -53,6 +60,12 @@ int main(int argc, char** argv) {
         const std::string value = argv[++i];
         if (arg == "--host") {
             options.host = value;
+        } else if (arg == "--fault") {
+            auto fault = OrvelDev::parseFaultSpec(value);
+            if (!fault) {
+                return usageError("--fault: " + fault.error());
+            }
+            faults.push_back(std::move(*fault));
         } else if (arg == "--state") {
             options.stateFile = value;
         } else {
@@ -73,6 +86,11 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     OrvelDev::DevServer server(options);
+    for (auto& [endpoint, fault] : faults) {
+        std::cerr << "orvel-devserver: fault " << OrvelDev::describeFault(fault) << " on "
+                  << endpoint << '\n';
+        server.faults().set(std::move(endpoint), fault);
+    }
     auto port = server.start();
     if (!port) {
         std::cerr << "orvel-devserver: " << port.error() << '\n';

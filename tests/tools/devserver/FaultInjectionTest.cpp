@@ -1,0 +1,192 @@
+#include "HttpTestSupport.h"
+#include "ServiceTestSupport.h"
+#include "orvelkit/protocol/Protocol.h"
+#include "tools/devserver/DevServer.h"
+#include "tools/devserver/Fault.h"
+#include "tools/devserver/ServiceRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace OrvelDev {
+namespace {
+
+using namespace OrvelProtocol;
+using namespace OrvelDev::Testing;
+using namespace std::chrono_literals;
+
+TEST(FaultSpec, ReadsEveryKindWithValuesAndCounts) {
+    const std::pair<const char*, Fault> cases[] = {
+        {"/sync=status:503", Fault::withStatus(503)},
+        {"sync=malformed", Fault::malformedBody()},
+        {"/sync=truncated*2", Fault::truncatedBody().only(2)},
+        {"/c/x/pull=invalid-notification", Fault::invalidNotification()},
+        {"*=delay:1500", Fault::delayed(1500ms)},
+        {"/read=close-mid-body*1", Fault::closeMidBody().only(1)},
+    };
+    for (const auto& [spec, fault] : cases) {
+        auto parsed = parseFaultSpec(spec);
+        ASSERT_TRUE(parsed) << spec << ": " << parsed.error();
+        EXPECT_EQ(parsed->second, fault) << spec;
+        // The description is the spec's own form, endpoint aside.
+        const std::string text = spec;
+        EXPECT_EQ(describeFault(fault), text.substr(text.find('=') + 1));
+    }
+    EXPECT_EQ(parseFaultSpec("sync=malformed")->first, "/sync");
+    EXPECT_EQ(parseFaultSpec("*=malformed")->first, "*");
+
+    for (const char* bad : {"/sync", "=status:500", "/sync=status", "/sync=status:abc",
+                            "/sync=status:99", "/sync=malformed:3", "/sync=explode",
+                            "/sync=delay:-5", "/sync=truncated*0", "/sync=truncated*x"}) {
+        EXPECT_FALSE(parseFaultSpec(bad)) << bad;
+    }
+}
+
+TEST(FaultBodies, BreakTheBodyTheWayTheyPromise) {
+    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(FaultBodies::malformed()));
+    EXPECT_EQ(FaultBodies::truncated("0123456789"), "01234");
+
+    SyncResponse response;
+    for (const char* id : {"a", "b"}) {
+        ChannelSync channel;
+        channel.channel = id;
+        for (std::uint64_t seq = 1; seq <= 3; ++seq) {
+            Notification note;
+            note.channel = id;
+            note.seq = seq;
+            note.id = std::string(id) + std::to_string(seq);
+            channel.notifications.push_back(note);
+        }
+        response.channels.push_back(channel);
+    }
+    const auto body = OrvelKit::Json::encode(response).value();
+    const auto broken = FaultBodies::withInvalidNotification(body);
+    const auto decoded = OrvelKit::Json::decode<SyncResponse>(broken);
+    ASSERT_FALSE(decoded);
+    // The middle one of six: the first of channel "b".
+    EXPECT_EQ(decoded.error().path, "channels[1].notifications[0].seq");
+
+    // An answer without notifications gets an invalid one; others stay.
+    response.channels[0].notifications.clear();
+    response.channels[1].notifications.clear();
+    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(
+        FaultBodies::withInvalidNotification(OrvelKit::Json::encode(response).value())));
+    EXPECT_EQ(FaultBodies::withInvalidNotification(R"({"channels":[]})"), R"({"channels":[]})");
+    EXPECT_EQ(FaultBodies::withInvalidNotification("not json"), "not json");
+}
+
+TEST(FaultInjector, LimitedFaultsWearOffAndEndpointsWinOverTheWildcard) {
+    FaultInjector faults;
+    faults.set("/sync", Fault::withStatus(500).only(2));
+    faults.set("*", Fault::malformedBody());
+    EXPECT_EQ(faults.take("/sync"), Fault::withStatus(500).only(2));
+    EXPECT_EQ(faults.take("/sync")->kind, FaultKind::status);
+    EXPECT_EQ(faults.take("/sync"), Fault::malformedBody());
+    EXPECT_EQ(faults.take("/read"), Fault::malformedBody());
+    EXPECT_EQ(faults.injected(), 4u);
+    faults.clear("*");
+    EXPECT_FALSE(faults.take("/read"));
+    faults.set("/read", Fault::malformedBody().only(0));
+    EXPECT_FALSE(faults.take("/read"));
+    EXPECT_EQ(faults.injected(), 4u);
+}
+
+class FaultyServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(http.started());
+        device = http.call<DeviceCredentials>("/pair/bootstrap", EmptyBody{});
+        engagement = http.call<Engagement>("/engage", EngageBody{"ci"}, device.deviceToken);
+        for (const char* title : {"one", "two", "three"}) {
+            http.call<PublishAck>("/publish", update(title), engagement.token);
+        }
+    }
+    FaultInjector& faults() { return http.server().faults(); }
+    httplib::Result sync() { return http.get("/sync", device.deviceToken); }
+    std::vector<std::uint64_t> serviceDismissals() {
+        faults().clearAll();
+        return RunningServer::answer<SyncResponse>(sync()).channels.at(0).dismissedSeqs;
+    }
+
+    RunningServer http;
+    DeviceCredentials device;
+    Engagement engagement;
+};
+
+TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
+    faults().set("/dismiss", Fault::withStatus(503).only(1));
+    const auto refused =
+        http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 1}).value(),
+                  device.deviceToken);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 503);
+    EXPECT_TRUE(serviceDismissals().empty());
+    // Worn off: the next one goes through.
+    http.call<DismissAck>("/dismiss", DismissBody{engagement.channel, 1}, device.deviceToken);
+    EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{1});
+}
+
+TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilTheAnswer) {
+    faults().set("/dismiss", Fault::truncatedBody());
+    const auto truncated =
+        http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 2}).value(),
+                  device.deviceToken);
+    ASSERT_TRUE(truncated);
+    EXPECT_EQ(truncated->status, 200);
+    EXPECT_FALSE(OrvelKit::Json::decode<DismissAck>(truncated->body));
+    EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{2});
+
+    faults().set("/sync", Fault::invalidNotification());
+    const auto invalid = sync();
+    ASSERT_TRUE(invalid);
+    EXPECT_EQ(invalid->status, 200);
+    const auto decoded = OrvelKit::Json::decode<SyncResponse>(invalid->body);
+    ASSERT_FALSE(decoded);
+    EXPECT_EQ(decoded.error().path, "channels[0].notifications[1].seq");
+
+    faults().set("/sync", Fault::malformedBody());
+    EXPECT_EQ(sync()->body, FaultBodies::malformed());
+}
+
+TEST_F(FaultyServer, CloseMidBodyCutsTheConnection) {
+    faults().set("/sync", Fault::closeMidBody().only(1));
+    const auto cut = sync();
+    EXPECT_FALSE(cut);
+    // The server serves on.
+    EXPECT_EQ(RunningServer::answer<SyncResponse>(sync()).channels.size(), 1u);
+}
+
+TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {
+    faults().set("/healthz", Fault::delayed(300ms).only(1));
+    const auto before = std::chrono::steady_clock::now();
+    ASSERT_TRUE(http.get("/healthz"));
+    EXPECT_GE(std::chrono::steady_clock::now() - before, 300ms);
+
+    // release() sends what is held back now.
+    faults().set("/healthz", Fault::delayed(60s).only(1));
+    std::thread released([&] { EXPECT_TRUE(http.get("/healthz")); });
+    while (faults().holding() < 1) {
+        std::this_thread::sleep_for(1ms);
+    }
+    faults().release();
+    released.join();
+    EXPECT_EQ(faults().holding(), 0u);
+
+    faults().set("/healthz", Fault::delayed(60s));
+    std::thread waiting([&] { (void)http.get("/healthz"); });
+    while (faults().holding() < 1) {
+        std::this_thread::sleep_for(1ms);
+    }
+    const auto stopping = std::chrono::steady_clock::now();
+    http.server().stop();
+    waiting.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, 10s);
+    // Faults are logged by kind and endpoint.
+    EXPECT_NE(http.log().find("injecting fault delay:300*1 on /healthz"), std::string::npos)
+        << http.log();
+}
+
+} // namespace
+} // namespace OrvelDev

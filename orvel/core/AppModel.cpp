@@ -223,6 +223,12 @@ Task<void> AppModel::refresh() {
     const auto cursors = inbox().syncCursors();
     const auto cardCursors = inbox().cardSyncCursors();
     const auto number = ++syncsSent_;
+    // The answer can only speak for the channels configured when it was
+    // asked for: one created while it was on its way is not in it.
+    std::set<std::string> configuredWhenAsked;
+    for (const auto& entry : config_.channels) {
+        configuredWhenAsked.insert(entry.channel);
+    }
 
     auto response = co_await client().sync(deviceToken, cursors, cardCursors);
     if (!life->alive) {
@@ -269,7 +275,7 @@ Task<void> AppModel::refresh() {
         reported.insert(record.channel);
     }
     std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
-        return !reported.contains(channel.channel);
+        return !reported.contains(channel.channel) && configuredWhenAsked.contains(channel.channel);
     });
     publish(ModelField::config);
     saveConfig();

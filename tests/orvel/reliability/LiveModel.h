@@ -1,0 +1,102 @@
+#pragma once
+
+// A real app model as the desktop runs it: file stores and preferences in a
+// directory of the test's, libcurl for the service, an event loop on the
+// test's thread and the system clock.
+
+#include "orvel/core/AppModel.h"
+#include "orvel/core/FilePreferences.h"
+#include "orvelkit/async/EventLoop.h"
+#include "orvelkit/config/FileConfigStore.h"
+#include "orvelkit/http/CurlTransport.h"
+#include "orvelkit/store/FileInboxStore.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace OrvelTest {
+
+class LiveModel {
+public:
+    // Files go to `directory`; a configuration there is used as it is.
+    explicit LiveModel(std::filesystem::path directory,
+                       OrvelKit::CurlTransportOptions transportOptions = {})
+        : directory_(std::move(directory)) {
+        configStore_ = std::make_shared<OrvelKit::FileConfigStore>(configFile());
+        inboxStore_ = std::make_shared<OrvelKit::FileInboxStore>(inboxFile());
+        preferences_ = std::make_shared<Orvel::FilePreferences>(preferencesFile());
+        transport_ = std::make_shared<OrvelKit::CurlTransport>(transportOptions);
+        model_ = std::make_unique<Orvel::AppModel>(
+            Orvel::AppModelServices{configStore_, inboxStore_, preferences_, transport_, nullptr,
+                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+            loop_, clock_);
+    }
+
+    // A fresh, unpaired configuration that points at `serverURL`.
+    static void writeConfig(const std::filesystem::path& directory, std::string serverURL) {
+        OrvelKit::AppConfig config;
+        config.serverURL = std::move(serverURL);
+        OrvelKit::FileConfigStore(directory / "config.json").save(config);
+    }
+
+    Orvel::AppModel& operator*() { return *model_; }
+    Orvel::AppModel* operator->() { return model_.get(); }
+    OrvelKit::EventLoop& loop() { return loop_; }
+
+    std::filesystem::path configFile() const { return directory_ / "config.json"; }
+    std::filesystem::path inboxFile() const { return directory_ / "inbox.json"; }
+    std::filesystem::path preferencesFile() const { return directory_ / "preferences.json"; }
+
+    // Runs the loop until `task` finishes.
+    template <class T>
+    T run(OrvelKit::Task<T> task) {
+        return loop_.runUntilComplete(std::move(task));
+    }
+    void refresh() { run(model_->refresh()); }
+
+    // Runs the loop (and so the model's background sends) until `done` holds
+    // or `limit` has passed; whether it came to hold.
+    bool runUntil(const std::function<bool()>& done,
+                  std::chrono::milliseconds limit = std::chrono::seconds(20)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        bool held = done();
+        auto check = loop_.scheduleRepeating(std::chrono::milliseconds(2), [&] {
+            held = done();
+            if (held || std::chrono::steady_clock::now() > deadline) {
+                loop_.stop();
+            }
+        });
+        if (!held) {
+            loop_.run();
+        }
+        return held;
+    }
+    // Lets work in flight (background sends) finish.
+    void settle(std::chrono::milliseconds time = std::chrono::milliseconds(200)) {
+        (void)runUntil([] { return false; }, time);
+    }
+
+    // What a fresh start would load from the files, once pending saves are written.
+    OrvelKit::AppConfig savedConfig() {
+        model_->flushSaves();
+        return OrvelKit::FileConfigStore(configFile()).load();
+    }
+    OrvelKit::Inbox savedInbox() {
+        model_->flushSaves();
+        return OrvelKit::FileInboxStore(inboxFile()).load();
+    }
+
+private:
+    std::filesystem::path directory_;
+    OrvelKit::EventLoop loop_;
+    Orvel::SystemClock clock_;
+    std::shared_ptr<OrvelKit::FileConfigStore> configStore_;
+    std::shared_ptr<OrvelKit::FileInboxStore> inboxStore_;
+    std::shared_ptr<Orvel::FilePreferences> preferences_;
+    std::shared_ptr<OrvelKit::CurlTransport> transport_;
+    std::unique_ptr<Orvel::AppModel> model_;
+};
+
+} // namespace OrvelTest

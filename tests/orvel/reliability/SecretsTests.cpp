@@ -1,0 +1,80 @@
+// The files that hold tokens (config.json), read state (inbox.json) and the
+// user's settings (preferences.json) are private to the user whatever the
+// umask, including one that would make new files world-writable.
+
+#include "orvel/core/FilePreferences.h"
+#include "orvelkit/config/FileConfigStore.h"
+#include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvelkit/store/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace OrvelTest {
+namespace {
+
+class PrivateFiles : public ::testing::TestWithParam<mode_t> {
+protected:
+    void SetUp() override { previous = ::umask(GetParam()); }
+    void TearDown() override { ::umask(previous); }
+
+    // Writes all three stores into `folder`, which does not exist yet.
+    static void saveAll(const std::filesystem::path& folder) {
+        OrvelKit::AppConfig config;
+        config.deviceToken = "orvel_dev_secret";
+        config.channels = {{"ch_1", "orvel_pub_secret", std::nullopt}};
+        OrvelKit::FileConfigStore(folder / "config.json").save(config);
+
+        OrvelProtocol::Notification note;
+        note.channel = "ch_1";
+        note.seq = 1;
+        note.id = "n1";
+        OrvelKit::Inbox inbox;
+        inbox.merge("ch_1", {note}, 1);
+        OrvelKit::FileInboxStore(folder / "inbox.json").save(inbox);
+
+        Orvel::FilePreferences(folder / "preferences.json").set("onlyInterrupt", false);
+    }
+
+    mode_t previous = 0;
+};
+
+TEST_P(PrivateFiles, NewFilesAndTheirDirectoryAreTheUsersAlone) {
+    TemporaryDirectory root;
+    const auto folder = root / "support" / "orvel";
+    saveAll(folder);
+    EXPECT_EQ(modeOf(root / "support"), 0700u);
+    EXPECT_EQ(modeOf(folder), 0700u);
+    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
+        EXPECT_EQ(modeOf(folder / name), 0600u) << name;
+    }
+    // Saving again (a replacement, not a new file) keeps them private.
+    saveAll(folder);
+    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
+        EXPECT_EQ(modeOf(folder / name), 0600u) << name;
+    }
+}
+
+TEST_P(PrivateFiles, FilesOthersCouldReadAreNarrowedWhenLoaded) {
+    TemporaryDirectory root;
+    saveAll(root.path());
+    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
+        ::chmod((root / name).c_str(), 0666);
+    }
+    EXPECT_TRUE(OrvelKit::FileConfigStore(root / "config.json").load().isPaired());
+    EXPECT_EQ(OrvelKit::FileInboxStore(root / "inbox.json").load().channels().size(), 1u);
+    EXPECT_EQ(Orvel::FilePreferences(root / "preferences.json").boolValue("onlyInterrupt"), false);
+    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
+        EXPECT_EQ(modeOf(root / name), 0600u) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Umask, PrivateFiles, ::testing::Values(mode_t{077}, mode_t{000}),
+                         [](const ::testing::TestParamInfo<mode_t>& info) {
+                             return info.param == 0 ? std::string("Permissive")
+                                                    : std::string("Restrictive");
+                         });
+
+} // namespace
+} // namespace OrvelTest

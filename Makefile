@@ -1,7 +1,7 @@
 # Entry points for newcomers and CI. Everything goes through CMake presets.
 PRESET ?= ci
 
-.PHONY: all deps configure build test bench asan format clean
+.PHONY: all deps configure build test bench asan screenshots format clean
 
 all: build
 
@@ -27,6 +27,11 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	scripts/run-benchmarks build/release bench-results
+
+# The panel with the development sample, light and dark, as PNG files in
+# build/screenshots/ (rendered offscreen; no display needed).
+screenshots: build
+	build/$(PRESET)/orvel/shell/orvel-screenshots build/screenshots
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -149,8 +149,8 @@ OrvelKit::AppConfig CliHarness::savedConfig() const {
 }
 
 CliResult CliHarness::run(std::vector<std::string> arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
+    out.str("");
+    err.str("");
     const Orvel::Cli::CliEnvironment environment{
         .loop = loop,
         .clock = clock,

@@ -66,6 +66,7 @@ public:
     void pairAsSeededDesktop();
     OrvelKit::AppConfig savedConfig() const;
 
+    // The output of the run in progress is in `out` and `err` while it runs.
     CliResult run(std::vector<std::string> arguments);
     // With "--data-dir <dir>" put in front.
     CliResult cli(std::vector<std::string> arguments);
@@ -79,6 +80,8 @@ public:
         std::make_shared<OrvelKit::CurlTransport>();
     std::chrono::milliseconds settleLimit{5000};
     bool color = false;
+    std::ostringstream out;
+    std::ostringstream err;
 
 private:
     std::unique_ptr<OrvelDev::DevServer> server_;

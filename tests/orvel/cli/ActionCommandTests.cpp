@@ -1,0 +1,252 @@
+// The commands that change something, against the development service: what
+// they print, what they save, what the service records, and how they fail.
+
+#include "orvel/cli/CliSession.h"
+#include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/cli/CliHarness.h"
+
+#include <gtest/gtest.h>
+#include <simdjson.h>
+
+namespace {
+
+using namespace OrvelTest;
+using Orvel::Cli::exitFailure;
+using Orvel::Cli::exitSuccess;
+
+bool contains(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+class ActionCommands : public ::testing::Test {
+protected:
+    void seeded() {
+        h.startService();
+        h.pairAsSeededDesktop();
+        const auto synced = h.cli({"sync"});
+        ASSERT_EQ(synced.status, exitSuccess) << synced;
+    }
+
+    // What another device of the same account sees after a sync of its own.
+    simdjson::dom::element otherDevice(const std::vector<std::string>& command) {
+        const auto own = h.dataDirectory;
+        h.dataDirectory = h.temporary / "other-device";
+        h.pairAsSeededDesktop();
+        const auto synced = h.cli({"sync"});
+        EXPECT_EQ(synced.status, exitSuccess) << synced;
+        const auto result = h.cli(command);
+        h.dataDirectory = own;
+        output = result.out;
+        return parser.parse(output);
+    }
+
+    CliHarness h;
+    simdjson::dom::parser parser;
+    std::string output;
+};
+
+TEST_F(ActionCommands, CreatingAChannelRegistersTheDeviceAndHandsOutTheInstructions) {
+    const auto url = h.startService(std::nullopt);
+    const auto created = h.cli({"--server", url, "channel", "create", "--json"});
+    ASSERT_EQ(created.status, exitSuccess) << created;
+    simdjson::dom::element doc = parser.parse(created.out);
+    const std::string channel{std::string_view(doc["channel"])};
+    const std::string token{std::string_view(doc["token"])};
+    EXPECT_TRUE(token.starts_with("orvel_pub_"));
+    EXPECT_TRUE(std::string_view(doc["instructions"]).ends_with(": " + token))
+        << "the instructions end with the token itself";
+
+    // The data directory remembers the server, the device and the channel.
+    const auto config = h.savedConfig();
+    EXPECT_EQ(config.serverURL, url);
+    EXPECT_TRUE(config.isPaired());
+    ASSERT_EQ(config.channels.size(), 1u);
+    EXPECT_EQ(config.channels[0].channel, channel);
+    EXPECT_EQ(config.channels[0].token, token);
+    EXPECT_EQ(config.channels[0].createdAt, "2026-12-06T10:00:00Z");
+
+    const auto text = h.cli({"channel", "create"});
+    ASSERT_EQ(text.status, exitSuccess) << text;
+    EXPECT_TRUE(text.out.starts_with("Created channel ch_")) << text;
+    EXPECT_TRUE(contains(text.out, "Use it only as `channel_key`: orvel_pub_")) << text;
+    EXPECT_EQ(h.savedConfig().channels.size(), 2u);
+
+    // Reads never show a token, nor the device credential.
+    for (const auto& command : std::vector<std::vector<std::string>>{
+             {"status"}, {"status", "--json"}, {"channels"}, {"channels", "--json"}}) {
+        const auto result = h.cli(command);
+        EXPECT_FALSE(contains(result.out + result.err, "orvel_pub_")) << result;
+        EXPECT_FALSE(contains(result.out + result.err, *config.deviceToken)) << result;
+    }
+}
+
+TEST_F(ActionCommands, RenameRotateAndRetireChangeTheChannelEverywhere) {
+    seeded();
+    const auto renamed = h.cli({"channel", "rename", "ch_ops", "  Ops desk "});
+    EXPECT_EQ(renamed.status, exitSuccess) << renamed;
+    EXPECT_EQ(renamed.out, "Renamed ch_ops to \"Ops desk\"\n");
+    EXPECT_TRUE(contains(h.cli({"channels"}).out, "ch_ops    Ops desk")) << "the refresh after "
+                                                                            "it brings the name";
+
+    const auto rotated = h.cli({"channel", "rotate", "ch_build", "--grace", "0"});
+    ASSERT_EQ(rotated.status, exitSuccess) << rotated;
+    EXPECT_TRUE(rotated.out.starts_with(
+        "Rotated the key of ch_build. The previous key no longer works.\n"
+        "Hand these instructions to ci. They hold the new key, shown only now: keep them "
+        "secret.\n\nReplace the Orvel channel_key for ci with this new secret: orvel_pub_"))
+        << rotated;
+    const auto config = h.savedConfig();
+    EXPECT_NE(config.channels[0].token, Seed::buildToken);
+    EXPECT_TRUE(contains(rotated.out, config.channels[0].token));
+    EXPECT_EQ(config.channels[0].createdAt, "2026-12-01T00:00:00Z") << "kept across rotations";
+
+    const auto graced = h.cli({"channel", "rotate", "ch_ops", "--json"});
+    ASSERT_EQ(graced.status, exitSuccess) << graced;
+    simdjson::dom::element rotation = parser.parse(graced.out);
+    EXPECT_FALSE(rotation["previousKeysExpireAt"].is_null()) << "24 hours of grace by default";
+    EXPECT_EQ(std::string_view(rotation["token"]), h.savedConfig().channels[1].token);
+
+    const auto retired = h.cli({"channel", "retire", "ch_build"});
+    EXPECT_EQ(retired.status, exitSuccess) << retired;
+    EXPECT_EQ(retired.out, "Retired ch_build\n");
+    EXPECT_EQ(h.savedConfig().channels.size(), 1u);
+    const auto inbox = OrvelKit::FileInboxStore(h.dataDirectory / "inbox.json").load();
+    EXPECT_EQ(inbox.channel("ch_build"), nullptr) << "its updates leave the inbox too";
+    EXPECT_FALSE(contains(h.cli({"updates"}).out, "Build #"));
+}
+
+TEST_F(ActionCommands, RefusalsOfTheServiceAreOneLineAndExitOne) {
+    seeded();
+    const auto rename = h.cli({"channel", "rename", "ch_unknown", "Name"});
+    EXPECT_EQ(rename.status, exitFailure);
+    EXPECT_EQ(rename.out, "");
+    EXPECT_EQ(rename.err,
+              "orvelctl: Couldn't update that channel's display name: http(status: 404)\n");
+    const auto rotate = h.cli({"channel", "rotate", "ch_unknown"});
+    EXPECT_EQ(rotate.err, "orvelctl: Couldn't rotate that channel key: http(status: 404)\n");
+    const auto retire = h.cli({"channel", "retire", "ch_unknown"});
+    EXPECT_EQ(retire.status, exitFailure);
+    EXPECT_EQ(retire.err, "orvelctl: Couldn't retire that channel: http(status: 404)\n");
+}
+
+TEST_F(ActionCommands, PairingPrintsTheCodeItsExpiryAndTheWebLink) {
+    seeded();
+    const auto pair = h.cli({"pair"});
+    ASSERT_EQ(pair.status, exitSuccess) << pair;
+    const auto json = h.cli({"pair", "--json"});
+    simdjson::dom::element doc = parser.parse(json.out);
+    const std::string code{std::string_view(doc["code"])};
+    EXPECT_EQ(uint64_t(doc["expiresIn"]), 600u);
+    EXPECT_EQ(std::string_view(doc["url"]), "https://orvel.app/app#pair=" + code);
+    EXPECT_TRUE(pair.out.starts_with("Pairing code: ")) << pair;
+    EXPECT_TRUE(contains(pair.out, "Expires in 10 minutes (at 10:10).\n"
+                                   "Or open on the other device: https://orvel.app/app#pair="))
+        << pair;
+}
+
+TEST_F(ActionCommands, DismissAndReadAllReachTheOtherDevices) {
+    seeded();
+    const auto dismissed = h.cli({"dismiss", "ntf_ops_3"});
+    EXPECT_EQ(dismissed.status, exitSuccess) << dismissed;
+    EXPECT_EQ(dismissed.out, "Dismissed: Approve the production deploy\n");
+    EXPECT_EQ(dismissed.err, "");
+    EXPECT_EQ(simdjson::dom::array(otherDevice({"sync", "--json"})["briefing"]["attention"]).size(),
+              1u)
+        << "the other device no longer sees the deploy as needing attention";
+
+    const auto read = h.cli({"read-all"});
+    EXPECT_EQ(read.status, exitSuccess) << read;
+    EXPECT_EQ(read.out, "Marked 5 updates read\n");
+    EXPECT_EQ(h.cli({"updates", "--filter", "unread"}).out,
+              "All activity · Unread · 0\nNo unread updates\n");
+    EXPECT_EQ(uint64_t(otherDevice({"status", "--json"})["unread"]), 0u);
+
+    const auto missing = h.cli({"dismiss", "ntf_nowhere"});
+    EXPECT_EQ(missing.status, exitFailure);
+    EXPECT_TRUE(missing.err.starts_with("orvelctl: no update \"ntf_nowhere\"")) << missing;
+}
+
+TEST_F(ActionCommands, WithTheServiceDownCommandsFailAndNothingIsLost) {
+    seeded();
+    h.stopService();
+
+    const auto sync = h.cli({"sync"});
+    EXPECT_EQ(sync.status, exitFailure);
+    EXPECT_TRUE(sync.out.starts_with("MORNING BRIEFING\n")) << "the local briefing still shows";
+    EXPECT_TRUE(sync.err.starts_with("orvelctl: ")) << sync;
+    EXPECT_EQ(std::count(sync.err.begin(), sync.err.end(), '\n'), 1) << "one line";
+
+    const auto json = h.cli({"sync", "--json"});
+    EXPECT_EQ(json.status, exitFailure);
+    simdjson::dom::element doc = parser.parse(json.out);
+    EXPECT_FALSE(bool(doc["ok"]));
+    EXPECT_EQ("orvelctl: " + std::string(std::string_view(doc["error"])) + "\n", json.err);
+
+    EXPECT_EQ(h.cli({"status"}).status, exitFailure);
+    EXPECT_EQ(h.cli({"status", "--offline"}).status, exitSuccess);
+    const auto create = h.cli({"channel", "create"});
+    EXPECT_EQ(create.status, exitFailure);
+    EXPECT_TRUE(create.err.starts_with("orvelctl: Couldn't create channel: ")) << create;
+    EXPECT_EQ(h.cli({"pair"}).status, exitFailure);
+
+    // A dismissal is kept here and sent with the first sync that reaches the service.
+    const auto dismiss = h.cli({"dismiss", "ntf_ops_3"});
+    EXPECT_EQ(dismiss.status, exitFailure);
+    EXPECT_TRUE(dismiss.err.starts_with("orvelctl: Couldn't sync that dismissal: ")) << dismiss;
+    EXPECT_TRUE(dismiss.err.ends_with("(it is sent again with the next sync)\n")) << dismiss;
+    const auto read = h.cli({"read-all"});
+    EXPECT_EQ(read.status, exitSuccess) << "read marks stay local, as in the app";
+
+    h.startService(Seed::state());
+    // The restarted service listens elsewhere; this desktop's device is the same.
+    auto config = h.savedConfig();
+    config.serverURL = h.serviceURL();
+    OrvelKit::FileConfigStore(h.dataDirectory / "config.json").save(config);
+    EXPECT_EQ(h.cli({"sync"}).status, exitSuccess);
+    EXPECT_EQ(simdjson::dom::array(otherDevice({"sync", "--json"})["briefing"]["attention"]).size(),
+              1u);
+}
+
+TEST_F(ActionCommands, AnUnpairedDesktopThatCannotRegisterSaysSo) {
+    h.startService(std::nullopt);
+    const auto url = h.serviceURL();
+    h.stopService();
+    const auto result = h.cli({"--server", url, "channel", "create"});
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_TRUE(result.err.starts_with("orvelctl: Couldn't pair device: ")) << result;
+    EXPECT_EQ(h.savedConfig().serverURL, url) << "the server is remembered all the same";
+}
+
+TEST_F(ActionCommands, ADevicesCredentialsNeverGoToAnotherServer) {
+    seeded();
+    const auto before = h.savedConfig();
+    const auto result = h.cli({"--server", "http://127.0.0.1:9", "status"});
+    EXPECT_EQ(result.status, exitFailure);
+    EXPECT_EQ(result.err, "orvelctl: the device in " + h.dataDirectory.string() + " belongs to " +
+                              h.serviceURL() + "; use another --data-dir for http://127.0.0.1:9\n");
+    EXPECT_EQ(h.savedConfig(), before);
+    // The same server, written with a trailing slash, is no change.
+    EXPECT_EQ(h.cli({"--server", h.serviceURL() + "/", "status"}).status, exitSuccess);
+}
+
+TEST_F(ActionCommands, ADirectoryTheUserNamedKeepsItsPermissions) {
+    const auto url = h.startService(std::nullopt);
+    h.dataDirectory = h.temporary / "shared";
+    std::filesystem::create_directory(h.dataDirectory);
+    ::chmod(h.dataDirectory.c_str(), 0755);
+    EXPECT_EQ(h.cli({"--server", url, "status"}).status, exitSuccess);
+    EXPECT_EQ(modeOf(h.dataDirectory), 0755u);
+    EXPECT_EQ(modeOf(h.dataDirectory / "config.json"), 0600u) << "it holds the device token";
+
+    // One the tool creates is private.
+    h.dataDirectory = h.temporary / "fresh" / "orvel";
+    EXPECT_EQ(h.cli({"--server", url, "status"}).status, exitSuccess);
+    EXPECT_EQ(modeOf(h.dataDirectory), 0700u);
+
+    h.dataDirectory = h.temporary / "shared" / "config.json";
+    const auto notDirectory = h.cli({"status"});
+    EXPECT_EQ(notDirectory.status, exitFailure);
+    EXPECT_TRUE(notDirectory.err.ends_with("is not a directory\n")) << notDirectory;
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+// orvelctl watch: what it prints as updates arrive, that it stops cleanly
+// with everything saved, and the executable under SIGINT and SIGTERM.
+
+#include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/cli/CliHarness.h"
+#include "tests/orvel/cli/ProcessSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace OrvelTest;
+using Orvel::Cli::exitSuccess;
+
+std::size_t updatesIn(const std::filesystem::path& inboxFile) {
+    const auto inbox = OrvelKit::FileInboxStore(inboxFile).load();
+    std::size_t count = 0;
+    for (const auto& channel : inbox.channels()) {
+        count += channel.notifications().size();
+    }
+    return count;
+}
+
+class Watch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        h.startService();
+        h.pairAsSeededDesktop();
+    }
+
+    // Runs watch until its output holds `lines` lines (or `limit` passes),
+    // then stops the loop as SIGINT would.
+    CliResult watchUntil(std::vector<std::string> arguments, std::size_t lines,
+                         std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        const auto check = h.loop.scheduleRepeating(std::chrono::milliseconds(10), [&] {
+            const auto text = h.out.str();
+            if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines ||
+                std::chrono::steady_clock::now() > deadline) {
+                h.loop.stop();
+            }
+        });
+        arguments.insert(arguments.begin(), "watch");
+        return h.cli(arguments);
+    }
+
+    CliHarness h;
+};
+
+TEST_F(Watch, PrintsWhatTheDesktopWouldAnnounce) {
+    const auto result = watchUntil({}, 1);
+    EXPECT_EQ(result.status, exitSuccess) << result;
+    // "Only interrupt for what matters" is on: of the new, due updates, the one that needs you.
+    EXPECT_EQ(result.out, "09:55:00  need     deploy  Approve the production deploy\n");
+    EXPECT_TRUE(result.err.starts_with("Watching " + h.serviceURL() + " (every 20 seconds)"))
+        << result;
+    EXPECT_EQ(updatesIn(h.dataDirectory / "inbox.json"), 6u) << "saved before it returned";
+}
+
+TEST_F(Watch, AllPrintsEveryUpdateAndCardAsItArrives) {
+    const auto result = watchUntil({"--all"}, 7);
+    EXPECT_EQ(result.status, exitSuccess) << result;
+    EXPECT_EQ(result.out, R"(08:00:00  running  ci  Build #480 started
+20:00:00  running  indexer  Reindexing the archive
+09:00:00  done     ci  Build #480 passed
+09:30:00  info     research  Overnight summary  (held until 08:00)
+09:50:00  failed   ci  Build #481 failed
+09:55:00  need     deploy  Approve the production deploy
+09:40:00  card     ch_ops  Cloud spend: Today $44.95
+)");
+    // Nothing is printed twice: a second watch starts from what is stored.
+    const auto again = watchUntil({"--all"}, 1, std::chrono::seconds(1));
+    EXPECT_EQ(again.out, "");
+}
+
+TEST_F(Watch, RefreshFailuresAreToldOnceAndTheLoopGoesOn) {
+    const auto url = h.serviceURL();
+    h.stopService();
+    const auto check = h.loop.scheduleRepeating(std::chrono::milliseconds(10), [&] {
+        if (h.err.str().find("orvelctl: ") != std::string::npos) {
+            h.loop.stop();
+        }
+    });
+    const auto result = h.cli({"watch"});
+    EXPECT_EQ(result.status, exitSuccess) << "a failing sync does not end the watch";
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result;
+}
+
+// The executable itself: a signal ends it normally, after the saves.
+class WatchProcess : public ::testing::TestWithParam<int> {};
+
+TEST_P(WatchProcess, AStopSignalEndsItCleanlyWithEverythingSaved) {
+    CliHarness h;
+    h.startService();
+    h.pairAsSeededDesktop();
+    const auto out = h.temporary / "watch.out";
+    const auto err = h.temporary / "watch.err";
+    ChildProcess watch({ORVELCTL_PATH, "--data-dir", h.dataDirectory.string(), "watch"},
+                       {{"NO_COLOR", "1"}}, out, err);
+    ASSERT_TRUE(watch.started());
+    ASSERT_TRUE(eventually([&] {
+        return readText(out).find("Approve the production deploy") != std::string::npos;
+    })) << readText(err);
+    watch.signal(GetParam());
+    EXPECT_EQ(watch.wait(), 0) << readText(err);
+    EXPECT_EQ(updatesIn(h.dataDirectory / "inbox.json"), 6u);
+    EXPECT_EQ(readText(out).find('\x1b'), std::string::npos) << "no colour with NO_COLOR";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, WatchProcess, ::testing::Values(SIGINT, SIGTERM),
+                         [](const auto& info) {
+                             return std::string(info.param == SIGINT ? "SIGINT" : "SIGTERM");
+                         });
+
+} // namespace

@@ -1,7 +1,7 @@
 # Entry points for newcomers and CI. Everything goes through CMake presets.
 PRESET ?= ci
 
-.PHONY: all deps configure build test bench asan screenshots format clean
+.PHONY: all deps configure build test bench asan screenshots demo demo-cli format clean
 
 all: build
 
@@ -32,6 +32,16 @@ bench: deps
 # build/screenshots/ (rendered offscreen; no display needed).
 screenshots: build
 	build/$(PRESET)/orvel/shell/orvel-screenshots build/screenshots
+
+# Orvel against a local development service while a sample agent posts for
+# about a minute and a half (scripts/demo; Ctrl-C stops it). The updates show
+# in this terminal through orvelctl until the desktop app takes that place.
+demo:
+	PRESET=$(PRESET) scripts/demo
+
+# The same demo in the terminal, whatever shows it by default.
+demo-cli:
+	PRESET=$(PRESET) ORVEL_DEMO_FRONTEND=cli scripts/demo
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

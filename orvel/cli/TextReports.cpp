@@ -314,13 +314,13 @@ std::string updateLine(const OrvelProtocol::Notification& note, Date now, const 
     return line;
 }
 
-std::string cardLine(const PersistentCardDescriptor& card, Date now, const Calendar& calendar,
-                     const Style& style) {
+std::string cardLine(const PersistentCardDescriptor& card, std::string_view channelName, Date now,
+                     const Calendar& calendar, const Style& style) {
     const auto updated = Presentation::parseISO(card.updatedAt);
     std::string status = "card";
     status.resize(7, ' ');
     std::string line = clockTime(updated.value_or(now), calendar) + "  " + status + "  " +
-                       style.bold(terminalSafe(card.channel)) + "  " + terminalSafe(card.title);
+                       style.bold(terminalSafe(channelName)) + "  " + terminalSafe(card.title);
     if (const auto primary = card.primaryField()) {
         line += ": " + terminalSafe(primary->label) + " " + terminalSafe(primary->display);
         if (primary->unit && !primary->unit->empty()) {

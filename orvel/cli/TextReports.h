@@ -31,8 +31,9 @@ void writePairing(std::ostream& out, const OrvelProtocol::PairingCode& code,
 // when it surfaces.
 std::string updateLine(const OrvelProtocol::Notification& note, OrvelKit::Date now,
                        const OrvelKit::Calendar& calendar, const Style& style);
-// One line for a card that changed: its time, title and featured value.
-std::string cardLine(const OrvelKit::PersistentCardDescriptor& card, OrvelKit::Date now,
-                     const OrvelKit::Calendar& calendar, const Style& style);
+// One line for a card that changed: its time, its channel's name, its title
+// and its featured value.
+std::string cardLine(const OrvelKit::PersistentCardDescriptor& card, std::string_view channelName,
+                     OrvelKit::Date now, const OrvelKit::Calendar& calendar, const Style& style);
 
 } // namespace Orvel::Cli::TextReports

@@ -4,6 +4,7 @@
 #include "orvel/cli/TerminalText.h"
 #include "orvel/cli/TextReports.h"
 #include "orvel/core/NotifierBackend.h"
+#include "orvelkit/presentation/ChannelDescriptor.h"
 #include "orvelkit/presentation/PersistentCardDescriptor.h"
 
 #include <algorithm>
@@ -81,14 +82,25 @@ public:
         }
         seen_ = newestStored(inbox);
 
+        std::map<std::string, std::string> channelNames;
         for (const auto& card :
              OrvelKit::Presentation::persistentCards(inbox, model_.calendar().localeId())) {
             auto& version = cards_[card.id];
-            if (card.cardSeq > version) {
-                version = card.cardSeq;
-                out_ << TextReports::cardLine(card, model_.now(), model_.calendar(), style_)
-                     << '\n';
+            if (card.cardSeq <= version) {
+                continue;
             }
+            version = card.cardSeq;
+            if (channelNames.empty()) {
+                for (auto& channel :
+                     OrvelKit::Presentation::channels(model_.config(), inbox, model_.now())) {
+                    channelNames.emplace(channel.channel, std::move(channel.name));
+                }
+            }
+            const auto name = channelNames.find(card.channel);
+            out_ << TextReports::cardLine(card,
+                                          name != channelNames.end() ? name->second : card.channel,
+                                          model_.now(), model_.calendar(), style_)
+                 << '\n';
         }
         out_.flush();
     }

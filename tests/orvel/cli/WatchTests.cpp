@@ -66,7 +66,7 @@ TEST_F(Watch, AllPrintsEveryUpdateAndCardAsItArrives) {
 09:30:00  info     research  Overnight summary  (held until 08:00)
 09:50:00  failed   ci  Build #481 failed
 09:55:00  need     deploy  Approve the production deploy
-09:40:00  card     ch_ops  Cloud spend: Today $44.95
+09:40:00  card     deploy  Cloud spend: Today $44.95
 )");
     // Nothing is printed twice: a second watch starts from what is stored.
     const auto again = watchUntil({"--all"}, 1, std::chrono::seconds(1));

@@ -13,8 +13,10 @@ namespace Orvel {
 
 ModelBridge::ModelBridge(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
                          QObject* parent)
-    : QObject(parent), model_(model), executor_(executor), updater_(updater) {
+    : QObject(parent), model_(model), executor_(executor), updater_(updater),
+      attentionRows_(new AgentRowListModel(this)), self_(std::make_shared<ModelBridge*>(this)) {
     qRegisterMetaType<MenuBarIndicatorValue>();
+    updateLists();
     subscription_ = model_.observe([this](ModelField field) { modelChanged(field); });
 }
 
@@ -24,17 +26,20 @@ void ModelBridge::modelChanged(ModelField field) {
     switch (field) {
     case ModelField::inbox:
         emit inboxChanged();
+        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
     case ModelField::briefingBaseline:
     case ModelField::pinnedCardIds:
         emit inboxChanged();
+        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
     case ModelField::now:
         emit nowChanged();
+        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
@@ -52,6 +57,7 @@ void ModelBridge::modelChanged(ModelField field) {
         return;
     case ModelField::useDevelopmentData:
         emit preferencesChanged();
+        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
@@ -72,6 +78,25 @@ void ModelBridge::modelChanged(ModelField field) {
         emit headerChanged();
         return;
     }
+}
+
+void ModelBridge::presentationWillChange() {
+    // The lists are rebuilt once per executor turn, however many fields
+    // changed in it.
+    if (listsUpdateScheduled_) {
+        return;
+    }
+    listsUpdateScheduled_ = true;
+    executor_.post([weak = std::weak_ptr<ModelBridge*>(self_)] {
+        if (auto self = weak.lock()) {
+            (*self)->listsUpdateScheduled_ = false;
+            (*self)->updateLists();
+        }
+    });
+}
+
+void ModelBridge::updateLists() {
+    attentionRows_->setRows(model_.smartBriefing().attention);
 }
 
 QString ModelBridge::currentScreen() const {

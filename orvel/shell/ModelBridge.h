@@ -10,6 +10,7 @@
 #ifndef Q_MOC_RUN
 #include "orvel/core/AppModel.h"
 #include "orvel/core/UpdaterController.h"
+#include "orvel/shell/AgentRowListModel.h"
 #include "orvel/shell/MenuBarIndicatorValue.h"
 #endif
 
@@ -38,6 +39,9 @@ class ModelBridge final : public QObject {
     Q_PROPERTY(int unreadAttentionCount READ unreadAttentionCount NOTIFY presentationChanged)
     Q_PROPERTY(bool showingDevelopmentData READ showingDevelopmentData NOTIFY presentationChanged)
     Q_PROPERTY(QString lastError READ lastError NOTIFY lastErrorChanged)
+    // The smart briefing's attention rows; refreshed one executor turn after
+    // the presentation values change.
+    Q_PROPERTY(Orvel::AgentRowListModel* attentionRows READ attentionRows CONSTANT)
     // Preferences.
     Q_PROPERTY(bool expandedActivityEnabled READ expandedActivityEnabled NOTIFY preferencesChanged)
     Q_PROPERTY(bool onlyInterrupt READ onlyInterrupt NOTIFY preferencesChanged)
@@ -71,6 +75,7 @@ public:
     int unreadAttentionCount() const;
     bool showingDevelopmentData() const { return model_.isShowingDevelopmentData(); }
     QString lastError() const;
+    AgentRowListModel* attentionRows() const { return attentionRows_; }
 
     bool expandedActivityEnabled() const { return model_.expandedActivityEnabled(); }
     bool onlyInterrupt() const { return model_.onlyInterrupt(); }
@@ -126,12 +131,18 @@ signals:
 
 private:
     void modelChanged(ModelField field);
+    void presentationWillChange();
+    void updateLists();
     void setInterfaceVisible(bool visible);
 
     AppModel& model_;
     OrvelKit::Executor& executor_;
     UpdaterController* updater_;
+    AgentRowListModel* attentionRows_;
+    bool listsUpdateScheduled_ = false;
     Subscription subscription_;
+    // Lets posted work find out that the bridge is gone.
+    std::shared_ptr<ModelBridge*> self_;
 };
 
 // Whether a link may be opened; the same test `openLink` applies.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <set>
 
 namespace {
 
@@ -68,6 +69,21 @@ TEST(ModelBridge, ARefreshUpdatesThePropertiesAndSignalsEachChangeOnce) {
     EXPECT_EQ(bridge.indicator().accessibilityLabel(),
               "Orvel, 2 items need attention, including critical");
     EXPECT_EQ(bridge.unreadAttentionCount(), 2);
+
+    // The attention rows arrive as an item model, one row per source.
+    auto* rows = bridge.attentionRows();
+    ASSERT_EQ(rows->rowCount(), 2);
+    const auto roles = rows->roleNames();
+    const auto role = [&](const char* name) { return roles.key(name); };
+    std::set<QString> agents;
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        const auto index = rows->index(i);
+        agents.insert(rows->data(index, role("agent")).toString());
+        EXPECT_EQ(rows->data(index, role("dot")).toString(), "need");
+        EXPECT_TRUE(rows->data(index, role("unread")).toBool());
+    }
+    EXPECT_EQ(agents, (std::set<QString>{"deployer", "reviewer"}));
+    EXPECT_FALSE(rows->data(rows->index(5), role("agent")).isValid());
     EXPECT_TRUE(bridge.headerBrandNeedsYou());
     EXPECT_EQ(bridge.newNotificationSequence(), h.model->newNotificationSequence());
 }

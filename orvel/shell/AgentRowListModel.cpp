@@ -1,0 +1,61 @@
+#include "orvel/shell/AgentRowListModel.h"
+
+namespace Orvel {
+
+AgentRowListModel::AgentRowListModel(QObject* parent) : QAbstractListModel(parent) {}
+
+void AgentRowListModel::setRows(std::vector<OrvelKit::AgentRow> rows) {
+    if (rows == rows_) {
+        return;
+    }
+    const auto countBefore = rows_.size();
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+    if (rows_.size() != countBefore) {
+        emit countChanged();
+    }
+}
+
+int AgentRowListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant AgentRowListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() < 0 || index.row() >= count()) {
+        return {};
+    }
+    const auto& row = rows_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case RowIdRole:
+        return QString::fromStdString(row.id);
+    case Qt::DisplayRole:
+    case SummaryRole:
+        return QString::fromStdString(row.summary);
+    case AgentRole:
+        return QString::fromStdString(row.agent);
+    case RelativeTimeRole:
+        return QString::fromStdString(row.relativeTime);
+    case DotRole:
+        for (const auto& [dot, name] : OrvelKit::Json::EnumTraits<OrvelKit::StatusDot>::cases) {
+            if (dot == row.dot) {
+                return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+            }
+        }
+        return QStringLiteral("info");
+    case UnreadRole:
+        return row.isUnread;
+    case NeedsYouRole:
+        return row.section == OrvelKit::InboxSection::needsYou;
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> AgentRowListModel::roleNames() const {
+    return {{RowIdRole, "rowId"},      {AgentRole, "agent"}, {SummaryRole, "summary"},
+            {RelativeTimeRole, "age"}, {DotRole, "dot"},     {UnreadRole, "unread"},
+            {NeedsYouRole, "needsYou"}};
+}
+
+} // namespace Orvel

@@ -236,3 +236,55 @@ TEST_F(ReadCommands, SyncJsonCarriesTheBriefing) {
 }
 
 } // namespace
+
+namespace {
+
+// Every escape sequence in `text` is one of the colour codes orvelctl writes.
+bool onlyOwnEscapes(const std::string& text) {
+    static const std::vector<std::string> own{"\x1b[0m",  "\x1b[1m",  "\x1b[2m", "\x1b[31m",
+                                              "\x1b[32m", "\x1b[33m", "\x1b[36m"};
+    for (auto at = text.find('\x1b'); at != std::string::npos; at = text.find('\x1b', at + 1)) {
+        if (std::none_of(own.begin(), own.end(), [&](const std::string& code) {
+                return text.compare(at, code.size(), code) == 0;
+            })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(ReadCommandsOfHostileText, AgentTextIsMadeHarmlessOnTheWayOut) {
+    CliHarness h;
+    auto state = Seed::state();
+    auto& update = state.channels[0].notifications[2];
+    update.title = "Build \x1b[2J\x1b]0;owned\x07#481 failed";
+    update.sender = "ci\r\x1b[1A";
+    update.body = "line one\n\x1b[31mred\x1b[0m line two";
+    h.startService(state);
+    h.pairAsSeededDesktop();
+
+    for (const bool colour : {false, true}) {
+        h.color = colour;
+        for (const auto& command : std::vector<std::vector<std::string>>{
+                 {"sync"}, {"updates"}, {"show", "ntf_build_3"}, {"channels"}}) {
+            const auto result = h.cli(command);
+            ASSERT_EQ(result.status, exitSuccess) << result;
+            EXPECT_EQ(result.out.find('\r'), std::string::npos) << result;
+            EXPECT_EQ(result.out.find('\x07'), std::string::npos) << result;
+            if (colour) {
+                EXPECT_TRUE(onlyOwnEscapes(result.out)) << result;
+            } else {
+                EXPECT_EQ(result.out.find('\x1b'), std::string::npos) << result;
+            }
+        }
+    }
+    h.color = true;
+    EXPECT_NE(h.cli({"updates"}).out.find("\x1b[33mneed"), std::string::npos)
+        << "a terminal gets colour";
+    // JSON carries the text as it was sent, escaped by the JSON rules.
+    simdjson::dom::parser parser;
+    simdjson::dom::element doc = parser.parse(h.cli({"show", "ntf_build_3", "--json"}).out);
+    EXPECT_EQ(std::string_view(doc["title"]), update.title);
+}
+
+} // namespace

@@ -35,7 +35,8 @@ screenshots: build
 
 # Orvel against a local development service while a sample agent posts for
 # about a minute and a half (scripts/demo; Ctrl-C stops it). The updates show
-# in this terminal through orvelctl until the desktop app takes that place.
+# in the desktop app's tray item and panel when there is a display, otherwise
+# in this terminal through orvelctl.
 demo:
 	PRESET=$(PRESET) scripts/demo
 

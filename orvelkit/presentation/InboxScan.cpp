@@ -12,50 +12,89 @@ namespace {
 // How many records ahead a pass over the inbox asks for their texts.
 constexpr std::size_t prefetchDistance = 8;
 
-} // namespace
-
-InboxScan scanInbox(const Inbox& inbox) {
+std::size_t updateCount(const Inbox& inbox) {
     std::size_t total = 0;
     for (const ChannelInbox& entry : inbox.channels()) {
         total += entry.notifications().size();
     }
+    return total;
+}
+
+// One pass over every update of the inbox, channel by channel in stored
+// order; `visit` sees each update once it is scanned, and reads its id and
+// title when `readsTexts`.
+template <bool readsTexts, class Visit>
+InboxScan scan(const Inbox& inbox, Visit&& visit) {
     InboxScan scan;
-    scan.notifications.reserve(total);
+    scan.notifications.reserve(updateCount(inbox));
     std::unordered_map<SourceRef, std::size_t, SourceRefHash> sourceIndex;
+    // The sources of a channel's own updates differ only by agent; most
+    // lookups are answered by the agent alone.
+    std::unordered_map<std::string_view, std::size_t> ownSources;
     std::uint64_t listingIndex = 0;
     for (const ChannelInbox& entry : inbox.channels()) {
+        ownSources.clear();
         const auto& notifications = entry.notifications();
         for (std::size_t position = 0; position < notifications.size(); ++position) {
             // The records' texts live apart from them; asking for the next
             // ones early overlaps the waits for memory.
             if (position + prefetchDistance < notifications.size()) {
-                __builtin_prefetch(notifications[position + prefetchDistance].createdAt.data());
+                const OrvelProtocol::Notification& ahead =
+                    notifications[position + prefetchDistance];
+                __builtin_prefetch(ahead.createdAt.data());
+                if constexpr (readsTexts) {
+                    __builtin_prefetch(ahead.id.data());
+                    __builtin_prefetch(ahead.title.data());
+                }
             }
             const OrvelProtocol::Notification& notification = notifications[position];
             ScannedNotification item;
             item.notification = &notification;
             // Channel ids are unique in an inbox, so the entry holding an
             // update of its own channel is the entry for that channel.
-            item.channel = notification.channel == entry.channel()
-                               ? &entry
-                               : inbox.channel(notification.channel);
+            const bool own = notification.channel == entry.channel();
+            item.channel = own ? &entry : inbox.channel(notification.channel);
             if (const std::optional<Date> date = parseISO(notification.createdAt)) {
                 item.microseconds = date->microsecondsSinceEpoch();
             }
             item.seq = notification.seq;
             item.listingIndex = listingIndex++;
             const SourceRef source(notification);
-            const auto [found, isNew] = sourceIndex.try_emplace(source, scan.sources.size());
-            if (isNew) {
-                scan.sources.push_back(source);
+            const auto intern = [&] {
+                const auto [found, isNew] = sourceIndex.try_emplace(source, scan.sources.size());
+                if (isNew) {
+                    scan.sources.push_back(source);
+                }
+                return found->second;
+            };
+            if (own) {
+                const auto cached = ownSources.find(source.agent);
+                item.source = cached != ownSources.end()
+                                  ? cached->second
+                                  : ownSources.emplace(source.agent, intern()).first->second;
+            } else {
+                item.source = intern();
             }
-            item.source = found->second;
             item.status =
                 recognisedStatus(notification.status).value_or(OrvelProtocol::Status::info);
             scan.notifications.push_back(item);
+            visit(scan.notifications.back());
         }
     }
     return scan;
+}
+
+} // namespace
+
+InboxScan scanInbox(const Inbox& inbox) {
+    return scan<false>(inbox, [](const ScannedNotification&) {});
+}
+
+InboxScan scanInbox(const Inbox& inbox, Date now, std::vector<AgentRow>& rows) {
+    rows.clear();
+    rows.reserve(updateCount(inbox));
+    return scan<true>(
+        inbox, [&](const ScannedNotification& item) { rows.push_back(scannedRow(item, now)); });
 }
 
 std::vector<std::size_t> newestFirstOrder(const std::vector<ScannedNotification>& notifications) {
@@ -66,14 +105,7 @@ std::vector<std::size_t> newestFirstOrder(const std::vector<ScannedNotification>
         std::uint64_t listingIndex;
         std::size_t position;
     };
-    std::vector<Key> keys;
-    keys.reserve(notifications.size());
-    for (std::size_t position = 0; position < notifications.size(); ++position) {
-        const ScannedNotification& item = notifications[position];
-        keys.push_back({item.microseconds, item.seq, item.listingIndex, position});
-    }
-    // The listing index makes the order total, so a plain sort is stable enough.
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+    const auto newer = [](const Key& a, const Key& b) {
         if (a.microseconds != b.microseconds) {
             return a.microseconds > b.microseconds;
         }
@@ -81,9 +113,50 @@ std::vector<std::size_t> newestFirstOrder(const std::vector<ScannedNotification>
             return a.seq > b.seq;
         }
         return a.listingIndex < b.listingIndex;
-    });
+    };
+    const std::size_t count = notifications.size();
+    std::vector<Key> keys;
+    keys.reserve(count);
+    // Each channel stores its updates by `seq` descending, which is nearly
+    // always newest first too: the listing falls into a few long runs that
+    // are already in order, and merging those beats sorting from scratch.
+    std::vector<std::size_t> runStarts;
+    for (std::size_t position = 0; position < count; ++position) {
+        const ScannedNotification& item = notifications[position];
+        keys.push_back({item.microseconds, item.seq, item.listingIndex, position});
+        if (position == 0 || !newer(keys[position - 1], keys[position])) {
+            runStarts.push_back(position);
+        }
+    }
+    runStarts.push_back(count);
+
+    // The listing index makes the order total, so merging the runs pairwise
+    // gives exactly the order a sort would (and stays a merge sort when the
+    // runs are short).
+    if (runStarts.size() > 2) {
+        const auto at = [](std::vector<Key>& list, std::size_t index) {
+            return list.begin() + static_cast<std::ptrdiff_t>(index);
+        };
+        std::vector<Key> merged(count);
+        while (runStarts.size() > 2) {
+            std::vector<std::size_t> mergedStarts;
+            const std::size_t pairs = runStarts.size() - 1;
+            for (std::size_t run = 0; run < pairs; run += 2) {
+                const std::size_t begin = runStarts[run];
+                const std::size_t middle = runStarts[run + 1];
+                const std::size_t end = run + 1 < pairs ? runStarts[run + 2] : middle;
+                std::merge(at(keys, begin), at(keys, middle), at(keys, middle), at(keys, end),
+                           at(merged, begin), newer);
+                mergedStarts.push_back(begin);
+            }
+            mergedStarts.push_back(count);
+            keys.swap(merged);
+            runStarts = std::move(mergedStarts);
+        }
+    }
+
     std::vector<std::size_t> order;
-    order.reserve(keys.size());
+    order.reserve(count);
     for (const Key& key : keys) {
         order.push_back(key.position);
     }

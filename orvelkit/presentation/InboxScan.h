@@ -95,6 +95,10 @@ struct InboxScan {
 // source. Pointers are valid while the inbox is unchanged.
 InboxScan scanInbox(const Inbox& inbox);
 
+// The same, and the row of every update (`scannedRow`) in `rows`, in the same
+// order: one pass for callers that need both.
+InboxScan scanInbox(const Inbox& inbox, Date now, std::vector<AgentRow>& rows);
+
 // Newest-first order: the later timestamp first, updates whose timestamp
 // cannot be read last; equal timestamps (and undated updates among
 // themselves) by `seq` descending, then in the order of `Inbox::all`.

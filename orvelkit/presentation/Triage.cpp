@@ -5,15 +5,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_set>
 
 namespace OrvelKit::Presentation {
 
 namespace {
-
-// How many records ahead row building asks for their texts.
-constexpr std::size_t rowPrefetchDistance = 8;
 
 void count(Digest& digest, OrvelProtocol::Status status) {
     switch (status) {
@@ -80,56 +79,58 @@ AgentRow agentRow(const OrvelProtocol::Notification& notification, bool isUnread
 }
 
 TriagedInbox triaged(const Inbox& inbox, Date now) {
-    const InboxScan scan = scanInbox(inbox);
+    // Each row is built once, in the order the inbox stores the updates (a
+    // walk through memory rather than a jump between channels for every
+    // row). The row list and the groups share those rows and name theirs by
+    // position.
+    auto rows = std::make_shared<std::vector<AgentRow>>();
+    const InboxScan scan = scanInbox(inbox, now, *rows);
     const std::vector<ScannedNotification>& scanned = scan.notifications;
     const std::size_t count = scanned.size();
+    std::shared_ptr<const std::vector<AgentRow>> shared = std::move(rows);
+
+    // The source of each update, compact for the walks in newest-first order.
+    std::vector<std::uint32_t> sourceOf(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        sourceOf[index] = static_cast<std::uint32_t>(scanned[index].source);
+    }
+
     // order[position] = the scanned update at that position, newest first.
     const std::vector<std::size_t> order = newestFirstOrder(scanned);
-
-    // The records are read in that order, which jumps around memory: each
-    // record is asked for well ahead, and its texts once it has arrived.
-    TriagedInbox result;
-    result.rows.reserve(count);
-    for (std::size_t position = 0; position < count; ++position) {
-        if (position + 2 * rowPrefetchDistance < count) {
-            const OrvelProtocol::Notification& far =
-                *scanned[order[position + 2 * rowPrefetchDistance]].notification;
-            __builtin_prefetch(&far.id);
-            __builtin_prefetch(&far.title);
-            __builtin_prefetch(&far.sender);
-        }
-        if (position + rowPrefetchDistance < count) {
-            const OrvelProtocol::Notification& ahead =
-                *scanned[order[position + rowPrefetchDistance]].notification;
-            __builtin_prefetch(ahead.id.data());
-            __builtin_prefetch(ahead.title.data());
-        }
-        result.rows.push_back(scannedRow(scanned[order[position]], now));
-    }
+    std::vector<std::uint32_t> newestFirst(order.begin(), order.end());
 
     // One group per source, in order of each source's first (newest) row.
     constexpr std::size_t noGroup = static_cast<std::size_t>(-1);
     std::vector<std::size_t> groupOfSource(scan.sources.size(), noGroup);
-    std::vector<std::size_t> groupSizes;
-    for (std::size_t position = 0; position < count; ++position) {
-        const std::size_t source = scanned[order[position]].source;
+    std::vector<std::uint32_t> firstRows;
+    std::vector<std::uint32_t> groupSizes;
+    for (const std::uint32_t index : newestFirst) {
+        const std::uint32_t source = sourceOf[index];
         if (groupOfSource[source] == noGroup) {
             groupOfSource[source] = groupSizes.size();
+            firstRows.push_back(index);
             groupSizes.push_back(0);
-            result.activityGroups.push_back(ActivityGroup{.id = scan.sources[source].key(),
-                                                          .agent = result.rows[position].agent,
-                                                          .rows = {}});
         }
         ++groupSizes[groupOfSource[source]];
     }
+    std::vector<std::vector<std::uint32_t>> members(groupSizes.size());
     for (std::size_t group = 0; group < groupSizes.size(); ++group) {
-        result.activityGroups[group].rows.reserve(groupSizes[group]);
+        members[group].reserve(groupSizes[group]);
     }
-    for (std::size_t position = 0; position < count; ++position) {
-        const std::size_t group = groupOfSource[scanned[order[position]].source];
-        result.activityGroups[group].rows.push_back(result.rows[position]);
+    for (const std::uint32_t index : newestFirst) {
+        members[groupOfSource[sourceOf[index]]].push_back(index);
     }
 
+    TriagedInbox result;
+    result.activityGroups.reserve(members.size());
+    for (std::size_t group = 0; group < members.size(); ++group) {
+        const std::uint32_t first = firstRows[group];
+        result.activityGroups.push_back(
+            ActivityGroup{.id = scan.sources[sourceOf[first]].key(),
+                          .agent = (*shared)[first].agent,
+                          .rows = AgentRowList(shared, std::move(members[group]))});
+    }
+    result.rows = AgentRowList(std::move(shared), std::move(newestFirst));
     result.digest = digestOf(inbox, scanned);
     return result;
 }

@@ -1,8 +1,15 @@
 #include "TriageTestSupport.h"
 #include "orvelkit/presentation/InboxScan.h"
 #include "orvelkit/presentation/Triage.h"
+#include "tests/support/RecordGenerator.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -144,6 +151,142 @@ TEST(Triage, SourcesAreTheSameExactlyWhenTheirKeysAre) {
     ASSERT_EQ(result.activityGroups.size(), 2u);
     EXPECT_EQ(ids(result.activityGroups[0].rows), (Strings{split + "-1", "x-1"}));
     EXPECT_EQ(result.activityGroups[1].id, "x\x1Fy");
+}
+
+// Triage read the plain way: rows in the order of `Inbox::all` sorted stably
+// by date (undated last) and `seq`, groups gathered by their key text.
+TriagedInbox straightforwardTriage(const Inbox& inbox, Date now) {
+    std::vector<Notification> ordered = inbox.all();
+    const auto dateOf = [](const Notification& n) { return Presentation::parseISO(n.createdAt); };
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [&](const Notification& a, const Notification& b) {
+                         const auto da = dateOf(a);
+                         const auto db = dateOf(b);
+                         if (da == db) {
+                             return a.seq > b.seq;
+                         }
+                         return db < da; // an absent date is the smallest
+                     });
+    std::vector<AgentRow> rows;
+    std::vector<std::string> keys;
+    std::map<std::string, std::vector<AgentRow>> rowsOfKey;
+    for (const Notification& n : ordered) {
+        const ChannelInbox* entry = inbox.channel(n.channel);
+        rows.push_back(
+            Presentation::agentRow(n, entry == nullptr || entry->lastReadSeq() < n.seq, now));
+        const std::string key = Presentation::sourceKey(n);
+        if (!rowsOfKey.contains(key)) {
+            keys.push_back(key);
+        }
+        rowsOfKey[key].push_back(rows.back());
+    }
+    TriagedInbox result;
+    for (const std::string& key : keys) {
+        result.activityGroups.push_back(
+            ActivityGroup{key, rowsOfKey[key].front().agent, rowsOfKey[key]});
+    }
+    result.rows = rows;
+    result.digest = Presentation::digest(ordered);
+    return result;
+}
+
+TEST(Triage, MatchesTheStraightforwardReadingOnAGeneratedInbox) {
+    // Channels whose timestamps mostly fall with `seq` but not always, ties
+    // across channels, unreadable timestamps, records naming other (followed
+    // and unfollowed) channels, empty and repeated senders.
+    OrvelTest::RecordGenerator generator(77);
+    std::vector<ChannelInbox> channels;
+    for (int c = 0; c < 6; ++c) {
+        const std::string id = "ch" + std::to_string(c);
+        std::vector<Notification> notifications;
+        for (std::uint64_t seq = 1; seq <= 300; ++seq) {
+            Notification n = generator.notification(id, seq);
+            const std::uint64_t roll = generator.below(100);
+            if (roll < 5) {
+                n.createdAt = "sometime";
+            } else if (roll < 15) {
+                n.createdAt = generator.timestamp(generator.below(3000) * 60);
+            } else if (roll < 25) {
+                n.createdAt = generator.timestamp(seq * 60); // the same instant in every channel
+            } else {
+                n.createdAt = generator.timestamp(seq * 60 + generator.below(50));
+            }
+            if (roll % 7 == 0) {
+                n.channel = roll % 2 == 0 ? "ch0" : "elsewhere";
+            }
+            if (n.sender) {
+                n.sender = roll % 9 == 0 ? "" : "agent-" + std::to_string(generator.below(4));
+            }
+            notifications.push_back(std::move(n));
+        }
+        channels.push_back(channel(id, std::move(notifications), 120 + 20 * c));
+    }
+    const Inbox inbox(std::move(channels));
+    const Date later = at(OrvelTest::RecordGenerator(1).timestamp(400 * 60));
+    const TriagedInbox result = triaged(inbox, later);
+    const TriagedInbox expected = straightforwardTriage(inbox, later);
+    ASSERT_EQ(result.rows.size(), 1800u);
+    EXPECT_EQ(ids(result.rows), ids(expected.rows));
+    EXPECT_EQ(result, expected);
+    EXPECT_EQ(result.totalUnread(), expected.totalUnread());
+}
+
+TEST(Triage, GroupsShareTheRowsOfTheRowList) {
+    const Inbox inbox({channel("a", {note("a", 1, "2024-05-01T11:00:00Z", "done", "x"),
+                                     note("a", 2, "2024-05-01T11:10:00Z", "need", "y"),
+                                     note("a", 3, "2024-05-01T11:20:00Z", "done", "x")})});
+    const TriagedInbox result = triaged(inbox, now);
+    ASSERT_EQ(result.activityGroups.size(), 2u);
+    const AgentRowList& x = result.activityGroups[0].rows;
+    EXPECT_EQ(&x[0], &result.rows[0]);
+    EXPECT_EQ(&x[1], &result.rows[2]);
+    EXPECT_EQ(&result.activityGroups[1].rows.front(), &result.rows[1]);
+
+    // Copies share the rows too, and compare by content.
+    const TriagedInbox copy = result;
+    EXPECT_EQ(&copy.rows[1], &result.rows[1]);
+    EXPECT_EQ(copy, result);
+    EXPECT_EQ(copy, triaged(inbox, now));
+    EXPECT_NE(copy, triaged(inbox, now.addingSeconds(7200)));
+}
+
+TEST(AgentRowList, ReadsLikeAVectorOfRows) {
+    const auto row = [](std::string id) {
+        AgentRow result;
+        result.id = std::move(id);
+        return result;
+    };
+    const std::vector<AgentRow> all = {row("r0"), row("r1"), row("r2"), row("r3")};
+    const auto storage = std::make_shared<const std::vector<AgentRow>>(all);
+    const AgentRowList picked(storage, {3, 0, 2});
+
+    EXPECT_EQ(picked.size(), 3u);
+    EXPECT_EQ(ids(picked), (Strings{"r3", "r0", "r2"}));
+    EXPECT_EQ(picked.front().id, "r3");
+    EXPECT_EQ(picked.back().id, "r2");
+    EXPECT_EQ(picked.end() - picked.begin(), 3);
+    EXPECT_EQ((picked.begin() + 2)->id, "r2");
+    EXPECT_EQ(std::prev(picked.end())->id, "r2");
+    std::vector<std::string> reversed;
+    std::transform(picked.rbegin(), picked.rend(), std::back_inserter(reversed),
+                   [](const AgentRow& r) { return r.id; });
+    EXPECT_EQ(reversed, (Strings{"r2", "r0", "r3"}));
+
+    // Converts both ways and compares by content with lists and vectors.
+    const std::vector<AgentRow> asVector = picked;
+    EXPECT_EQ(ids(asVector), (Strings{"r3", "r0", "r2"}));
+    EXPECT_EQ(picked, asVector);
+    EXPECT_EQ(asVector, picked);
+    EXPECT_EQ(picked, (AgentRowList{row("r3"), row("r0"), row("r2")}));
+    EXPECT_NE(picked, (AgentRowList{row("r3"), row("r0")}));
+    EXPECT_EQ(AgentRowList(storage), all);
+
+    // Empty in every form.
+    EXPECT_TRUE(AgentRowList().empty());
+    EXPECT_TRUE(AgentRowList(storage, {}).empty());
+    EXPECT_TRUE(AgentRowList(std::vector<AgentRow>{}).empty());
+    EXPECT_EQ(AgentRowList(), AgentRowList(storage, {}));
+    EXPECT_EQ(AgentRowList().begin(), AgentRowList().end());
 }
 
 TEST(Triage, DigestOfAListCountsDistinctChannels) {

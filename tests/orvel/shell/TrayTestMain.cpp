@@ -1,0 +1,123 @@
+// The tray tests run against a real X server and session bus of their own:
+// a private Xvfb (display chosen by the server, so parallel runs cannot
+// collide) and a private dbus-daemon, both ended when the tests end. Without
+// Xvfb or dbus-daemon the tests skip.
+
+#include "orvel/shell/ShellEnvironment.h"
+#include "tests/orvel/shell/TrayTestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Child {
+    pid_t pid = -1;
+    std::string firstLine;
+};
+
+// Starts `program` with "{fd}" in its arguments replaced by a pipe's write
+// end, and reads the first line the program writes there.
+std::optional<Child> spawn(const std::string& program, std::vector<std::string> arguments) {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return std::nullopt;
+    }
+    for (auto& argument : arguments) {
+        if (const auto at = argument.find("{fd}"); at != std::string::npos) {
+            argument.replace(at, 4, std::to_string(fds[1]));
+        }
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        return std::nullopt;
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (auto& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        execvp(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(fds[1]);
+    Child child{pid, {}};
+    for (;;) {
+        pollfd readable{fds[0], POLLIN, 0};
+        if (poll(&readable, 1, 10000) <= 0) {
+            break;
+        }
+        char c = 0;
+        if (read(fds[0], &c, 1) != 1 || c == '\n') {
+            break;
+        }
+        child.firstLine += c;
+    }
+    close(fds[0]);
+    if (child.firstLine.empty()) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        return std::nullopt;
+    }
+    return child;
+}
+
+void stop(const std::optional<Child>& child) {
+    if (child) {
+        kill(child->pid, SIGTERM);
+        waitpid(child->pid, nullptr, 0);
+    }
+}
+
+} // namespace
+
+bool OrvelTest::trayEnvironmentReady = false;
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (testing::GTEST_FLAG(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    const auto display = spawn("Xvfb", {"-displayfd", "{fd}", "-screen", "0", "1280x800x24",
+                                        "-nolisten", "tcp", "-noreset"});
+    const auto bus =
+        display
+            ? spawn("dbus-daemon", {"--session", "--nofork", "--nosyslog", "--print-address={fd}"})
+            : std::nullopt;
+    if (display && bus) {
+        setenv("DISPLAY", (":" + display->firstLine).c_str(), 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        setenv("QT_QUICK_BACKEND", "software", 1);
+        unsetenv("WAYLAND_DISPLAY");
+        Orvel::ShellEnvironment::prepareHeadless();
+        OrvelTest::trayEnvironmentReady = true;
+    }
+    int result = 0;
+    {
+        std::optional<QApplication> application;
+        if (OrvelTest::trayEnvironmentReady) {
+            application.emplace(argc, argv);
+            QApplication::setQuitOnLastWindowClosed(false);
+        } else {
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            application.emplace(argc, argv);
+        }
+        result = RUN_ALL_TESTS();
+    }
+    stop(bus);
+    stop(display);
+    return result;
+}

@@ -32,15 +32,17 @@ void FeedUpdateFramework::checkForUpdates() {
         return;
     }
     checking_ = true;
-    OrvelKit::spawn(executor_, check());
+    OrvelKit::spawn(executor_, check(self_, transport_, feedUrl_));
 }
 
-OrvelKit::Task<void> FeedUpdateFramework::check() {
-    // The framework may be gone when the answer arrives.
-    const auto weak = std::weak_ptr<FeedUpdateFramework*>(self_);
-    auto transport = transport_;
-    auto result = co_await transport->send(feedRequest(feedUrl_));
-    if (const auto self = weak.lock()) {
+OrvelKit::Task<void> FeedUpdateFramework::check(std::weak_ptr<FeedUpdateFramework*> framework,
+                                                std::shared_ptr<OrvelKit::HTTPTransport> transport,
+                                                std::string url) {
+    // A task starts when the executor gets to it, and the answer comes later
+    // still: the framework may be gone by either time, so the task holds it
+    // weakly and takes everything else by value.
+    auto result = co_await transport->send(feedRequest(url));
+    if (const auto self = framework.lock()) {
         (*self)->finishCheck(result);
     }
 }

@@ -47,7 +47,9 @@ public:
     bool checking() const { return checking_; }
 
 private:
-    OrvelKit::Task<void> check();
+    static OrvelKit::Task<void> check(std::weak_ptr<FeedUpdateFramework*> framework,
+                                      std::shared_ptr<OrvelKit::HTTPTransport> transport,
+                                      std::string url);
     void finishCheck(const OrvelKit::TransportResult& result);
     static OrvelKit::HTTPRequest feedRequest(const std::string& url);
 

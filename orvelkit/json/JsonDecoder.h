@@ -300,7 +300,11 @@ bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure)
     std::uint64_t seen = 0;
     std::size_t hint = 0;
 
-    for (auto [name, value] : object) {
+    for (const auto member : object) {
+        // Named copies, not a structured binding: clang 14 cannot capture
+        // one in the lambda below.
+        const std::string_view name = member.key;
+        const simdjson::dom::element value = member.value;
         const std::size_t index = findKey(names, name, hint);
         if (index == count) {
             continue; // unknown keys are ignored

@@ -1,0 +1,31 @@
+#pragma once
+
+// The codec's promise for one record type: whatever decodes also encodes, and
+// decoding that encoding gives the same record back. An inbox or a sync
+// answer that decoded but could not be written again would be lost at the
+// next save.
+
+#include "fuzz/FuzzCheck.h"
+#include "orvelkit/json/Json.h"
+
+#include <optional>
+#include <string_view>
+
+namespace OrvelFuzz {
+
+template <class Record>
+std::optional<Record> decodeAndRoundTrip(std::string_view json) {
+    auto decoded = OrvelKit::Json::decode<Record>(json);
+    if (!decoded) {
+        FUZZ_CHECK(!decoded.error().description().empty());
+        return std::nullopt;
+    }
+    auto encoded = OrvelKit::Json::encode(*decoded);
+    FUZZ_CHECK(encoded);
+    auto again = OrvelKit::Json::decode<Record>(*encoded);
+    FUZZ_CHECK(again);
+    FUZZ_CHECK(*again == *decoded);
+    return std::move(decoded).value();
+}
+
+} // namespace OrvelFuzz

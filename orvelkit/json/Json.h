@@ -13,6 +13,7 @@
 #include "orvelkit/json/Schema.h"
 #include "orvelkit/support/Expected.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,18 @@ Expected<T, DecodeError> decode(std::string_view json);
 
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value);
+
+// decode() and encode() keep their working memory per thread between calls.
+// Up to this many bytes of text it is always kept; beyond, only while the
+// texts need it: after a text less than half its size it is released.
+inline constexpr std::size_t retainedBufferLimit = std::size_t{4} << 20;
+
+// What the calling thread keeps: the text size the parser is ready for, and
+// the largest text the output buffer has held since it was last released.
+struct RetainedBuffers {
+    std::size_t parserCapacity = 0;
+    std::size_t outputSize = 0;
+};
+RetainedBuffers retainedBuffers();
 
 } // namespace OrvelKit::Json

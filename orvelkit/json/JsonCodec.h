@@ -7,37 +7,71 @@
 #include "orvelkit/json/JsonDecoder.h"
 #include "orvelkit/json/JsonEncoder.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
 namespace OrvelKit::Json {
 
 namespace detail {
 
 // The parser and the output buffer are kept per thread between calls, so a
 // decode or encode reuses memory that is already allocated and mapped instead
-// of faulting in fresh pages for every text. Buffers that grew beyond this
-// size are released after use rather than kept.
-inline constexpr std::size_t retainedBufferLimit = std::size_t{64} << 20;
+// of faulting in fresh pages for every text (parsing a 55 MB text into fresh
+// buffers costs about three times as much as into mapped ones). Past
+// `retainedBufferLimit` they are kept only while the texts need them: a run
+// of large texts (the first sync, loading the inbox) reuses its buffers, and
+// the next ordinary text gives the memory back.
+inline bool oversized(std::size_t capacity, std::size_t used) {
+    return capacity > retainedBufferLimit && capacity / 2 > used;
+}
 
 inline simdjson::dom::parser& threadParser() {
     thread_local simdjson::dom::parser parser;
     return parser;
 }
 
-inline void releaseIfHuge(simdjson::dom::parser& parser) {
-    if (parser.capacity() > retainedBufferLimit) {
+inline void releaseIfOversized(simdjson::dom::parser& parser, std::size_t textSize) {
+    if (oversized(parser.capacity(), textSize)) {
         parser = simdjson::dom::parser{};
     }
 }
 
-inline rapidjson::StringBuffer& threadOutput() {
-    thread_local rapidjson::StringBuffer buffer;
-    buffer.Clear();
-    return buffer;
+// The parser reads up to SIMDJSON_PADDING bytes past the end of the text.
+// When those bytes lie in the memory page of the text's last byte they are
+// readable, whatever they hold, and the text is parsed where it is; otherwise
+// (about one text in sixty) the parser first copies it into a padded buffer.
+inline bool paddingIsReadable(std::string_view text) {
+    constexpr std::uintptr_t pageSize = 4096; // the smallest page of the platforms served
+    if (text.empty()) {
+        return false;
+    }
+    const auto last = reinterpret_cast<std::uintptr_t>(text.data() + text.size() - 1);
+    return last / pageSize == (last + simdjson::SIMDJSON_PADDING) / pageSize;
 }
 
-inline void releaseIfHuge(rapidjson::StringBuffer& buffer) {
-    if (buffer.GetSize() > retainedBufferLimit) {
-        buffer = rapidjson::StringBuffer{};
+// The output buffer, and the largest text written into it since it was last
+// released (RapidJSON does not tell its capacity).
+struct ThreadOutput {
+    rapidjson::StringBuffer buffer;
+    std::size_t largest = 0;
+
+    void releaseIfOversized() {
+        const std::size_t used = buffer.GetSize();
+        largest = std::max(largest, used);
+        if (oversized(largest, used)) {
+            buffer = rapidjson::StringBuffer{};
+            largest = 0;
+        }
     }
+};
+
+inline ThreadOutput& threadOutput() {
+    thread_local ThreadOutput output;
+    output.buffer.Clear();
+    return output;
 }
 
 } // namespace detail
@@ -46,15 +80,16 @@ template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
     simdjson::dom::parser& parser = detail::threadParser();
     simdjson::dom::element root;
-    if (auto error = parser.parse(json.data(), json.size()).get(root)) {
-        detail::releaseIfHuge(parser);
+    if (auto error =
+            parser.parse(json.data(), json.size(), !detail::paddingIsReadable(json)).get(root)) {
+        detail::releaseIfOversized(parser, json.size());
         return unexpected(
             DecodeError{{}, std::string("malformed JSON: ") + simdjson::error_message(error)});
     }
     T value{};
     detail::DecodeFailure failure;
     const bool ok = detail::decodeValue(root, value, failure);
-    detail::releaseIfHuge(parser);
+    detail::releaseIfOversized(parser, json.size());
     if (!ok) {
         return unexpected(failure.error());
     }
@@ -63,15 +98,15 @@ Expected<T, DecodeError> decode(std::string_view json) {
 
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value) {
-    rapidjson::StringBuffer& buffer = detail::threadOutput();
-    detail::Writer writer(buffer);
+    detail::ThreadOutput& output = detail::threadOutput();
+    detail::Writer writer(output.buffer);
     detail::EncodeFailure failure;
     if (!detail::encodeValue(writer, value, failure)) {
-        detail::releaseIfHuge(buffer);
+        output.releaseIfOversized();
         return unexpected(failure.error());
     }
-    std::string json(buffer.GetString(), buffer.GetSize());
-    detail::releaseIfHuge(buffer);
+    std::string json(output.buffer.GetString(), output.buffer.GetSize());
+    output.releaseIfOversized();
     return json;
 }
 

@@ -113,9 +113,11 @@ QString ModelBridge::currentId() const {
 
 namespace {
 
-HeaderLayout layoutOf(const AppModel& model) {
-    // The briefing is only needed for the brand mark's dot on the inbox.
-    const auto attention = model.path().empty() ? model.smartBriefing().unreadAttentionCount() : 0;
+// The briefing is computed only for the brand mark's dot, which alone
+// depends on it, and only on the inbox.
+HeaderLayout layoutOf(const AppModel& model, bool withAttention = false) {
+    const auto attention =
+        withAttention && model.path().empty() ? model.smartBriefing().unreadAttentionCount() : 0;
     return headerLayout(model.path(), model.expandedActivityEnabled(), attention);
 }
 
@@ -134,7 +136,7 @@ bool ModelBridge::headerShowsBrandMark() const {
 }
 
 bool ModelBridge::headerBrandNeedsYou() const {
-    return layoutOf(model_).brandNeedsYou;
+    return layoutOf(model_, true).brandNeedsYou;
 }
 
 QVariantList ModelBridge::headerTrailing() const {

@@ -1,7 +1,10 @@
 # Entry points for newcomers and CI. Everything goes through CMake presets.
 PRESET ?= ci
+# Seconds per fuzz target: `make fuzz` and the short run inside `make test`.
+FUZZ_SECONDS ?= 60
+CI_FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test bench asan screenshots demo demo-cli format clean
+.PHONY: all deps configure build test bench asan fuzz screenshots demo demo-cli format clean
 
 all: build
 
@@ -14,13 +17,25 @@ configure: deps
 build: configure
 	cmake --build --preset $(PRESET)
 
-# Installs what is missing, configures, builds and runs every test.
+# Installs what is missing, configures, builds and runs every test; then the
+# whole suite again under address and undefined-behaviour sanitizers, and
+# every fuzz target for CI_FUZZ_SECONDS (docs/RELIABILITY.md).
 test: build
 	ctest --preset $(PRESET)
+	$(MAKE) asan
+	$(MAKE) fuzz FUZZ_SECONDS=$(CI_FUZZ_SECONDS)
 
 # The whole suite under address and undefined-behaviour sanitizers.
-asan:
-	$(MAKE) test PRESET=asan
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+# Every fuzz target (clang, libFuzzer) for FUZZ_SECONDS each; fails on any finding.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 # Optimised build, then every benchmark program; results in bench-results/.
 bench: deps

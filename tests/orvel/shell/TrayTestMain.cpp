@@ -12,9 +12,11 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -38,11 +40,24 @@ std::optional<Child> spawn(const std::string& program, std::vector<std::string> 
             argument.replace(at, 4, std::to_string(fds[1]));
         }
     }
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid < 0) {
         return std::nullopt;
     }
     if (pid == 0) {
+        // The server ends with the tests even when they crash, and never
+        // holds the output of whoever runs them.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) {
+            _exit(1);
+        }
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0) {
+            dup2(null, STDIN_FILENO);
+            dup2(null, STDOUT_FILENO);
+            dup2(null, STDERR_FILENO);
+        }
         close(fds[0]);
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (auto& argument : arguments) {

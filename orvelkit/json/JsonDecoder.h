@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 namespace OrvelKit::Json::detail {
@@ -73,10 +74,18 @@ inline bool mismatch(simdjson::dom::element element, std::string_view expected,
     return false;
 }
 
-inline bool decodeValue(simdjson::dom::element element, std::string& out, DecodeFailure& failure) {
-    std::string_view text;
+inline bool decodeText(simdjson::dom::element element, std::string_view& text,
+                       DecodeFailure& failure) {
     if (element.get_string().get(text)) {
         return mismatch(element, "a string", failure);
+    }
+    return true;
+}
+
+inline bool decodeValue(simdjson::dom::element element, std::string& out, DecodeFailure& failure) {
+    std::string_view text;
+    if (!decodeText(element, text, failure)) {
+        return false;
     }
     out = std::string(text); // cheaper than assign() into the empty string
     return true;
@@ -191,7 +200,17 @@ bool decodeKey(const OptionalKey<R, M>& key, simdjson::dom::element value, R& ou
         (out.*key.member).reset();
         return true;
     }
-    return decodeValue(value, (out.*key.member).emplace(), failure);
+    if constexpr (std::is_same_v<M, std::string>) {
+        // Built from the text in place rather than assigned into an empty one.
+        std::string_view text;
+        if (!decodeText(value, text, failure)) {
+            return false;
+        }
+        (out.*key.member).emplace(text);
+        return true;
+    } else {
+        return decodeValue(value, (out.*key.member).emplace(), failure);
+    }
 }
 
 template <class R, class M>

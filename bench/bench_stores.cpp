@@ -10,6 +10,7 @@
 #include "orvelkit/store/FileInboxStore.h"
 #include "orvelkit/store/InboxFile.h"
 #include "orvelkit/store/SharedInbox.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 #include "tests/support/RecordGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -28,6 +29,9 @@ namespace {
 using namespace OrvelKit;
 
 constexpr std::size_t channelCount = 8;
+
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
+[[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
 
 // One inbox per size, built once.
 const std::shared_ptr<const Inbox>& inboxOf(std::size_t notifications) {

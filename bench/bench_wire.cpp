@@ -3,6 +3,7 @@
 // JSON), generated here. Bytes processed is the JSON text's size.
 
 #include "orvelkit/protocol/Protocol.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 #include "tests/support/RecordGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr std::size_t channelCount = 20;
+
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
+[[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
 
 struct Fixture {
     OrvelProtocol::SyncResponse response;

@@ -58,17 +58,17 @@ std::string describeFault(const Fault& fault) {
 }
 
 OrvelKit::Expected<std::pair<std::string, Fault>, std::string>
-parseFaultSpec(std::string_view spec) {
+parseFaultRule(std::string_view rule) {
     using OrvelKit::unexpected;
-    const auto equals = spec.find('=');
+    const auto equals = rule.find('=');
     if (equals == std::string_view::npos || equals == 0) {
         return unexpected(std::string("a fault reads ENDPOINT=KIND[:VALUE][*TIMES]"));
     }
-    std::string endpoint(spec.substr(0, equals));
+    std::string endpoint(rule.substr(0, equals));
     if (endpoint != "*" && endpoint.front() != '/') {
         endpoint.insert(endpoint.begin(), '/');
     }
-    std::string_view rest = spec.substr(equals + 1);
+    std::string_view rest = rule.substr(equals + 1);
 
     Fault fault;
     if (const auto star = rest.rfind('*'); star != std::string_view::npos) {

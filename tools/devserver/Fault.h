@@ -6,7 +6,7 @@
 // endpoint) through DevServer::faults() or the --fault option of
 // orvel-devserver.
 //
-// Spec form (the --fault option): ENDPOINT=KIND[:VALUE][*TIMES]
+// Rule form (the --fault option): ENDPOINT=KIND[:VALUE][*TIMES]
 //   /sync=status:503          answer 503 without calling the service
 //   /sync=malformed           a 200 whose body is not JSON
 //   /sync=truncated           a 200 carrying the first half of the real body
@@ -66,12 +66,12 @@ struct Fault {
     bool operator==(const Fault&) const = default;
 };
 
-// The spec form without the endpoint: "status:503", "delay:1500*1", ...
+// The rule form without the endpoint: "status:503", "delay:1500*1", ...
 std::string describeFault(const Fault& fault);
 
 // Reads "ENDPOINT=KIND[:VALUE][*TIMES]" into the endpoint and the fault.
 OrvelKit::Expected<std::pair<std::string, Fault>, std::string>
-parseFaultSpec(std::string_view spec);
+parseFaultRule(std::string_view rule);
 
 // The bodies that the faults send instead of the real one.
 namespace FaultBodies {

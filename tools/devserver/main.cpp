@@ -13,7 +13,7 @@
 namespace {
 
 constexpr std::string_view usage =
-    R"(usage: orvel-devserver [--host HOST] [--port PORT] [--state FILE] [--fault SPEC]...
+    R"(usage: orvel-devserver [--host HOST] [--port PORT] [--state FILE] [--fault RULE]...
 
 A development Orvel service: accounts, devices, pairing codes, channels,
 publish keys, updates and persistent cards, over plain HTTP.
@@ -23,7 +23,7 @@ publish keys, updates and persistent cards, over plain HTTP.
   --state FILE   keep the state in FILE (loaded at start, saved after every
                  change, mode 0600: it holds tokens); without it the state
                  lives in memory only
-  --fault SPEC   misbehave on purpose, to test clients: ENDPOINT=KIND[:VALUE][*TIMES]
+  --fault RULE   misbehave on purpose, to test clients: ENDPOINT=KIND[:VALUE][*TIMES]
                  with KIND one of status:CODE, malformed, truncated,
                  invalid-notification, delay:MILLISECONDS, close-mid-body;
                  e.g. --fault /sync=status:503*3 (may be repeated)
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         if (arg == "--host") {
             options.host = value;
         } else if (arg == "--fault") {
-            auto fault = OrvelDev::parseFaultSpec(value);
+            auto fault = OrvelDev::parseFaultRule(value);
             if (!fault) {
                 return usageError("--fault: " + fault.error());
             }

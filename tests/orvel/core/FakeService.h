@@ -71,17 +71,21 @@ public:
         auto result = std::make_shared<OrvelKit::TransportResult>(respond(endpoint, request));
         requests_.push_back(std::move(request));
         auto* queue = held_.contains(endpoint) ? &held_[endpoint] : nullptr;
-        co_return co_await OrvelKit::suspendUntil<OrvelKit::TransportResult>(
-            [queue, result](OrvelKit::Completion<OrvelKit::TransportResult> done) {
-                auto shared = std::make_shared<OrvelKit::Completion<OrvelKit::TransportResult>>(
-                    std::move(done));
-                auto answer = [shared, result] { (*shared)(std::move(*result)); };
-                if (queue) {
-                    queue->push_back(answer);
-                } else {
-                    answer();
-                }
-            });
+        // A named awaiter: gcc 12 mishandles lambda temporaries inside a
+        // co_await expression (they are destroyed twice).
+        auto start = [queue, result](OrvelKit::Completion<OrvelKit::TransportResult> done) {
+            auto shared =
+                std::make_shared<OrvelKit::Completion<OrvelKit::TransportResult>>(std::move(done));
+            auto answer = [shared, result] { (*shared)(std::move(*result)); };
+            if (queue) {
+                queue->push_back(answer);
+            } else {
+                answer();
+            }
+        };
+        auto awaiter = OrvelKit::suspendUntil<OrvelKit::TransportResult>(std::move(start));
+        auto answer = co_await awaiter;
+        co_return answer;
     }
 
     const std::vector<OrvelKit::HTTPRequest>& requests() const { return requests_; }

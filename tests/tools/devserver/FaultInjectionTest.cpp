@@ -17,7 +17,7 @@ using namespace OrvelProtocol;
 using namespace OrvelDev::Testing;
 using namespace std::chrono_literals;
 
-TEST(FaultSpec, ReadsEveryKindWithValuesAndCounts) {
+TEST(FaultRule, ReadsEveryKindWithValuesAndCounts) {
     const std::pair<const char*, Fault> cases[] = {
         {"/sync=status:503", Fault::withStatus(503)},
         {"sync=malformed", Fault::malformedBody()},
@@ -26,21 +26,21 @@ TEST(FaultSpec, ReadsEveryKindWithValuesAndCounts) {
         {"*=delay:1500", Fault::delayed(1500ms)},
         {"/read=close-mid-body*1", Fault::closeMidBody().only(1)},
     };
-    for (const auto& [spec, fault] : cases) {
-        auto parsed = parseFaultSpec(spec);
-        ASSERT_TRUE(parsed) << spec << ": " << parsed.error();
-        EXPECT_EQ(parsed->second, fault) << spec;
-        // The description is the spec's own form, endpoint aside.
-        const std::string text = spec;
+    for (const auto& [rule, fault] : cases) {
+        auto parsed = parseFaultRule(rule);
+        ASSERT_TRUE(parsed) << rule << ": " << parsed.error();
+        EXPECT_EQ(parsed->second, fault) << rule;
+        // The description is the rule's own form, endpoint aside.
+        const std::string text = rule;
         EXPECT_EQ(describeFault(fault), text.substr(text.find('=') + 1));
     }
-    EXPECT_EQ(parseFaultSpec("sync=malformed")->first, "/sync");
-    EXPECT_EQ(parseFaultSpec("*=malformed")->first, "*");
+    EXPECT_EQ(parseFaultRule("sync=malformed")->first, "/sync");
+    EXPECT_EQ(parseFaultRule("*=malformed")->first, "*");
 
     for (const char* bad : {"/sync", "=status:500", "/sync=status", "/sync=status:abc",
                             "/sync=status:99", "/sync=malformed:3", "/sync=explode",
                             "/sync=delay:-5", "/sync=truncated*0", "/sync=truncated*x"}) {
-        EXPECT_FALSE(parseFaultSpec(bad)) << bad;
+        EXPECT_FALSE(parseFaultRule(bad)) << bad;
     }
 }
 

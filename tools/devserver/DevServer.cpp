@@ -23,6 +23,7 @@ using namespace OrvelProtocol;
 namespace {
 
 constexpr std::size_t maxBodyBytes = 4 * 1024 * 1024;
+constexpr std::size_t workerThreads = 32;
 constexpr const char* jsonType = "application/json";
 
 struct Route {
@@ -431,6 +432,10 @@ void DevServer::Impl::routes() {
             requestLogLine(req.method, req.path.empty() ? req.target : req.path, res.status, ms));
     });
     server.set_payload_max_length(maxBodyBytes);
+    // Every open connection holds a worker while it waits for its next
+    // request, and a late answer (a delay fault) holds one while it waits:
+    // enough workers that clients are not queued behind them.
+    server.new_task_queue = [] { return new httplib::ThreadPool(workerThreads); };
 }
 
 DevServer::DevServer(DevServerOptions options)

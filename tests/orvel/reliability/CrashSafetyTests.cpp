@@ -248,6 +248,9 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
         EXPECT_EQ(allOutput.find(secret), std::string::npos);
         EXPECT_EQ(service.log().find(secret), std::string::npos);
     }
+    RecordProperty("kills_survived", survived);
+    RecordProperty("completed_saves", savesSeen);
+    RecordProperty("faults_injected", std::to_string(service.faults().injected()));
     std::cout << "crash safety: " << survived << " kills survived, " << savesSeen
               << " completed saves, " << total << " updates, " << refusedOrNot.size()
               << " dismissals of which " << pending

@@ -34,6 +34,17 @@ public:
             loop_, clock_);
     }
 
+    // The executor must outlive every operation started on it: requests the
+    // model sent in the background (read marks, dismissals) may still be on
+    // their way, each holding the transport. They finish (or time out) before
+    // the loop goes.
+    ~LiveModel() {
+        model_.reset();
+        (void)runUntil([this] { return transport_.use_count() == 1; }, std::chrono::seconds(90));
+    }
+    LiveModel(const LiveModel&) = delete;
+    LiveModel& operator=(const LiveModel&) = delete;
+
     // A fresh, unpaired configuration that points at `serverURL`.
     static void writeConfig(const std::filesystem::path& directory, std::string serverURL) {
         OrvelKit::AppConfig config;

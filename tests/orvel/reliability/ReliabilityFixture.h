@@ -50,6 +50,8 @@ protected:
     }
 
     void TearDown() override {
+        // For the record (--gtest_output=xml): how much went wrong on purpose.
+        RecordProperty("faults_injected", std::to_string(service.faults().injected()));
         std::vector<std::string> secrets = {deviceToken, publishToken};
         secrets.insert(secrets.end(), extraSecrets.begin(), extraSecrets.end());
         const std::string log = service.log();

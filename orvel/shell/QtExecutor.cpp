@@ -14,6 +14,7 @@ QtExecutor::QtExecutor(QObject* parent) : QObject(parent) {
 }
 
 QtExecutor::~QtExecutor() {
+    closeDoor();
     std::vector<OrvelKit::TimerQueue::Entry> dropped;
     {
         std::lock_guard lock(mutex_);

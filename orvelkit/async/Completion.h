@@ -8,7 +8,9 @@
 //
 // The awaiting coroutine is resumed on its own executor, never on the thread
 // that completes the operation. A completion must be called exactly once:
-// dropping it uncalled is a bug and terminates the program.
+// dropping it uncalled is a bug and terminates the program. Called after
+// the executor is gone, it destroys the awaiting chain instead, on the
+// calling thread.
 
 #include "orvelkit/async/Executor.h"
 #include "orvelkit/async/Task.h"
@@ -46,9 +48,14 @@ private:
     std::coroutine_handle<> root_;
 };
 
+inline std::function<void()> resumptionOf(std::coroutine_handle<> handle,
+                                          std::coroutine_handle<> root) {
+    return [resumption = std::make_shared<Resumption>(handle, root)] { resumption->run(); };
+}
+
 inline void postResumption(Executor& executor, std::coroutine_handle<> handle,
                            std::coroutine_handle<> root) {
-    executor.post([resumption = std::make_shared<Resumption>(handle, root)] { resumption->run(); });
+    executor.post(resumptionOf(handle, root));
 }
 
 } // namespace Detail
@@ -60,9 +67,9 @@ class [[nodiscard]] Completion {
 public:
     Completion(Executor& executor, std::coroutine_handle<> awaiting, std::coroutine_handle<> root,
                std::optional<T>& slot)
-        : executor_(&executor), awaiting_(awaiting), root_(root), slot_(&slot) {}
+        : door_(executor.door()), awaiting_(awaiting), root_(root), slot_(&slot) {}
     Completion(Completion&& other) noexcept
-        : executor_(other.executor_), awaiting_(std::exchange(other.awaiting_, {})),
+        : door_(std::move(other.door_)), awaiting_(std::exchange(other.awaiting_, {})),
           root_(other.root_), slot_(other.slot_) {}
     Completion& operator=(Completion&&) = delete;
     Completion(const Completion&) = delete;
@@ -76,11 +83,11 @@ public:
     void operator()(T value) {
         assert(awaiting_);
         slot_->emplace(std::move(value));
-        Detail::postResumption(*executor_, std::exchange(awaiting_, {}), root_);
+        door_->post(Detail::resumptionOf(std::exchange(awaiting_, {}), root_));
     }
 
 private:
-    Executor* executor_;
+    std::shared_ptr<ExecutorDoor> door_;
     std::coroutine_handle<> awaiting_;
     std::coroutine_handle<> root_;
     std::optional<T>* slot_;

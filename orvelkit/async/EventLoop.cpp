@@ -5,6 +5,7 @@
 namespace OrvelKit {
 
 EventLoop::~EventLoop() {
+    closeDoor();
     // Unrun work is destroyed while the loop is still whole (see
     // ManualExecutor).
     std::deque<std::function<void()>> work;

@@ -5,6 +5,7 @@
 namespace OrvelKit {
 
 ManualExecutor::~ManualExecutor() {
+    closeDoor();
     // Work left unrun is destroyed here, while the executor is still whole:
     // destroying it may post or cancel timers.
     std::deque<std::function<void()>> work;

@@ -30,7 +30,7 @@ using namespace OrvelKit;
 
 constexpr std::size_t channelCount = 8;
 
-// The allocator as the application is to set it up at start-up (docs/PERFORMANCE.md).
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
 [[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
 
 // One inbox per size, built once.

@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::size_t channelCount = 20;
 
-// The allocator as the application is to set it up at start-up (docs/PERFORMANCE.md).
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
 [[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
 
 struct Fixture {

@@ -6,6 +6,7 @@
 #include "orvelkit/async/EventLoop.h"
 #include "orvelkit/http/CurlTransport.h"
 #include "orvelkit/store/AppSupportDirectory.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv) {
     using namespace Orvel::Cli;
+    OrvelKit::applyAllocatorPolicy(); // before the transport starts its thread
     const auto invocation = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!invocation) {
         return reportUsageError(invocation.error(), std::cerr);

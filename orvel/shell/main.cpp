@@ -2,11 +2,15 @@
 
 #include "orvel/shell/AppDelegate.h"
 #include "orvel/shell/QtExecutor.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    // Before any thread starts: large sync answers and inbox saves keep
+    // their memory instead of faulting it in again each time.
+    OrvelKit::applyAllocatorPolicy();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));
     QApplication::setDesktopFileName(QStringLiteral("orvel"));

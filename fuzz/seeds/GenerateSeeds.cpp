@@ -171,6 +171,18 @@ void decimalSeeds(SeedWriter& out) {
     out.write("decimal", "zeros.txt", "-0.000;000.0e999");
 }
 
+void markdownSeeds(SeedWriter& out) {
+    out.write("markdown", "blocks.md",
+              "# Deploy\n\nBuild **#481** _passed_ with `2` ~~warnings~~.\n\n"
+              "> quoted\n> lines\n\n- one\n- two\n  - nested\n\n3. three\n4. four\n\n"
+              "```\ncode <b>\n```\n\n---\nline  \nbreak\n");
+    out.write("markdown", "links.md",
+              "[report](https://ci.example/481 \"title\") ![chart](https://x/y.png) "
+              "<https://a.example/?q=1&r=2> [ref][r] [bad](javascript:alert(1))\n\n"
+              "[r]: http://ref.example/\n");
+    out.write("markdown", "html.md", "<script>alert(\"x\")</script> &amp; <img src=x> \"q\"");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -188,5 +200,6 @@ int main(int argc, char** argv) {
     preferencesSeeds(out);
     dateSeeds(out, generator);
     decimalSeeds(out);
+    markdownSeeds(out);
     return out.failed() ? 1 : 0;
 }

@@ -476,8 +476,9 @@ private:
             return std::nullopt;
         }
         std::size_t length = scheme;
+        // Control characters (DEL included) end the address, as spaces do.
         while (length < rest.size() && !isSpace(rest[length]) && rest[length] != '<' &&
-               static_cast<unsigned char>(rest[length]) >= 0x20) {
+               static_cast<unsigned char>(rest[length]) >= 0x20 && rest[length] != 0x7f) {
             ++length;
         }
         while (length > static_cast<std::size_t>(scheme) &&
@@ -488,6 +489,9 @@ private:
             return std::nullopt;
         }
         const auto address = rest.substr(0, length);
+        if (!isWebLink(address)) {
+            return std::nullopt; // what a click would refuse is never a link
+        }
         out += "<a href=\"" + escapeHtml(address) + "\">" + escapeHtml(address) + "</a>";
         return at + length;
     }

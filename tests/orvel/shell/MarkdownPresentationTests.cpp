@@ -110,6 +110,9 @@ TEST(MarkdownPresentation, AutolinksAndReferences) {
     EXPECT_EQ(render("see <https://a.example/x> and https://b.example/y."),
               "<p>see <a href=\"https://a.example/x\">https://a.example/x</a> and "
               "<a href=\"https://b.example/y\">https://b.example/y</a>.</p>");
+    // A control character ends a bare address; DEL is one too.
+    EXPECT_EQ(render("https://c.example/a\x7f\xff/b"),
+              "<p><a href=\"https://c.example/a\">https://c.example/a</a>\x7f\xff/b</p>");
     EXPECT_EQ(render("[docs][d] and [d]\n\n[D]: https://d.example \"Docs\""),
               "<p><a href=\"https://d.example\">docs</a> and <a "
               "href=\"https://d.example\">d</a></p>");

@@ -1,6 +1,7 @@
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
 
 #include "orvelkit/presentation/InboxScan.h"
+#include "orvelkit/presentation/NaturalMergeSort.h"
 #include "orvelkit/presentation/PresentationHelpers.h"
 
 #include <algorithm>
@@ -83,41 +84,6 @@ std::vector<ScannedNotification> datedNotifications(const Inbox& inbox) {
     return dated;
 }
 
-// Puts the updates in newest-first order. Each channel stores its updates by
-// `seq` descending and their timestamps mostly descend with it, so the list
-// is a few long sorted runs: merging them costs far less than sorting from
-// scratch, and it still sorts anything else. `newerThan` is a total order,
-// so the result is the one any sort gives.
-void sortNewestFirst(std::vector<ScannedNotification>& items) {
-    const std::size_t count = items.size();
-    std::vector<std::size_t> runStarts;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i == 0 || !newerThan(items[i - 1], items[i])) {
-            runStarts.push_back(i);
-        }
-    }
-    runStarts.push_back(count);
-    std::vector<ScannedNotification> merged(count);
-    while (runStarts.size() > 2) {
-        const std::size_t runs = runStarts.size() - 1;
-        std::vector<std::size_t> mergedStarts;
-        for (std::size_t run = 0; run < runs; run += 2) {
-            const std::size_t begin = runStarts[run];
-            const std::size_t middle = runStarts[run + 1];
-            const std::size_t end = run + 1 < runs ? runStarts[run + 2] : middle;
-            const auto at = [](auto& list, std::size_t index) {
-                return list.begin() + static_cast<std::ptrdiff_t>(index);
-            };
-            std::merge(at(items, begin), at(items, middle), at(items, middle), at(items, end),
-                       at(merged, begin), newerThan);
-            mergedStarts.push_back(begin);
-        }
-        mergedStarts.push_back(count);
-        items.swap(merged);
-        runStarts = std::move(mergedStarts);
-    }
-}
-
 // Finds the day of each instant, asking the calendar only when an instant
 // leaves the day of the one before (newest first, most share a day).
 class DayFinder {
@@ -153,7 +119,7 @@ private:
 std::vector<ActivityDayDescriptor> activityDays(const Inbox& inbox, Date now,
                                                 const Calendar& calendar) {
     std::vector<ScannedNotification> dated = datedNotifications(inbox);
-    sortNewestFirst(dated);
+    naturalMergeSort(dated, newerThan);
 
     // First the day of every update, so that each day's list is allocated once.
     std::vector<ActivityDayDescriptor> days;

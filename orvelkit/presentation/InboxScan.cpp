@@ -1,5 +1,6 @@
 #include "orvelkit/presentation/InboxScan.h"
 
+#include "orvelkit/presentation/NaturalMergeSort.h"
 #include "orvelkit/presentation/PresentationHelpers.h"
 
 #include <algorithm>
@@ -117,43 +118,12 @@ std::vector<std::size_t> newestFirstOrder(const std::vector<ScannedNotification>
     const std::size_t count = notifications.size();
     std::vector<Key> keys;
     keys.reserve(count);
-    // Each channel stores its updates by `seq` descending, which is nearly
-    // always newest first too: the listing falls into a few long runs that
-    // are already in order, and merging those beats sorting from scratch.
-    std::vector<std::size_t> runStarts;
     for (std::size_t position = 0; position < count; ++position) {
         const ScannedNotification& item = notifications[position];
         keys.push_back({item.microseconds, item.seq, item.listingIndex, position});
-        if (position == 0 || !newer(keys[position - 1], keys[position])) {
-            runStarts.push_back(position);
-        }
     }
-    runStarts.push_back(count);
-
-    // The listing index makes the order total, so merging the runs pairwise
-    // gives exactly the order a sort would (and stays a merge sort when the
-    // runs are short).
-    if (runStarts.size() > 2) {
-        const auto at = [](std::vector<Key>& list, std::size_t index) {
-            return list.begin() + static_cast<std::ptrdiff_t>(index);
-        };
-        std::vector<Key> merged(count);
-        while (runStarts.size() > 2) {
-            std::vector<std::size_t> mergedStarts;
-            const std::size_t pairs = runStarts.size() - 1;
-            for (std::size_t run = 0; run < pairs; run += 2) {
-                const std::size_t begin = runStarts[run];
-                const std::size_t middle = runStarts[run + 1];
-                const std::size_t end = run + 1 < pairs ? runStarts[run + 2] : middle;
-                std::merge(at(keys, begin), at(keys, middle), at(keys, middle), at(keys, end),
-                           at(merged, begin), newer);
-                mergedStarts.push_back(begin);
-            }
-            mergedStarts.push_back(count);
-            keys.swap(merged);
-            runStarts = std::move(mergedStarts);
-        }
-    }
+    // The listing index makes the order total.
+    naturalMergeSort(keys, newer);
 
     std::vector<std::size_t> order;
     order.reserve(count);

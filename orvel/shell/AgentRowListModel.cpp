@@ -36,13 +36,11 @@ QVariant AgentRowListModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(row.agent);
     case RelativeTimeRole:
         return QString::fromStdString(row.relativeTime);
-    case DotRole:
-        for (const auto& [dot, name] : OrvelKit::Json::EnumTraits<OrvelKit::StatusDot>::cases) {
-            if (dot == row.dot) {
-                return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-            }
-        }
-        return QStringLiteral("info");
+    case DotRole: {
+        const auto name = OrvelKit::Json::text(row.dot);
+        return name.empty() ? QStringLiteral("info")
+                            : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
     case UnreadRole:
         return row.isUnread;
     case NeedsYouRole:

@@ -70,7 +70,6 @@ struct ThreadOutput {
 
 inline ThreadOutput& threadOutput() {
     thread_local ThreadOutput output;
-    output.buffer.Clear();
     return output;
 }
 
@@ -99,6 +98,7 @@ Expected<T, DecodeError> decode(std::string_view json) {
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value) {
     detail::ThreadOutput& output = detail::threadOutput();
+    output.buffer.Clear();
     detail::Writer writer(output.buffer);
     detail::EncodeFailure failure;
     if (!detail::encodeValue(writer, value, failure)) {

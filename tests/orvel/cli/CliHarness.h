@@ -11,7 +11,7 @@
 #include "orvelkit/async/EventLoop.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/http/CurlTransport.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tools/devserver/DevServer.h"
 #include "tools/devserver/StateFile.h"
 

@@ -1,5 +1,5 @@
 #include "orvel/core/XdgLaunchAtLogin.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

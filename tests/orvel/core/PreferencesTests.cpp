@@ -1,6 +1,6 @@
 #include "orvel/core/FilePreferences.h"
 #include "orvel/core/MemoryPreferences.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "orvelkit/store/FileInboxStore.h"
 #include "tests/orvel/reliability/DriverProcess.h"
 #include "tests/orvel/reliability/LiveService.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tools/devserver/Fault.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 #include "orvel/core/AppModel.h"
 #include "tests/orvel/reliability/LiveModel.h"
 #include "tests/orvel/reliability/LiveService.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "orvel/core/FilePreferences.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

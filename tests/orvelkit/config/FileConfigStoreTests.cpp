@@ -1,5 +1,5 @@
 #include "orvelkit/config/FileConfigStore.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "orvelkit/store/AppSupportDirectory.h"
 #include "orvelkit/store/AtomicFile.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

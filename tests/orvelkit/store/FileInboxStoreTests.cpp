@@ -1,5 +1,5 @@
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/orvelkit/store/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 #include "tests/support/RecordGenerator.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "orvel/core/AppModel.h"
 
 #include "orvel/core/SampleData.h"
+#include "orvel/core/SyncAnnouncements.h"
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/presentation/DeliveryTiming.h"
 #include "orvelkit/time/InternetDateTime.h"
@@ -261,6 +262,13 @@ Task<void> AppModel::refresh() {
     const auto seen = highest(cursors, inbox().syncCursors());
     const auto banner =
         withoutRepeats(Presentation::bannerable(*response, seen, clock_.now(), calendar()));
+    // Channels this device has never synced bring history, not news.
+    std::set<std::string, std::less<>> backlogChannels;
+    for (const auto& record : response->channels) {
+        if (!inbox().channel(record.channel)) {
+            backlogChannels.insert(record.channel);
+        }
+    }
 
     editInbox().applySync(response->channels);
     publish(ModelField::inbox);
@@ -280,11 +288,12 @@ Task<void> AppModel::refresh() {
     publish(ModelField::config);
     saveConfig();
 
-    for (const auto& update : banner) {
-        if (onlyInterrupt_ && update.status != "need") {
-            continue;
-        }
+    const auto announcements = SyncAnnouncements::plan(banner, backlogChannels, onlyInterrupt_);
+    for (const auto& update : announcements.oneByOne) {
         notifier_.post(update, clock_.now());
+    }
+    if (announcements.summary) {
+        notifier_.postSummary(*announcements.summary);
     }
 
     for (const auto& [channel, seqs] : pending) {

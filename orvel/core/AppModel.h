@@ -11,7 +11,8 @@
 // Failures never escape: each becomes the `lastError` text the screens show.
 // Refreshes may overlap; a response that arrives after a newer one has been
 // applied is dropped instead of undoing it, and no update is posted as a
-// notification twice.
+// notification twice. A sync posts at most a few notifications however much
+// it brings (see `SyncAnnouncements`).
 
 #include "orvel/core/AppScreen.h"
 #include "orvel/core/Clock.h"

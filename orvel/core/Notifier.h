@@ -5,12 +5,14 @@
 // due yet.
 
 #include "orvel/core/NotifierBackend.h"
+#include "orvel/core/SyncAnnouncements.h"
 #include "orvelkit/async/Executor.h"
 #include "orvelkit/protocol/Notification.h"
 #include "orvelkit/time/Calendar.h"
 #include "orvelkit/time/Date.h"
 
 #include <memory>
+#include <string_view>
 
 namespace Orvel {
 
@@ -32,8 +34,16 @@ public:
     // after `now`.
     void post(const OrvelProtocol::Notification& note, OrvelKit::Date now);
 
+    // Posts the summary of a sync when ready and authorized. Every summary
+    // has the same identifier, so it replaces the one before.
+    void postSummary(const SyncSummary& summary);
+
     // The request `post` sends for `note`.
     static NotificationRequest request(const OrvelProtocol::Notification& note);
+    // The request `postSummary` sends; clicking it opens the panel.
+    static NotificationRequest summaryRequest(const SyncSummary& summary);
+
+    static constexpr std::string_view summaryIdentifier = "orvel.sync-summary";
 
     bool ready() const { return ready_; }
     bool authorized() const { return authorized_; }

@@ -13,12 +13,15 @@ enum class NotificationSound { standard, critical };
 
 // One notification to show at once.
 struct NotificationRequest {
-    // The update's id; a later request with the same id may replace it.
+    // The update's id (or the summary's fixed one); a later request with the
+    // same id replaces it.
     std::string identifier;
     std::string title;
     std::string subtitle;
     std::optional<std::string> body;
     NotificationSound sound = NotificationSound::standard;
+    // Clicking it opens the inbox panel.
+    bool opensPanel = false;
 
     bool operator==(const NotificationRequest&) const = default;
 };

@@ -4,7 +4,6 @@
 #include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/XdgLaunchAtLogin.h"
 #include "orvel/shell/DesktopIdleTimeSource.h"
-#include "orvel/shell/FreedesktopNotifierBackend.h"
 #include "orvel/shell/ShellEnvironment.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/config/MemoryConfigStore.h"
@@ -45,9 +44,10 @@ AppDelegate::AppDelegate(QtExecutor& executor)
     : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()) {
     auto stores = openStores();
     preferences_ = stores.preferences;
+    notifierBackend_ = std::make_shared<FreedesktopNotifierBackend>();
     model_ = std::make_unique<AppModel>(
         AppModelServices{stores.config, stores.inbox, stores.preferences, transport_,
-                         std::make_shared<FreedesktopNotifierBackend>(),
+                         notifierBackend_,
                          std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
                          OrvelKit::Calendar::current()},
         executor_, clock_);
@@ -58,6 +58,7 @@ AppDelegate::AppDelegate(QtExecutor& executor)
 }
 
 AppDelegate::~AppDelegate() {
+    notifierBackend_->onOpenPanel = nullptr;
     // The views go before the model they read.
     menuBarController_.reset();
     bridge_.reset();
@@ -86,6 +87,8 @@ void AppDelegate::applicationDidFinishLaunching() {
             },
             Qt::SingleShotConnection);
     };
+    // Clicking a sync's summary opens the inbox.
+    notifierBackend_->onOpenPanel = [this] { menuBarController_->showPanel(); };
     menuBarController_->show();
     model_->start();
 }

@@ -11,6 +11,7 @@
 #include "orvel/core/UpdaterController.h"
 #include "orvel/shell/ExpandedActivityWindowController.h"
 #include "orvel/shell/FeedUpdateFramework.h"
+#include "orvel/shell/FreedesktopNotifierBackend.h"
 #include "orvel/shell/MenuBarController.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/QtExecutor.h"
@@ -38,6 +39,7 @@ private:
     SystemClock clock_;
     std::shared_ptr<OrvelKit::HTTPTransport> transport_;
     std::shared_ptr<Preferences> preferences_;
+    std::shared_ptr<FreedesktopNotifierBackend> notifierBackend_;
     std::unique_ptr<AppModel> model_;
     std::shared_ptr<FeedUpdateFramework> updateFramework_;
     std::unique_ptr<UpdaterController> updater_;

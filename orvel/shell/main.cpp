@@ -1,5 +1,6 @@
 // The desktop app: a tray item with the inbox panel; no window of its own.
 
+#include "orvel/core/AppIdentity.h"
 #include "orvel/shell/AppDelegate.h"
 #include "orvel/shell/QtExecutor.h"
 #include "orvelkit/support/AllocatorPolicy.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
     OrvelKit::applyAllocatorPolicy();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvel"));
-    QApplication::setDesktopFileName(QStringLiteral("orvel"));
+    QApplication::setDesktopFileName(QString::fromLatin1(Orvel::AppIdentity::id));
     // The app lives in the tray: closing the panel does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

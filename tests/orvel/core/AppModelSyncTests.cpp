@@ -91,21 +91,96 @@ TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySyn
         ModelHarness h;
         h.paired();
         h.preferences->set("onlyInterrupt", onlyInterrupt);
+        h.service->answer("sync", SyncResponse{{channelRecord("a")}});
+        auto& model = h.build();
+        model.start();
+        h.executor.runUntilIdle();
         h.service->answer(
             "sync",
             SyncResponse{{channelRecord("a", {update("a", 1, "need"), update("a", 2, "done"),
                                               update("a", 3, std::nullopt)})}});
-        auto& model = h.build();
-        model.start();
-        h.executor.runUntilIdle();
+        h.run(model.refresh());
         EXPECT_EQ(h.notifications->shown.size(), onlyInterrupt ? 1u : 3u);
-        EXPECT_EQ(h.notifications->shown.at(0).identifier, "a-1");
+        EXPECT_EQ(h.notifications->shown.at(0).identifier, onlyInterrupt ? "a-1" : "a-3");
         EXPECT_EQ(model.newNotificationSequence(), 1);
 
         // The same answer again brings nothing new.
         h.run(model.refresh());
         EXPECT_EQ(model.newNotificationSequence(), 1);
         EXPECT_EQ(h.notifications->shown.size(), onlyInterrupt ? 1u : 3u);
+    }
+}
+
+std::vector<OrvelProtocol::Notification> updates(std::uint64_t from, std::uint64_t to) {
+    std::vector<OrvelProtocol::Notification> notes;
+    for (auto seq = from; seq <= to; ++seq) {
+        notes.push_back(update("a", seq));
+    }
+    return notes;
+}
+
+TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
+    struct Case {
+        const char* what;
+        // Updates the channel held before (absent: never synced here), then
+        // how many "need" updates the next sync brings.
+        std::optional<std::uint64_t> held;
+        std::uint64_t arriving;
+        std::vector<std::string> oneByOne;
+        std::optional<std::string> summary;
+    };
+    const std::vector<Case> cases{
+        {"joining an account with history", std::nullopt, 300, {}, "300 updates need you"},
+        {"the first update of a new channel", std::nullopt, 1, {}, "1 update needs you"},
+        {"a few new on a known channel", 300, 2, {"a-302", "a-301"}, std::nullopt},
+        {"many new on a known channel",
+         300,
+         10,
+         {"a-310", "a-309", "a-308"},
+         "7 more updates need you"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ModelHarness h;
+        h.paired();
+        const std::uint64_t held = c.held.value_or(0);
+        h.service->answer("sync", c.held ? SyncResponse{{channelRecord("a", updates(1, held))}}
+                                         : SyncResponse{});
+        auto& model = h.build();
+        model.start();
+        h.executor.runUntilIdle();
+        h.notifications->shown.clear();
+        const auto heartbeats = model.newNotificationSequence();
+        h.service->answer("sync",
+                          SyncResponse{{channelRecord("a", updates(held + 1, held + c.arriving))}});
+        h.run(model.refresh());
+
+        std::vector<std::string> oneByOne;
+        std::optional<std::string> summary;
+        for (const auto& request : h.notifications->shown) {
+            if (request.identifier == Orvel::Notifier::summaryIdentifier) {
+                EXPECT_FALSE(summary) << "one summary per sync";
+                EXPECT_TRUE(request.opensPanel);
+                summary = request.title;
+            } else {
+                oneByOne.push_back(request.identifier);
+            }
+        }
+        EXPECT_LE(h.notifications->shown.size(), 4u);
+        EXPECT_EQ(oneByOne, c.oneByOne);
+        EXPECT_EQ(summary, c.summary);
+        EXPECT_EQ(model.newNotificationSequence(), heartbeats + 1) << "one heartbeat per sync";
+
+        // Later updates on the channel are news, and a second summary has
+        // the first one's identifier, so it takes its place.
+        h.notifications->shown.clear();
+        const auto seq = held + c.arriving;
+        h.service->answer("sync", SyncResponse{{channelRecord("a", updates(seq + 1, seq + 5))}});
+        h.run(model.refresh());
+        ASSERT_EQ(h.notifications->shown.size(), 4u);
+        EXPECT_EQ(h.notifications->shown[0].identifier, "a-" + std::to_string(seq + 5));
+        EXPECT_EQ(h.notifications->shown[3].identifier, Orvel::Notifier::summaryIdentifier);
+        EXPECT_EQ(h.notifications->shown[3].title, "2 more updates need you");
     }
 }
 
@@ -186,7 +261,9 @@ TEST(AppModelSync, ARepeatedChannelInOneResponseIsMergedWithoutTrouble) {
     h.executor.runUntilIdle();
     ASSERT_NE(model.inbox().channel("a"), nullptr);
     EXPECT_EQ(model.inbox().channel("a")->notifications().size(), 2u);
-    EXPECT_EQ(h.notifications->shown.size(), 2u) << "an update listed twice is posted once";
+    ASSERT_EQ(h.notifications->shown.size(), 1u);
+    EXPECT_EQ(h.notifications->shown[0].title, "2 updates need you")
+        << "an update listed twice is counted once";
     EXPECT_FALSE(model.lastError());
 }
 

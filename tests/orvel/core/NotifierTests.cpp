@@ -62,6 +62,26 @@ TEST(NotifierRequest, OnlyCriticalUpdatesUseTheCriticalSound) {
     }
 }
 
+TEST(NotifierRequest, TheSummarySaysNeedYouOnlyOfUpdatesThatDo) {
+    struct Case {
+        SyncSummary summary;
+        std::string title;
+        std::optional<std::string> body;
+    };
+    const std::vector<Case> cases{
+        {{1, 1, false}, "1 update needs you", std::nullopt},
+        {{12, 12, true}, "12 more updates need you", std::nullopt},
+        {{5, 2, false}, "5 new updates", "2 of them need you"},
+        {{2, 1, true}, "2 more new updates", "1 of them needs you"},
+        {{1, 0, true}, "1 more new update", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto request = Notifier::summaryRequest(c.summary);
+        EXPECT_EQ(request.title, c.title);
+        EXPECT_EQ(request.body, c.body) << c.title;
+    }
+}
+
 TEST_F(NotifierFixture, PostsOnceReadyAndAuthorized) {
     Notifier notifier(backend, executor, calendar);
     notifier.post(note("before-prepare"), tenOClock);

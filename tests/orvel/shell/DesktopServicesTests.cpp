@@ -19,12 +19,20 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(FreedesktopNotifierBackend, MessageCombinesSubtitleAndBodyAndMarksCriticalUpdates) {
-    Orvel::NotificationRequest request{"u-1", "Deploy <done>", "agent", "All & green",
+    Orvel::NotificationRequest request{"u-1", "Deploy <done>", "agent",
+                                       "**All** & [green](https://ci.example/1)",
                                        Orvel::NotificationSound::standard};
     auto message = Orvel::FreedesktopNotifierBackend::message(request);
     EXPECT_EQ(message.summary, "Deploy <done>");
-    EXPECT_EQ(message.body, "agent\nAll &amp; green");
+    EXPECT_EQ(message.body, "agent\nAll & green") << "Markdown arrives as plain text";
+    EXPECT_EQ(Orvel::FreedesktopNotifierBackend::message(request, true).body,
+              "agent\nAll &amp; green");
     EXPECT_EQ(message.urgency, 1);
+    EXPECT_EQ(message.appIcon, "orvel");
+    EXPECT_EQ(message.hints.value("desktop-entry").toString(), "orvel");
+    EXPECT_TRUE(message.actions.isEmpty());
+    request.opensPanel = true;
+    EXPECT_EQ(Orvel::FreedesktopNotifierBackend::message(request).actions.value(0), "default");
 
     request.body.reset();
     request.sound = Orvel::NotificationSound::critical;

@@ -1,5 +1,7 @@
 #include "tests/orvel/cli/CliHarness.h"
 
+#include "tests/support/Records.h"
+
 namespace OrvelTest {
 
 namespace {
@@ -8,14 +10,10 @@ using namespace OrvelProtocol;
 
 Notification note(std::string channel, std::uint64_t seq, std::string sender, std::string title,
                   std::string status, std::string createdAt, Urgency urgency = Urgency::normal) {
-    Notification n;
+    auto n = notification(channel, seq, std::move(status), std::move(createdAt));
     n.id = "ntf_" + channel.substr(3) + "_" + std::to_string(seq);
-    n.channel = std::move(channel);
-    n.seq = seq;
     n.sender = std::move(sender);
     n.title = std::move(title);
-    n.status = std::move(status);
-    n.createdAt = std::move(createdAt);
     n.urgency = urgency;
     return n;
 }
@@ -68,15 +66,10 @@ OrvelDev::DevState Seed::state() {
     deploy.fields = {{"version", "1.4.2"}};
     deploy.links = {{"Console", "https://deploy.example/approve"}};
 
-    PersistentCardUpdate snapshot;
+    auto snapshot = cardUpdate(opsChannel, 1, "spend", "2026-12-06T09:00:00Z");
     snapshot.id = "cu_1";
     snapshot.updateId = "spend-1";
-    snapshot.cardKey = "spend";
-    snapshot.cardSeq = 1;
-    snapshot.channel = opsChannel;
-    snapshot.createdAt = "2026-12-06T09:00:00Z";
     snapshot.definition = spendDefinition();
-    snapshot.operation.kind = "snapshot";
     snapshot.operation.values = {
         {"USD", "$41.20", "total", "money", std::nullopt, std::nullopt, "41.20"},
         {std::nullopt, "12", "runs", "number", std::nullopt, "runs", "12"},

@@ -1,7 +1,7 @@
 // The demo agent's stream, posted all at once, as orvelctl then sees it.
 
 #include "tests/orvel/cli/CliHarness.h"
-#include "tests/orvel/cli/ProcessSupport.h"
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 #include <simdjson.h>
@@ -22,16 +22,13 @@ TEST(DemoAgent, ItsStreamArrivesWhole) {
     simdjson::dom::parser parser;
     const std::string token{std::string_view(parser.parse(created.out)["token"])};
 
-    const auto out = h.temporary / "agent.out";
-    const auto err = h.temporary / "agent.err";
-    ChildProcess agent(
-        {"/bin/bash", ORVEL_DEMO_AGENT_PATH, "--server", url},
-        {{"ORVEL_PUBLISH_TOKEN", token}, {"ORVEL_SEND", ORVEL_SEND_PATH}, {"ORVEL_DEMO_PACE", "0"}},
-        out, err);
+    ChildProcess agent({"/bin/bash", ORVEL_DEMO_AGENT_PATH, "--server", url},
+                       {{"ORVEL_PUBLISH_TOKEN", token},
+                        {"ORVEL_SEND", ORVEL_SEND_PATH},
+                        {"ORVEL_DEMO_PACE", "0"}});
     ASSERT_TRUE(agent.started());
-    ASSERT_EQ(agent.wait(), 0) << readText(err);
-    EXPECT_EQ((readText(out) + readText(err)).find(token), std::string::npos)
-        << "the agent never shows its token";
+    ASSERT_EQ(agent.wait(), 0) << agent.output();
+    EXPECT_EQ(agent.output().find(token), std::string::npos) << "the agent never shows its token";
 
     const auto sync = h.cli({"sync", "--json"});
     ASSERT_EQ(sync.status, exitSuccess) << sync;

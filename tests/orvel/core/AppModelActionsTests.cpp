@@ -6,65 +6,69 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 namespace {
 
 using namespace OrvelTest;
 using Orvel::AppScreen;
-using OrvelProtocol::SyncResponse;
 
 TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
     ModelHarness h;
     h.service->answer("engage", OrvelProtocol::Engagement{"ch-new", "k1", "agent", "pub-token"});
-    h.service->answer("sync", SyncResponse{{channelRecord("ch-new")}});
+    h.syncAnswers({channelSync("ch-new")});
     auto& model = h.build();
     h.clock.advance(0.75);
     h.run(model.createEngagement());
 
     ASSERT_EQ(model.config().channels.size(), 1u);
-    EXPECT_EQ(model.config().channels[0].channel, "ch-new");
-    EXPECT_EQ(model.config().channels[0].token, "pub-token");
-    EXPECT_EQ(model.config().channels[0].createdAt, "2026-12-06T10:00:00Z");
+    EXPECT_EQ(model.config().channels[0],
+              (OrvelKit::ChannelConfig{"ch-new", "pub-token", "2026-12-06T10:00:00Z"}));
     EXPECT_EQ(h.configStore->load(), model.config());
     ASSERT_TRUE(model.engagement());
     EXPECT_EQ(model.engagement()->token, "pub-token");
     EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
-    EXPECT_EQ(h.service->requests().front().url.find("pair/bootstrap") != std::string::npos, true);
-    const auto engage = h.service->requestsTo("engage").at(0);
-    EXPECT_EQ(engage.headers.at("Authorization"), "Bearer dev-token");
+    EXPECT_EQ(FakeService::endpointOf(h.service->requests().front().url), "pair/bootstrap");
+    EXPECT_EQ(h.service->requestsTo("engage").at(0).headers.at("Authorization"),
+              "Bearer dev-token");
 }
 
 TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     ModelHarness h;
-    h.paired();
-    auto config = h.configStore->load();
-    config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}};
-    h.configStore->save(config);
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced({channelSync("a", {notification("a", 1)})}, {"a"});
     h.service->answer("engage", OrvelProtocol::Engagement{"old", {}, "s", "t"});
     h.run(model.createEngagement());
     const auto configBefore = model.config();
     const auto inboxBefore = model.inbox();
     const auto engagementBefore = model.engagement();
 
-    for (const auto* endpoint :
-         {"engage", "pair/code", "channels/rename", "keys/rotate", "channels/retire"}) {
+    // Each action, and whether it reported success.
+    using Action = std::function<bool()>;
+    const std::vector<std::tuple<const char*, const char*, Action>> actions = {
+        {"engage", "Couldn't create channel: ",
+         [&] {
+             h.run(model.createEngagement());
+             return model.engagement() != engagementBefore;
+         }},
+        {"pair/code", "Couldn't create a pairing code: ",
+         [&] { return h.run(model.makePairingCode()).has_value(); }},
+        {"channels/rename", "Couldn't update that channel's display name: ",
+         [&] { return h.run(model.renameChannel("a", "New name")); }},
+        {"keys/rotate", "Couldn't rotate that channel key: ",
+         [&] { return h.run(model.rotateKey("a", 24)).has_value(); }},
+        {"channels/retire",
+         "Couldn't retire that channel: ", [&] { return h.run(model.retireChannel("a")); }},
+    };
+    for (const auto& [endpoint, prefix, action] : actions) {
+        SCOPED_TRACE(endpoint);
         h.service->fail(endpoint, 403);
+        EXPECT_FALSE(action());
+        EXPECT_EQ(model.lastError(), std::string(prefix) + "http(status: 403)");
+        EXPECT_EQ(model.config().channels, configBefore.channels);
+        EXPECT_EQ(h.configStore->load().channels, configBefore.channels);
+        EXPECT_EQ(model.inbox(), inboxBefore);
     }
-    h.run(model.createEngagement());
-    EXPECT_EQ(model.lastError(), "Couldn't create channel: http(status: 403)");
-    EXPECT_EQ(model.engagement(), engagementBefore);
-    EXPECT_FALSE(h.run(model.makePairingCode()));
-    EXPECT_EQ(model.lastError(), "Couldn't create a pairing code: http(status: 403)");
-    EXPECT_FALSE(h.run(model.renameChannel("a", "New name")));
-    EXPECT_EQ(model.lastError(), "Couldn't update that channel's display name: http(status: 403)");
-    EXPECT_FALSE(h.run(model.rotateKey("a", 24)));
-    EXPECT_EQ(model.lastError(), "Couldn't rotate that channel key: http(status: 403)");
-    EXPECT_FALSE(h.run(model.retireChannel("a")));
-    EXPECT_EQ(model.lastError(), "Couldn't retire that channel: http(status: 403)");
-    EXPECT_EQ(model.config().channels, configBefore.channels);
-    EXPECT_EQ(model.inbox(), inboxBefore);
 }
 
 TEST(AppModelActions, AnActionOnAnUnregisteredDesktopStopsAtRegistration) {
@@ -80,14 +84,9 @@ TEST(AppModelActions, AnActionOnAnUnregisteredDesktopStopsAtRegistration) {
 
 TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     ModelHarness h;
-    h.paired();
-    auto config = h.configStore->load();
-    config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}, {"b", "tok-b", std::nullopt}};
-    h.configStore->save(config);
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
-                                            channelRecord("b", {update("b", 1), update("b", 2)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced({channelSync("a", {notification("a", 1)}),
+                            channelSync("b", {notification("b", 1), notification("b", 2)})},
+                           {"a", "b"});
     model.markAllRead(); // so the retire below also drops read state
     h.executor.runUntilIdle();
 
@@ -103,13 +102,13 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
 
     h.service->answer("keys/rotate",
                       OrvelProtocol::KeyRotation{"a", "k2", std::nullopt, "agent", "tok-a2"});
-    const auto rotation = h.run(model.rotateKey("a", 24));
-    ASSERT_TRUE(rotation);
-    EXPECT_EQ(model.config().channels[0].token, "tok-a2");
-    EXPECT_EQ(model.config().channels[0].createdAt, "2026-01-01T00:00:00Z");
+    ASSERT_TRUE(h.run(model.rotateKey("a", 24)));
+    EXPECT_EQ(model.config().channels[0],
+              (OrvelKit::ChannelConfig{"a", "tok-a2", "2026-01-01T00:00:00Z"}));
     EXPECT_EQ(h.configStore->load().channels[0].token, "tok-a2");
     EXPECT_NE(h.service->requestsTo("keys/rotate").at(0).body->find("24"), std::string::npos);
 
+    // A rotation for a channel this desktop does not hold changes nothing.
     h.service->answer("keys/rotate",
                       OrvelProtocol::KeyRotation{"zz", "k9", std::nullopt, "agent", "tok-zz"});
     const auto configBefore = model.config();
@@ -127,11 +126,8 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
 
 TEST(AppModelActions, DismissIsLocalFirstAndReachesTheServiceOncePaired) {
     ModelHarness h;
-    h.inboxStore->save([] {
-        OrvelKit::Inbox inbox;
-        inbox.merge("a", {update("a", 1), update("a", 2)}, 2);
-        return inbox;
-    }());
+    h.inboxStore->save(
+        OrvelKit::Inbox({channelInbox("a", {notification("a", 1), notification("a", 2)})}));
     h.service->fail("pair/bootstrap", 500);
     auto& model = h.build();
 
@@ -144,7 +140,7 @@ TEST(AppModelActions, DismissIsLocalFirstAndReachesTheServiceOncePaired) {
 
     // Once registered, the next sync finds the service without it and sends it.
     h.service->answer("pair/bootstrap", OrvelProtocol::DeviceCredentials{"acct-1", "dev-token"});
-    h.service->answer("sync", SyncResponse{{channelRecord("a")}});
+    h.syncAnswers({channelSync("a")});
     h.run(model.refresh());
     ASSERT_EQ(h.service->requestsTo("dismiss").size(), 1u);
 
@@ -155,11 +151,8 @@ TEST(AppModelActions, DismissIsLocalFirstAndReachesTheServiceOncePaired) {
 
 TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
     ModelHarness h;
-    h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
-                                            channelRecord("b", {update("b", 4)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced(
+        {channelSync("a", {notification("a", 1)}), channelSync("b", {notification("b", 4)})});
     ASSERT_EQ(model.inbox().totalUnread(), 2u);
     h.service->unreachable("read");
     model.markAllRead();
@@ -174,11 +167,7 @@ TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
 
 TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
     ModelHarness h;
-    h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1), update("a", 2)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
-
+    auto& model = h.synced({channelSync("a", {notification("a", 1), notification("a", 2)})});
     model.open(AppScreen::updates());
     model.open(AppScreen::detail("a-1"));
     model.completeAttention("a-1");
@@ -191,14 +180,14 @@ TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
     model.completeAttention("unknown");
     EXPECT_EQ(model.path().size(), 2u);
 
-    model.back();
-    model.back();
-    model.back();
+    for (int i = 0; i < 3; ++i) {
+        model.back();
+    }
     EXPECT_TRUE(model.path().empty());
     EXPECT_EQ(model.current(), AppScreen::inbox());
 }
 
-TEST(AppModelPreferences, DefaultsWrongTypesAndWriteBack) {
+TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {
     ModelHarness h;
     h.preferences->set("onlyInterrupt", std::vector<std::string>{"yes"});
     h.preferences->set("groupActivityUpdates", std::int64_t{1});
@@ -207,20 +196,14 @@ TEST(AppModelPreferences, DefaultsWrongTypesAndWriteBack) {
     auto& model = h.build();
     EXPECT_TRUE(model.onlyInterrupt());
     EXPECT_FALSE(model.groupActivityUpdates());
-    EXPECT_FALSE(model.expandedActivityEnabled());
-    EXPECT_FALSE(model.useDevelopmentData());
     EXPECT_FALSE(model.briefingBaseline());
     EXPECT_TRUE(model.pinnedCardIds().empty());
 
     model.setOnlyInterrupt(false);
-    model.setExpandedActivityEnabled(true);
     EXPECT_EQ(h.preferences->boolValue("onlyInterrupt"), false);
-    EXPECT_EQ(h.preferences->boolValue("expandedActivityEnabled"), true);
-
-    model.toggleCardPinned("zeta");
-    model.toggleCardPinned("alpha");
-    model.toggleCardPinned("mid");
-    model.toggleCardPinned("zeta");
+    for (const auto* id : {"zeta", "alpha", "mid", "zeta"}) {
+        model.toggleCardPinned(id);
+    }
     EXPECT_EQ(h.preferences->stringArray("pinnedCardIds"),
               (std::vector<std::string>{"alpha", "mid"}));
 }
@@ -251,20 +234,18 @@ TEST(AppModelBriefing, ReopeningWithinAMinuteIsTheSameSession) {
 
 TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
     ModelHarness h;
-    h.paired();
     h.preferences->set("useDevelopmentData", true);
-    h.service->answer("sync", SyncResponse{{channelRecord("quiet")}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced({channelSync("quiet")});
     EXPECT_TRUE(model.isShowingDevelopmentData()) << "a channel without updates is still empty";
     EXPECT_TRUE(model.note("s3"));
     EXPECT_FALSE(model.smartBriefing().attention.empty());
+    ASSERT_EQ(model.persistentCards().size(), 1u) << "the sample card";
 
     model.markAllRead();
     EXPECT_EQ(model.sourceInbox().totalUnread(), 0u);
     EXPECT_TRUE(h.service->requestsTo("read").empty()) << "sample data is never sent";
 
-    h.service->answer("sync", SyncResponse{{channelRecord("quiet", {update("quiet", 1)})}});
+    h.syncAnswers({channelSync("quiet", {notification("quiet", 1)})});
     h.run(model.refresh());
     EXPECT_FALSE(model.isShowingDevelopmentData());
     EXPECT_FALSE(model.note("s3"));
@@ -276,15 +257,11 @@ TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
 
 TEST(AppModelDerived, NoteFindsTheFirstMatchInInboxOrder) {
     ModelHarness h;
-    h.paired();
-    auto first = update("a", 2);
-    auto second = update("b", 5);
+    auto first = notification("a", 2);
+    auto second = notification("b", 5);
     second.id = first.id;
     second.title = "newer";
-    h.service->answer("sync",
-                      SyncResponse{{channelRecord("a", {first}), channelRecord("b", {second})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced({channelSync("a", {first}), channelSync("b", {second})});
     ASSERT_TRUE(model.note(first.id));
     EXPECT_EQ(model.note(first.id)->title, "newer");
     EXPECT_FALSE(model.note("missing"));
@@ -293,10 +270,9 @@ TEST(AppModelDerived, NoteFindsTheFirstMatchInInboxOrder) {
 TEST(AgentInstructions, TextsEndWithTheSecretAndUseTheServiceAddresses) {
     const auto channel =
         Orvel::AgentInstructions::channelInstructions({"ch", "k", "agent", "sec-123"});
-    EXPECT_EQ(channel.rfind("Send meaningful updates through Orvel using the `orvel_send` MCP tool "
-                            "at https://orvel.app/mcp. Follow https://orvel.app/llms.txt for",
-                            0),
-              0u);
+    EXPECT_TRUE(channel.starts_with("Send meaningful updates through Orvel using the `orvel_send` "
+                                    "MCP tool at https://orvel.app/mcp. Follow "
+                                    "https://orvel.app/llms.txt for"));
     EXPECT_TRUE(channel.ends_with("Use it only as `channel_key`: sec-123"));
     EXPECT_EQ(Orvel::AgentInstructions::replacementInstructions(
                   {"ch", "k2", std::nullopt, "Codex", "new-secret"}),

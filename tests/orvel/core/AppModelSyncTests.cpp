@@ -11,7 +11,6 @@ namespace {
 
 using namespace OrvelTest;
 using Orvel::ModelField;
-using OrvelProtocol::SyncResponse;
 
 std::vector<std::string> endpoints(const FakeService& service) {
     std::vector<std::string> names;
@@ -23,7 +22,7 @@ std::vector<std::string> endpoints(const FakeService& service) {
 
 TEST(AppModelSync, FirstLaunchRegistersTheDeviceAndSyncsAtOnceThenEveryTwentySeconds) {
     ModelHarness h;
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
+    h.syncAnswers({channelSync("a", {notification("a", 1)})});
     auto& model = h.build();
     EXPECT_TRUE(h.service->requests().empty()) << "construction must not touch the network";
 
@@ -65,22 +64,13 @@ TEST(AppModelSync, FailedRegistrationKeepsNowAndRetriesOnTheNextTick) {
 
 TEST(AppModelSync, TheResponseIsAuthoritativeForConfiguredChannels) {
     ModelHarness h;
-    h.paired();
-    auto config = h.configStore->load();
-    config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"},
-                       {"b", "tok-b", std::nullopt},
-                       {"c", "tok-c", std::nullopt}};
-    h.configStore->save(config);
-    h.service->answer("sync", SyncResponse{{channelRecord("c"), channelRecord("a")}});
-    auto& model = h.build();
-
-    h.run(model.refresh());
+    auto& model = h.synced({channelSync("c"), channelSync("a")}, {"a", "b", "c"});
     ASSERT_EQ(model.config().channels.size(), 2u);
     EXPECT_EQ(model.config().channels[0].channel, "a");
     EXPECT_EQ(model.config().channels[1].channel, "c");
     EXPECT_EQ(h.configStore->load(), model.config());
 
-    h.service->answer("sync", SyncResponse{});
+    h.syncAnswers({});
     h.run(model.refresh());
     EXPECT_TRUE(h.configStore->load().channels.empty());
 }
@@ -91,14 +81,12 @@ TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySyn
         ModelHarness h;
         h.paired();
         h.preferences->set("onlyInterrupt", onlyInterrupt);
-        h.service->answer("sync", SyncResponse{{channelRecord("a")}});
+        h.syncAnswers({channelSync("a")});
         auto& model = h.build();
         model.start();
         h.executor.runUntilIdle();
-        h.service->answer(
-            "sync",
-            SyncResponse{{channelRecord("a", {update("a", 1, "need"), update("a", 2, "done"),
-                                              update("a", 3, std::nullopt)})}});
+        h.syncAnswers({channelSync("a", {notification("a", 1, "need"), notification("a", 2, "done"),
+                                         notification("a", 3)})});
         h.run(model.refresh());
         EXPECT_EQ(h.notifications->shown.size(), onlyInterrupt ? 1u : 3u);
         EXPECT_EQ(h.notifications->shown.at(0).identifier, onlyInterrupt ? "a-1" : "a-3");
@@ -114,7 +102,7 @@ TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySyn
 std::vector<OrvelProtocol::Notification> updates(std::uint64_t from, std::uint64_t to) {
     std::vector<OrvelProtocol::Notification> notes;
     for (auto seq = from; seq <= to; ++seq) {
-        notes.push_back(update("a", seq));
+        notes.push_back(notification("a", seq, "need"));
     }
     return notes;
 }
@@ -144,15 +132,14 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
         ModelHarness h;
         h.paired();
         const std::uint64_t held = c.held.value_or(0);
-        h.service->answer("sync", c.held ? SyncResponse{{channelRecord("a", updates(1, held))}}
-                                         : SyncResponse{});
+        h.syncAnswers(c.held ? std::vector{channelSync("a", updates(1, held))}
+                             : std::vector<OrvelProtocol::ChannelSync>{});
         auto& model = h.build();
         model.start();
         h.executor.runUntilIdle();
         h.notifications->shown.clear();
         const auto heartbeats = model.newNotificationSequence();
-        h.service->answer("sync",
-                          SyncResponse{{channelRecord("a", updates(held + 1, held + c.arriving))}});
+        h.syncAnswers({channelSync("a", updates(held + 1, held + c.arriving))});
         h.run(model.refresh());
 
         std::vector<std::string> oneByOne;
@@ -175,7 +162,7 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
         // the first one's identifier, so it takes its place.
         h.notifications->shown.clear();
         const auto seq = held + c.arriving;
-        h.service->answer("sync", SyncResponse{{channelRecord("a", updates(seq + 1, seq + 5))}});
+        h.syncAnswers({channelSync("a", updates(seq + 1, seq + 5))});
         h.run(model.refresh());
         ASSERT_EQ(h.notifications->shown.size(), 4u);
         EXPECT_EQ(h.notifications->shown[0].identifier, "a-" + std::to_string(seq + 5));
@@ -186,11 +173,7 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
 
 TEST(AppModelSync, AFailedSyncShowsTheBareErrorAdvancesNowAndKeepsTheInbox) {
     ModelHarness h;
-    h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
-
+    auto& model = h.synced({channelSync("a", {notification("a", 1)})});
     h.service->fail("sync", 500);
     h.clock.advance(30);
     h.run(model.refresh());
@@ -202,60 +185,50 @@ TEST(AppModelSync, AFailedSyncShowsTheBareErrorAdvancesNowAndKeepsTheInbox) {
     h.run(model.refresh());
     EXPECT_EQ(model.lastError(), "Couldn't connect to server");
 
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
+    h.syncAnswers({channelSync("a", {notification("a", 1)})});
     h.run(model.refresh());
     EXPECT_FALSE(model.lastError());
 }
 
 TEST(AppModelSync, LocalDismissalsTheServiceLacksAreReplayedOnce) {
     ModelHarness h;
-    h.paired();
-    h.service->answer(
-        "sync",
-        SyncResponse{{channelRecord("a", {update("a", 3), update("a", 5), update("a", 7)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    auto& model = h.synced(
+        {channelSync("a", {notification("a", 3), notification("a", 5), notification("a", 7)})});
     h.service->unreachable("dismiss");
-    model.dismiss("a-3");
-    model.dismiss("a-5");
+    for (const auto* id : {"a-3", "a-5", "a-7"}) {
+        model.dismiss(id);
+    }
     h.executor.runUntilIdle();
     EXPECT_EQ(model.lastError(), "Couldn't sync that dismissal: Couldn't connect to server");
 
-    // The service has recorded 3 only: 5 goes again, and only 5.
+    // The service has recorded 3 only: 5 and 7 go again, and only they.
     h.service->answer("dismiss", OrvelProtocol::DismissAck{});
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {}, {3})}});
+    h.syncAnswers({channelSync("a", {}, {3})});
     const auto before = h.service->requestsTo("dismiss").size();
     h.run(model.refresh());
     const auto sent = h.service->requestsTo("dismiss");
-    ASSERT_EQ(sent.size(), before + 1);
-    EXPECT_NE(sent.back().body->find("\"seq\":5"), std::string::npos);
+    ASSERT_EQ(sent.size(), before + 2);
+    EXPECT_NE(sent[before].body->find("\"seq\":5"), std::string::npos);
+    EXPECT_NE(sent[before + 1].body->find("\"seq\":7"), std::string::npos);
     EXPECT_FALSE(model.lastError());
 
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {}, {3, 5})}});
+    h.syncAnswers({channelSync("a", {}, {3, 5, 7})});
     h.run(model.refresh());
-    EXPECT_EQ(h.service->requestsTo("dismiss").size(), before + 1);
-}
+    EXPECT_EQ(h.service->requestsTo("dismiss").size(), before + 2);
 
-TEST(AppModelSync, AFailedReplayEndsTheRefreshWithTheBareError) {
-    ModelHarness h;
-    h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
-    auto& model = h.build();
-    h.run(model.refresh());
+    // A replay the service refuses ends the refresh with the bare error.
     h.service->fail("dismiss", 502);
-    model.dismiss("a-1");
-    h.executor.runUntilIdle();
-    h.service->answer("sync", SyncResponse{{channelRecord("a")}});
+    h.syncAnswers({channelSync("a")});
     h.run(model.refresh());
     EXPECT_EQ(model.lastError(), "http(status: 502)");
-    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(1));
+    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(3));
 }
 
 TEST(AppModelSync, ARepeatedChannelInOneResponseIsMergedWithoutTrouble) {
     ModelHarness h;
     h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}, {9}),
-                                            channelRecord("a", {update("a", 1), update("a", 2)})}});
+    h.syncAnswers({channelSync("a", {notification("a", 1, "need")}, {9}),
+                   channelSync("a", {notification("a", 1, "need"), notification("a", 2, "need")})});
     auto& model = h.build();
     model.start();
     h.executor.runUntilIdle();
@@ -274,27 +247,26 @@ TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
     model.start();
     h.executor.runUntilIdle();
     h.service->hold("sync");
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
+    const auto a1 = channelSync("a", {notification("a", 1, "need")});
+    h.syncAnswers({a1});
     model.refreshTick();
     model.refreshTick();
     h.executor.runUntilIdle();
     ASSERT_EQ(h.service->waiting("sync"), 2u);
 
     // In order: both answers carry update 1; it is announced once.
-    h.service->release("sync");
-    h.executor.runUntilIdle();
-    h.service->release("sync");
-    h.executor.runUntilIdle();
+    for (int i = 0; i < 2; ++i) {
+        h.service->release("sync");
+        h.executor.runUntilIdle();
+    }
     EXPECT_EQ(h.notifications->shown.size(), 1u);
     EXPECT_EQ(model.newNotificationSequence(), 1);
 
     // Out of order: the older answer, which predates channel "b", arrives
     // last and must not remove it.
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
     model.refreshTick();
     h.executor.runUntilIdle();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
-                                            channelRecord("b", {update("b", 1)})}});
+    h.syncAnswers({a1, channelSync("b", {notification("b", 1, "need")})});
     model.refreshTick();
     h.executor.runUntilIdle();
     h.service->release("sync", 1);
@@ -309,25 +281,26 @@ TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
 TEST(AppModelSync, ObserversHearEachChangeUntilTheyUnsubscribe) {
     ModelHarness h;
     h.paired();
-    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
+    h.syncAnswers({channelSync("a", {notification("a", 1, "need")})});
     auto& model = h.build();
     std::vector<ModelField> heard;
     {
         auto subscription = model.observe([&](ModelField field) { heard.push_back(field); });
         h.run(model.refresh());
     }
-    EXPECT_NE(std::find(heard.begin(), heard.end(), ModelField::inbox), heard.end());
-    EXPECT_NE(std::find(heard.begin(), heard.end(), ModelField::now), heard.end());
-    EXPECT_NE(std::find(heard.begin(), heard.end(), ModelField::newNotificationSequence),
-              heard.end());
+    for (const auto field :
+         {ModelField::inbox, ModelField::now, ModelField::newNotificationSequence}) {
+        EXPECT_NE(std::find(heard.begin(), heard.end(), field), heard.end());
+    }
     const auto count = heard.size();
     model.open(Orvel::AppScreen::settings());
     EXPECT_EQ(heard.size(), count);
 }
 
-TEST(AppModelSync, WorkInFlightWhenTheModelGoesAwayIsDroppedSafely) {
+TEST(AppModelSync, AnAnswerArrivingAfterTheModelIsGoneIsDropped) {
     ModelHarness h;
     h.paired();
+    h.syncAnswers({channelSync("a", {notification("a", 1, "need")})});
     h.build();
     h.service->hold("sync");
     h.model->refreshTick();
@@ -335,7 +308,8 @@ TEST(AppModelSync, WorkInFlightWhenTheModelGoesAwayIsDroppedSafely) {
     h.model.reset();
     h.service->release("sync");
     h.executor.runUntilIdle();
-    SUCCEED();
+    EXPECT_EQ(h.inboxStore->load().channel("a"), nullptr);
+    EXPECT_TRUE(h.notifications->shown.empty());
 }
 
 } // namespace

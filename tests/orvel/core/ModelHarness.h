@@ -10,46 +10,15 @@
 #include "orvelkit/config/MemoryConfigStore.h"
 #include "orvelkit/store/MemoryInboxStore.h"
 #include "tests/orvel/core/FakeService.h"
+#include "tests/support/RecordingNotifierBackend.h"
+#include "tests/support/Records.h"
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace OrvelTest {
-
-// Counts what the model asked to show; grants permission at once.
-class ShownNotifications final : public Orvel::NotifierBackend {
-public:
-    void requestAuthorization(std::function<void(bool)> completion) override { completion(true); }
-    void add(const Orvel::NotificationRequest& request) override { shown.push_back(request); }
-    std::vector<Orvel::NotificationRequest> shown;
-};
-
-inline OrvelProtocol::Notification update(std::string channel, std::uint64_t seq,
-                                          std::optional<std::string> status = "need",
-                                          std::string createdAt = "2026-12-06T09:00:00Z") {
-    OrvelProtocol::Notification note;
-    note.channel = std::move(channel);
-    note.seq = seq;
-    note.id = note.channel + "-" + std::to_string(seq);
-    note.title = "Update " + std::to_string(seq);
-    note.status = std::move(status);
-    note.createdAt = std::move(createdAt);
-    return note;
-}
-
-inline OrvelProtocol::ChannelSync channelRecord(std::string channel,
-                                                std::vector<OrvelProtocol::Notification> notes = {},
-                                                std::vector<std::uint64_t> dismissed = {}) {
-    OrvelProtocol::ChannelSync record;
-    record.channel = std::move(channel);
-    for (const auto& note : notes) {
-        record.latestSeq = std::max(record.latestSeq, note.seq);
-    }
-    record.notifications = std::move(notes);
-    record.dismissedSeqs = std::move(dismissed);
-    return record;
-}
 
 struct ModelHarness {
     // 2026-12-06T10:00:00Z
@@ -64,7 +33,8 @@ struct ModelHarness {
         std::make_shared<OrvelKit::MemoryInboxStore>();
     std::shared_ptr<Orvel::MemoryPreferences> preferences =
         std::make_shared<Orvel::MemoryPreferences>();
-    std::shared_ptr<ShownNotifications> notifications = std::make_shared<ShownNotifications>();
+    std::shared_ptr<RecordingNotifierBackend> notifications =
+        std::make_shared<RecordingNotifierBackend>();
     std::unique_ptr<Orvel::AppModel> model;
 
     ModelHarness() {
@@ -74,11 +44,20 @@ struct ModelHarness {
         service->answer("read", OrvelProtocol::ReadAck{});
     }
 
-    void paired() {
+    // A registered desktop; `channels` are configured with tokens "tok-<id>".
+    void paired(const std::vector<std::string>& channels = {}) {
         auto config = configStore->load();
         config.deviceToken = "dev-token";
         config.accountId = "acct-1";
+        for (const auto& channel : channels) {
+            config.channels.push_back({channel, "tok-" + channel, "2026-01-01T00:00:00Z"});
+        }
         configStore->save(config);
+    }
+
+    // From now on the service's sync answer reports `channels`.
+    void syncAnswers(std::vector<OrvelProtocol::ChannelSync> channels) {
+        service->answer("sync", OrvelProtocol::SyncResponse{std::move(channels)});
     }
 
     Orvel::AppModel& build() {
@@ -86,6 +65,16 @@ struct ModelHarness {
             Orvel::AppModelServices{configStore, inboxStore, preferences, service, notifications,
                                     nullptr, OrvelKit::Calendar("UTC", "en_US")},
             executor, clock);
+        return *model;
+    }
+
+    // A paired model (configured `channels`) that has synced `answer` once.
+    Orvel::AppModel& synced(std::vector<OrvelProtocol::ChannelSync> answer,
+                            const std::vector<std::string>& channels = {}) {
+        paired(channels);
+        syncAnswers(std::move(answer));
+        build();
+        run(model->refresh());
         return *model;
     }
 

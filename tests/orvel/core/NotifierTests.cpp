@@ -1,6 +1,9 @@
+// What the notifier asks the desktop to show, and when it shows nothing.
+
 #include "orvel/core/Notifier.h"
 #include "orvelkit/async/ManualExecutor.h"
-#include "tests/orvel/core/RecordingNotifierBackend.h"
+#include "tests/support/RecordingNotifierBackend.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -9,25 +12,58 @@
 namespace Orvel {
 namespace {
 
-using OrvelProtocol::Notification;
 using OrvelProtocol::Urgency;
 using OrvelTest::RecordingNotifierBackend;
 
 const OrvelKit::Date tenOClock = OrvelKit::Date::fromSecondsSinceEpoch(1796551200); // 10:00Z
 
-Notification note(std::string id, std::optional<std::string> sender = "Build bot",
-                  std::optional<std::string> body = "All green",
-                  Urgency urgency = Urgency::normal) {
-    Notification n;
+OrvelProtocol::Notification note(std::string id) {
+    auto n = OrvelTest::notification("ci", 1);
     n.id = std::move(id);
-    n.channel = "ci";
-    n.createdAt = "2026-12-06T09:59:00Z";
     n.title = "Build finished";
-    n.sender = std::move(sender);
-    n.body = std::move(body);
-    n.urgency = urgency;
-    n.seq = 1;
+    n.sender = "Build bot";
+    n.body = "All green";
     return n;
+}
+
+TEST(NotifierRequest, BuildsContentFromTheUpdate) {
+    EXPECT_EQ(Notifier::request(note("u1")),
+              (NotificationRequest{"u1", "Build finished", "Build bot", "All green",
+                                   NotificationSound::standard}));
+    struct Case {
+        std::optional<std::string> sender, body;
+        Urgency urgency;
+        NotificationRequest expected;
+    };
+    const Case cases[] = {
+        // The channel stands in for a missing or empty sender.
+        {std::nullopt,
+         "x",
+         Urgency::normal,
+         {"u", "Build finished", "ci", "x", NotificationSound::standard}},
+        {"", "x", Urgency::low, {"u", "Build finished", "ci", "x", NotificationSound::standard}},
+        // An empty or missing body is left out.
+        {"Bot",
+         "",
+         Urgency::high,
+         {"u", "Build finished", "Bot", std::nullopt, NotificationSound::standard}},
+        {"Bot",
+         std::nullopt,
+         Urgency::normal,
+         {"u", "Build finished", "Bot", std::nullopt, NotificationSound::standard}},
+        // Only critical updates use the critical sound.
+        {"Bot",
+         "x",
+         Urgency::critical,
+         {"u", "Build finished", "Bot", "x", NotificationSound::critical}},
+    };
+    for (const Case& c : cases) {
+        auto update = note("u");
+        update.sender = c.sender;
+        update.body = c.body;
+        update.urgency = c.urgency;
+        EXPECT_EQ(Notifier::request(update), c.expected) << testing::PrintToString(update.sender);
+    }
 }
 
 struct NotifierFixture : testing::Test {
@@ -37,29 +73,13 @@ struct NotifierFixture : testing::Test {
     OrvelKit::Calendar calendar{"UTC", "en_US"};
 };
 
-TEST(NotifierRequest, BuildsContentFromTheUpdate) {
-    const NotificationRequest request = Notifier::request(note("u1"));
-    EXPECT_EQ(request, (NotificationRequest{"u1", "Build finished", "Build bot", "All green",
-                                            NotificationSound::standard}));
-}
-
-TEST(NotifierRequest, FallsBackToTheChannelWithoutASender) {
-    EXPECT_EQ(Notifier::request(note("u1", std::nullopt)).subtitle, "ci");
-    EXPECT_EQ(Notifier::request(note("u1", "")).subtitle, "ci");
-}
-
-TEST(NotifierRequest, LeavesOutAnEmptyOrMissingBody) {
-    EXPECT_EQ(Notifier::request(note("u1", "Bot", "")).body, std::nullopt);
-    EXPECT_EQ(Notifier::request(note("u1", "Bot", std::nullopt)).body, std::nullopt);
-}
-
-TEST(NotifierRequest, OnlyCriticalUpdatesUseTheCriticalSound) {
-    EXPECT_EQ(Notifier::request(note("u", "b", "x", Urgency::critical)).sound,
-              NotificationSound::critical);
-    for (Urgency urgency : {Urgency::low, Urgency::normal, Urgency::high}) {
-        EXPECT_EQ(Notifier::request(note("u", "b", "x", urgency)).sound,
-                  NotificationSound::standard);
+// NotificationRequest names its id `identifier`.
+std::vector<std::string> identifiers(const std::vector<NotificationRequest>& requests) {
+    std::vector<std::string> result;
+    for (const auto& request : requests) {
+        result.push_back(request.identifier);
     }
+    return result;
 }
 
 TEST(NotifierRequest, TheSummarySaysNeedYouOnlyOfUpdatesThatDo) {
@@ -94,43 +114,36 @@ TEST_F(NotifierFixture, PostsOnceReadyAndAuthorized) {
     EXPECT_TRUE(notifier.authorized());
     notifier.post(note("u1"), tenOClock);
     notifier.post(note("u1"), tenOClock);
-
-    const auto added = backend->added();
-    ASSERT_EQ(added.size(), 2u); // the same id twice gives two requests
-    EXPECT_EQ(added[0].identifier, "u1");
-    EXPECT_EQ(added[1].identifier, "u1");
-    EXPECT_EQ(backend->authorizationRequests(), 1);
+    // The same id twice gives two requests.
+    EXPECT_EQ(identifiers(backend->shown), (std::vector<std::string>{"u1", "u1"}));
+    EXPECT_EQ(backend->authorizationRequests, 1);
 }
 
-TEST_F(NotifierFixture, WithoutABackendStaysSilent) {
-    Notifier notifier(nullptr, executor, calendar);
-    notifier.prepare();
+TEST_F(NotifierFixture, StaysSilentWithoutABackendOrPermission) {
+    Notifier silent(nullptr, executor, calendar);
+    silent.prepare();
     executor.runUntilIdle();
-    EXPECT_FALSE(notifier.ready());
-    EXPECT_FALSE(notifier.authorized());
-    notifier.post(note("u1"), tenOClock); // must not touch a backend
-}
+    EXPECT_FALSE(silent.ready());
+    EXPECT_FALSE(silent.authorized());
+    silent.post(note("u1"), tenOClock); // must not touch a backend
 
-TEST_F(NotifierFixture, PostsNothingWhenPermissionIsRefused) {
-    backend =
-        std::make_shared<RecordingNotifierBackend>(RecordingNotifierBackend::Answer::denyAtOnce);
-    Notifier notifier(backend, executor, calendar);
-    notifier.prepare();
+    backend = std::make_shared<RecordingNotifierBackend>(RecordingNotifierBackend::Answer::refuse);
+    Notifier refused(backend, executor, calendar);
+    refused.prepare();
     executor.runUntilIdle();
-    EXPECT_TRUE(notifier.ready());
-    EXPECT_FALSE(notifier.authorized());
-    notifier.post(note("u1"), tenOClock);
-    EXPECT_TRUE(backend->added().empty());
+    EXPECT_TRUE(refused.ready());
+    EXPECT_FALSE(refused.authorized());
+    refused.post(note("u1"), tenOClock);
+    EXPECT_TRUE(backend->shown.empty());
 }
 
 TEST_F(NotifierFixture, PostsNothingUntilTheUserAnswers) {
-    backend = std::make_shared<RecordingNotifierBackend>(
-        RecordingNotifierBackend::Answer::holdUntilAnswered);
+    backend = std::make_shared<RecordingNotifierBackend>(RecordingNotifierBackend::Answer::hold);
     Notifier notifier(backend, executor, calendar);
     notifier.prepare();
     executor.runUntilIdle();
     notifier.post(note("early"), tenOClock);
-    EXPECT_TRUE(backend->added().empty());
+    EXPECT_TRUE(backend->shown.empty());
 
     // The answer comes from another thread and is applied on the executor.
     std::thread desktop([&] { backend->answer(true); });
@@ -139,13 +152,11 @@ TEST_F(NotifierFixture, PostsNothingUntilTheUserAnswers) {
     executor.runUntilIdle();
     EXPECT_TRUE(notifier.authorized());
     notifier.post(note("late"), tenOClock);
-    ASSERT_EQ(backend->added().size(), 1u);
-    EXPECT_EQ(backend->added()[0].identifier, "late");
+    EXPECT_EQ(identifiers(backend->shown), std::vector<std::string>{"late"});
 }
 
 TEST_F(NotifierFixture, AnAnswerAfterTheNotifierIsGoneIsDropped) {
-    backend = std::make_shared<RecordingNotifierBackend>(
-        RecordingNotifierBackend::Answer::holdUntilAnswered);
+    backend = std::make_shared<RecordingNotifierBackend>(RecordingNotifierBackend::Answer::hold);
     {
         Notifier notifier(backend, executor, calendar);
         notifier.prepare();
@@ -158,17 +169,13 @@ TEST_F(NotifierFixture, DoesNotPostAnUpdateThatSurfacesLater) {
     Notifier notifier(backend, executor, calendar);
     notifier.prepare();
     executor.runUntilIdle();
-
-    Notification scheduled = note("later");
-    scheduled.deliverWhen = "2026-12-06T10:01:00Z"; // a minute after now
-    notifier.post(scheduled, tenOClock);
-    EXPECT_TRUE(backend->added().empty());
-
-    Notification due = note("due");
+    auto later = note("later");
+    later.deliverWhen = "2026-12-06T10:01:00Z"; // a minute after now
+    notifier.post(later, tenOClock);
+    auto due = note("due");
     due.deliverWhen = "2026-12-06T10:00:00Z";
     notifier.post(due, tenOClock);
-    ASSERT_EQ(backend->added().size(), 1u);
-    EXPECT_EQ(backend->added()[0].identifier, "due");
+    EXPECT_EQ(identifiers(backend->shown), std::vector<std::string>{"due"});
 }
 
 } // namespace

@@ -10,27 +10,34 @@ namespace {
 
 using PopoverWindowSizing::restoredSize;
 
-constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-constexpr double inf = std::numeric_limits<double>::infinity();
-
-TEST(PopoverWindowSizing, RestoresAStoredSizeOfTheCurrentVersion) {
-    EXPECT_EQ(restoredSize(500, 700, 2), (WindowSize{500, 700}));
-    EXPECT_EQ(restoredSize(200, 300, 2), (WindowSize{360, 420}));
-    EXPECT_EQ(restoredSize(360, 420, 2), (WindowSize{360, 420}));
-}
-
-TEST(PopoverWindowSizing, IgnoresSizesOfAnotherVersion) {
-    for (std::int64_t version : {0, 1, 3, -2}) {
-        EXPECT_EQ(restoredSize(500, 700, version), (WindowSize{420, 640})) << version;
-    }
-}
-
-TEST(PopoverWindowSizing, ReplacesAnUnusableDimensionOnItsOwn) {
-    EXPECT_EQ(restoredSize(0, 700, 2), (WindowSize{420, 700}));
-    EXPECT_EQ(restoredSize(500, 0, 2), (WindowSize{500, 640}));
-    for (double bad : {nan, inf, -inf, -500.0}) {
-        EXPECT_EQ(restoredSize(bad, 700, 2), (WindowSize{420, 700})) << bad;
-        EXPECT_EQ(restoredSize(500, bad, 2), (WindowSize{500, 640})) << bad;
+TEST(PopoverWindowSizing, RestoresOnlyUsableSizesOfTheCurrentVersion) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double width, height;
+        std::int64_t version;
+        WindowSize expected;
+    };
+    const Case cases[] = {
+        {500, 700, 2, {500, 700}},
+        {200, 300, 2, {360, 420}},
+        {360, 420, 2, {360, 420}},
+        // Another version's size is not used at all.
+        {500, 700, 0, {420, 640}},
+        {500, 700, 1, {420, 640}},
+        {500, 700, 3, {420, 640}},
+        {500, 700, -2, {420, 640}},
+        // An unusable dimension is replaced on its own.
+        {0, 700, 2, {420, 700}},
+        {500, 0, 2, {500, 640}},
+        {nan, 700, 2, {420, 700}},
+        {500, inf, 2, {500, 640}},
+        {-inf, 700, 2, {420, 700}},
+        {500, -500, 2, {500, 640}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(restoredSize(c.width, c.height, c.version), c.expected)
+            << c.width << " x " << c.height << " v" << c.version;
     }
 }
 

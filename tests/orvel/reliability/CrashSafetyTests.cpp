@@ -6,8 +6,8 @@
 #include "orvel/core/FilePreferences.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/orvel/reliability/DriverProcess.h"
 #include "tests/orvel/reliability/LiveService.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/devserver/Fault.h"
 
@@ -103,7 +103,7 @@ protected:
 
     // Reads what the driver said and checks the files against its last
     // completed save.
-    void checkFilesAfterKill(const DriverProcess& driver) {
+    void checkFilesAfterKill(const ChildProcess& driver) {
         for (const auto& line : driver.lines()) {
             if (auto saved = parseSaved(line)) {
                 if (saved->dismissed) {
@@ -184,7 +184,8 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
         } else {
             service.faults().clear("/dismiss");
         }
-        DriverProcess driver(ORVEL_CRASH_DRIVER, directory.path(), round % 2 == 0 ? 077 : 0);
+        ChildProcess driver({ORVEL_CRASH_DRIVER, directory.path().string()}, {},
+                            round % 2 == 0 ? 077 : 0);
         // Every fourth run dies anywhere from start-up on; the others once
         // the loop has saved at least once (a slow build may take a while to
         // get there), at a random moment of it.
@@ -221,7 +222,7 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
         }));
     // Some were refused: the restart has something to replay.
     EXPECT_GT(pending, 0u);
-    DriverProcess driver(ORVEL_CRASH_DRIVER, directory.path(), 022);
+    ChildProcess driver({ORVEL_CRASH_DRIVER, directory.path().string()}, {}, 022);
     const std::uint64_t total = published;
     const bool caughtUp = driver.readUntil(
         [&](const std::string& line) {

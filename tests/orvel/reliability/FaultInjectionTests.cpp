@@ -16,66 +16,54 @@ namespace {
 using namespace std::chrono_literals;
 using OrvelDev::Fault;
 
-bool startsWith(const std::optional<std::string>& text, std::string_view prefix) {
-    return text && text->starts_with(prefix);
+// The error text starts with `prefix`.
+::testing::AssertionResult startsWith(const std::optional<std::string>& text,
+                                      std::string_view prefix) {
+    if (text && text->starts_with(prefix)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "error " << text.value_or("(none)");
 }
 
 using SyncFaults = ReliabilityTest;
 
-TEST_F(SyncFaults, ErrorStatusesLoseNothingAndTheNextTickRecovers) {
+TEST_F(SyncFaults, EveryFaultOfTheSyncIsReportedLosesNothingAndIsRecovered) {
+    struct Case {
+        std::string name;
+        Fault fault;
+        std::string error; // the whole text, or its start when it ends in "…"
+    };
+    std::vector<Case> cases;
     for (const int status : {500, 502, 503, 504, 429, 404, 401, 400}) {
-        SCOPED_TRACE(status);
-        publish(2);
-        service.faults().set("/sync", Fault::withStatus(status));
+        const auto text = "http(status: " + std::to_string(status) + ")";
+        cases.push_back({text, Fault::withStatus(status), text});
+    }
+    cases.push_back({"malformed", Fault::malformedBody(), "decoding(\"malformed JSON: …"});
+    cases.push_back({"truncated", Fault::truncatedBody(), "decoding(\"malformed JSON: …"});
+    // The answer holds six updates; the middle one is broken, and none of
+    // the valid ones get in either: decoding is all or nothing.
+    cases.push_back({"invalid update", Fault::invalidNotification(),
+                     "decoding(\"channels[0].notifications[3].seq: -1 is not an unsigned 64-bit "
+                     "integer\")"});
+    cases.push_back({"closed mid-body", Fault::closeMidBody(), "Transferred a partial file…"});
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        publish(6);
+        service.faults().set("/sync", c.fault);
         const auto before = model().now();
         live->refresh();
-        EXPECT_EQ(model().lastError(), "http(status: " + std::to_string(status) + ")");
-        // The attempt reached the service: `now` moves on.
+        if (c.error.ends_with("…")) {
+            EXPECT_TRUE(startsWith(model().lastError(), c.error.substr(0, c.error.size() - 3)));
+        } else {
+            EXPECT_EQ(model().lastError(), c.error);
+        }
+        // The attempt counts as one: `now` moves on; nothing of the answer is applied.
         EXPECT_GE(model().now(), before);
+        EXPECT_EQ(seqsIn(model().inbox()), delivered);
         expectNothingLost();
         expectRecovery();
     }
-}
-
-TEST_F(SyncFaults, BrokenBodiesAreRejectedWhole) {
-    publish(3);
-    service.faults().set("/sync", Fault::malformedBody());
-    live->refresh();
-    EXPECT_TRUE(startsWith(model().lastError(), "decoding(\"malformed JSON: "))
-        << model().lastError().value_or("");
-    expectNothingLost();
-
-    service.faults().set("/sync", Fault::truncatedBody());
-    live->refresh();
-    EXPECT_TRUE(startsWith(model().lastError(), "decoding(\"malformed JSON: "))
-        << model().lastError().value_or("");
-    expectNothingLost();
-    expectRecovery();
-}
-
-TEST_F(SyncFaults, OneInvalidUpdateAmongManyRejectsTheWholeAnswer) {
-    publish(6);
-    service.faults().set("/sync", Fault::invalidNotification());
-    live->refresh();
-    // The answer holds updates 6 to 11; the middle one is broken.
-    EXPECT_EQ(model().lastError(),
-              "decoding(\"channels[0].notifications[3].seq: -1 is not an unsigned 64-bit "
-              "integer\")");
-    // None of the valid ones got in either: decoding is all or nothing.
-    EXPECT_EQ(seqsIn(model().inbox()), delivered);
-    expectNothingLost();
-    expectRecovery();
-}
-
-TEST_F(SyncFaults, ConnectionsClosedMidBodyFailTheAttempt) {
-    publish(4);
-    service.faults().set("/sync", Fault::closeMidBody());
-    live->refresh();
-    EXPECT_TRUE(startsWith(model().lastError(), "Transferred a partial file"))
-        << model().lastError().value_or("");
-    EXPECT_EQ(seqsIn(model().inbox()), delivered);
-    expectNothingLost();
-    expectRecovery();
 }
 
 TEST_F(SyncFaults, AnAnswerLaterThanTheTimeOutFailsTheAttempt) {
@@ -89,8 +77,7 @@ TEST_F(SyncFaults, AnAnswerLaterThanTheTimeOutFailsTheAttempt) {
     const auto started = std::chrono::steady_clock::now();
     live->refresh();
     EXPECT_LT(std::chrono::steady_clock::now() - started, 4s);
-    EXPECT_TRUE(startsWith(model().lastError(), "Timeout was reached"))
-        << model().lastError().value_or("");
+    EXPECT_TRUE(startsWith(model().lastError(), "Timeout was reached"));
     expectNothingLost();
     expectRecovery();
 }
@@ -144,8 +131,7 @@ TEST_F(ActionFaults, ADismissalWhoseAnswerWasLostIsNotSentAgain) {
     model().dismiss(idOf(4));
     dismissed.insert(4);
     ASSERT_TRUE(live->runUntil([&] { return model().lastError().has_value(); }));
-    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't sync that dismissal: decoding("))
-        << model().lastError().value_or("");
+    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't sync that dismissal: decoding("));
     const auto injected = service.faults().injected();
     // Every later dismissal would fail; the sync must not need one.
     service.faults().set("/dismiss", Fault::withStatus(500));
@@ -171,32 +157,20 @@ TEST_F(ActionFaults, ReadMarksStayLocalWhenTheServiceCannotTakeThem) {
     expectNothingLost();
 }
 
-TEST_F(ActionFaults, FailedActionsLeaveConfigurationAndInboxAsTheyWere) {
+// Refusals by status are the app model's own tests; over the wire, answers
+// that break off.
+TEST_F(ActionFaults, BrokenAnswersToActionsLeaveConfigurationAndInboxAsTheyWere) {
     const auto config = model().config();
     const auto inbox = model().inbox();
 
     service.faults().set("/engage", Fault::truncatedBody());
     live->run(model().createEngagement());
-    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't create channel: decoding("))
-        << model().lastError().value_or("");
-
-    service.faults().set("/keys/rotate", Fault::withStatus(503));
-    EXPECT_FALSE(live->run(model().rotateKey(channel, 24)));
-    EXPECT_EQ(model().lastError(), "Couldn't rotate that channel key: http(status: 503)");
+    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't create channel: decoding("));
 
     service.faults().set("/channels/rename", Fault::closeMidBody());
     EXPECT_FALSE(live->run(model().renameChannel(channel, "Renamed")));
     EXPECT_TRUE(startsWith(model().lastError(),
-                           "Couldn't update that channel's display name: Transferred a partial"))
-        << model().lastError().value_or("");
-
-    service.faults().set("/channels/retire", Fault::withStatus(502));
-    EXPECT_FALSE(live->run(model().retireChannel(channel)));
-    EXPECT_EQ(model().lastError(), "Couldn't retire that channel: http(status: 502)");
-
-    service.faults().set("/pair/code", Fault::withStatus(500));
-    EXPECT_FALSE(live->run(model().makePairingCode()));
-    EXPECT_EQ(model().lastError(), "Couldn't create a pairing code: http(status: 500)");
+                           "Couldn't update that channel's display name: Transferred a partial"));
 
     EXPECT_EQ(model().config(), config);
     EXPECT_EQ(model().inbox(), inbox);
@@ -211,8 +185,7 @@ TEST_F(ActionFaults, AFailingRegistrationIsRetriedOnEveryTick) {
     service.faults().set("/pair/bootstrap", Fault::truncatedBody().only(1));
     service.faults().set("/sync", Fault::withStatus(500));
     fresh.refresh();
-    EXPECT_TRUE(startsWith(fresh->lastError(), "Couldn't pair device: decoding("))
-        << fresh->lastError().value_or("");
+    EXPECT_TRUE(startsWith(fresh->lastError(), "Couldn't pair device: decoding("));
     EXPECT_FALSE(fresh->config().isPaired());
     EXPECT_FALSE(fresh.savedConfig().isPaired());
     // The device the lost answer created is not the one the retry gets.

@@ -11,6 +11,7 @@
 #include "orvelkit/config/MemoryConfigStore.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
 #include "tests/orvel/core/FakeService.h"
+#include "tests/support/Records.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,16 +34,12 @@ std::string channelId(std::size_t i) {
 }
 
 Notification update(const std::string& channel, std::uint64_t seq) {
-    Notification n;
-    n.channel = channel;
-    n.seq = seq;
-    n.id = channel + "-n" + std::to_string(seq);
-    n.createdAt = "2026-11-" + std::to_string(10 + seq % 18) +
-                  "T10:" + std::to_string(10 + seq % 50) + ":00Z";
+    Notification n = OrvelTest::notification(channel, seq, seq % 7 == 0 ? "need" : "done",
+                                             "2026-11-" + std::to_string(10 + seq % 18) +
+                                                 "T10:" + std::to_string(10 + seq % 50) + ":00Z");
     n.title = "Build " + std::to_string(seq) + " finished on main";
     n.body = "All 312 tests passed in 4m" + std::to_string(seq % 60) + "s.";
     n.sender = "CI · " + channel;
-    n.status = seq % 7 == 0 ? "need" : "done";
     return n;
 }
 
@@ -102,8 +99,7 @@ struct Fixture {
     void answerWithNews(std::size_t round) {
         SyncResponse response;
         for (std::size_t c = 0; c < channelCount; ++c) {
-            ChannelSync record;
-            record.channel = channelId(c);
+            ChannelSync record = OrvelTest::channelSync(channelId(c));
             if (round > 0 && c % (channelCount / channelsWithNews) == round % 5) {
                 for (std::size_t i = 0; i < newsPerSync / channelsWithNews + 1; ++i) {
                     record.notifications.push_back(update(record.channel, ++latest[c]));

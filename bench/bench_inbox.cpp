@@ -3,6 +3,7 @@
 // app reads after every change.
 
 #include "orvelkit/inbox/Inbox.h"
+#include "tests/support/Records.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,16 +30,12 @@ std::string channelId(std::size_t i) {
 
 // A small update such as a build agent posts.
 Notification update(const std::string& channel, std::uint64_t seq) {
-    Notification n;
-    n.channel = channel;
-    n.seq = seq;
-    n.id = channel + "-n" + std::to_string(seq);
-    n.createdAt =
-        "2024-05-" + std::to_string(1 + seq % 28) + "T10:" + std::to_string(10 + seq % 50) + ":00Z";
+    Notification n = OrvelTest::notification(channel, seq, seq % 7 == 0 ? "failed" : "done",
+                                             "2024-05-" + std::to_string(1 + seq % 28) +
+                                                 "T10:" + std::to_string(10 + seq % 50) + ":00Z");
     n.title = "Build " + std::to_string(seq) + " finished on main";
     n.body = "All 312 tests passed in 4m" + std::to_string(seq % 60) + "s.";
     n.sender = "CI · " + channel;
-    n.status = seq % 7 == 0 ? "failed" : "done";
     return n;
 }
 
@@ -80,8 +77,7 @@ std::vector<std::vector<ChannelSync>> responses(const Inbox& inbox, std::size_t 
     for (std::size_t k = 0; k < count; ++k) {
         std::vector<ChannelSync>& records = result[k];
         for (std::size_t c = 0; c < channelCount; ++c) {
-            ChannelSync record;
-            record.channel = channelId(c);
+            ChannelSync record = OrvelTest::channelSync(channelId(c));
             record.name = "Channel " + std::to_string(c);
             record.owned = c % 3 == 0;
             records.push_back(std::move(record));

@@ -3,6 +3,7 @@
 #include "orvelkit/presentation/DeliveryTiming.h"
 #include "orvelkit/presentation/PresentationHelpers.h"
 #include "orvelkit/time/Calendar.h"
+#include "tests/support/Records.h"
 
 #include <benchmark/benchmark.h>
 
@@ -85,15 +86,8 @@ std::vector<OrvelProtocol::Notification> notifications(std::size_t count) {
     std::vector<OrvelProtocol::Notification> result(count);
     for (std::size_t i = 0; i < count; ++i) {
         OrvelProtocol::Notification& n = result[i];
-        // Formatted into a buffer: g++ 12 at -O3 warns falsely (-Wrestrict) on
-        // assigning short literals to these strings here.
-        char text[32];
-        n.id = std::string(text,
-                           static_cast<std::size_t>(std::snprintf(text, sizeof text, "n%zu", i)));
-        n.channel = std::string(
-            text, static_cast<std::size_t>(std::snprintf(text, sizeof text, "ch_%zu", i % 12)));
-        n.seq = i + 1;
-        n.createdAt = created[i];
+        n = OrvelTest::notification("ch_" + std::to_string(i % 12), i + 1, std::nullopt,
+                                    created[i]);
         n.title = "Build finished";
         switch (random.below(10)) {
         case 0:

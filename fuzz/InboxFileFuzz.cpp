@@ -3,7 +3,7 @@
 // texts, timestamps, colours, card values) then goes through what the screens
 // compute from an inbox.
 
-#include "fuzz/FuzzCheck.h"
+#include "fuzz/RecordRoundTrip.h"
 #include "orvelkit/config/AppConfig.h"
 #include "orvelkit/inbox/Inbox.h"
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
@@ -12,9 +12,6 @@
 #include "orvelkit/presentation/PersistentCardDescriptor.h"
 #include "orvelkit/presentation/SmartBriefing.h"
 #include "orvelkit/presentation/Triage.h"
-#include "orvelkit/store/InboxFile.h"
-
-#include <string>
 
 namespace {
 
@@ -44,13 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)inbox->dismissedSequences();
     (void)inbox->totalUnread();
 
-    std::string file;
-    const auto written = InboxFile::encode(*inbox, [&](std::string_view json) { file = json; });
-    FUZZ_CHECK(written);
-    auto loaded = InboxFile::decode(file);
-    FUZZ_CHECK(loaded);
-    FUZZ_CHECK(*loaded == *inbox);
-
+    OrvelFuzz::checkInboxFileRoundTrip(*inbox);
     present(*inbox);
 
     inbox->markAllRead();

@@ -6,16 +6,13 @@
 #include "orvelkit/presentation/PresentationHelpers.h"
 #include "orvelkit/time/InternetDateTime.h"
 
+#include <chrono>
+
 namespace {
 
 // 0000-01-01T00:00:00Z and 9999-12-31T23:59:59Z, the years the writer keeps.
 constexpr std::int64_t firstWritableSecond = -62'167'219'200;
 constexpr std::int64_t lastWritableSecond = 253'402'300'799;
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t quotient = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? quotient - 1 : quotient;
-}
 
 } // namespace
 
@@ -26,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     (void)Presentation::relativeTime(date, Date::fromSecondsSinceEpoch(1'796'551'200));
-    const std::int64_t second = floorDiv(date->microsecondsSinceEpoch(), 1'000'000);
+    const std::int64_t second = std::chrono::floor<std::chrono::seconds>(
+                                    std::chrono::microseconds(date->microsecondsSinceEpoch()))
+                                    .count();
     if (second < firstWritableSecond || second > lastWritableSecond) {
         return 0;
     }

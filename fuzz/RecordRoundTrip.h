@@ -7,8 +7,10 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "orvelkit/json/Json.h"
+#include "orvelkit/store/InboxFile.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace OrvelFuzz {
@@ -26,6 +28,15 @@ std::optional<Record> decodeAndRoundTrip(std::string_view json) {
     FUZZ_CHECK(again);
     FUZZ_CHECK(*again == *decoded);
     return std::move(decoded).value();
+}
+
+// The same promise for a whole inbox in its file form: what the store writes
+// loads back as the same inbox.
+inline void checkInboxFileRoundTrip(const OrvelKit::Inbox& inbox) {
+    std::string file;
+    FUZZ_CHECK(OrvelKit::InboxFile::encode(inbox, [&](std::string_view json) { file = json; }));
+    const auto loaded = OrvelKit::InboxFile::decode(file);
+    FUZZ_CHECK(loaded && *loaded == inbox);
 }
 
 } // namespace OrvelFuzz

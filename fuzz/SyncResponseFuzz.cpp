@@ -1,13 +1,10 @@
 // The sync answer: decoded, written back, merged into an inbox that already
 // holds state, and the merged inbox written to and read from its file form.
 
-#include "fuzz/FuzzCheck.h"
 #include "fuzz/RecordRoundTrip.h"
 #include "orvelkit/inbox/Inbox.h"
 #include "orvelkit/protocol/Protocol.h"
 #include "orvelkit/store/InboxFile.h"
-
-#include <string>
 
 namespace {
 
@@ -15,16 +12,11 @@ using namespace OrvelKit;
 
 // A local inbox as the app would hold it before the answer arrives.
 Inbox startingInbox() {
-    OrvelProtocol::Notification note;
-    note.channel = "ch_alpha";
-    note.seq = 3;
-    note.id = "n3";
-    note.title = "Build finished";
-    note.createdAt = "2026-12-06T09:00:00Z";
-    Inbox inbox;
-    inbox.merge("ch_alpha", {note}, 5);
-    inbox.dismiss("ch_alpha", 3);
-    return inbox;
+    return InboxFile::decode(
+               R"({"channels":[{"channel":"ch_alpha","latestSeq":5,"dismissedSeqs":[3],)"
+               R"("notifications":[{"channel":"ch_alpha","seq":3,"id":"n3","title":"Build",)"
+               R"("created_at":"2026-12-06T09:00:00Z","urgency":"normal"}]}]})")
+        .value();
 }
 
 } // namespace
@@ -56,11 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)inbox.totalUnread();
 
     // What was merged must survive a save and a load unchanged.
-    std::string file;
-    const auto written = InboxFile::encode(inbox, [&](std::string_view json) { file = json; });
-    FUZZ_CHECK(written);
-    auto loaded = InboxFile::decode(file);
-    FUZZ_CHECK(loaded);
-    FUZZ_CHECK(*loaded == inbox);
+    OrvelFuzz::checkInboxFileRoundTrip(inbox);
     return 0;
 }

@@ -58,6 +58,13 @@ inline OrvelProtocol::PersistentCardUpdate cardUpdate(std::string channel, std::
     return update;
 }
 
+// `note` as sent by `sender`.
+inline OrvelProtocol::Notification sentBy(std::optional<std::string> sender,
+                                          OrvelProtocol::Notification note) {
+    note.sender = std::move(sender);
+    return note;
+}
+
 // What a sync answer says of one channel; its latest sequence numbers are the
 // highest of the records it carries.
 inline OrvelProtocol::ChannelSync

@@ -99,53 +99,40 @@ TEST(Completion, ResumesTheWholeChainOnItsOwnExecutor) {
     EXPECT_EQ(manualProbe->executor, &executor);
 }
 
-TEST(Completion, ChainIsFreedWhenItsExecutorDiscardsTheResumption) {
-    auto alive = std::make_shared<int>(0);
-    std::weak_ptr<int> watch = alive;
-    bool finished = false;
-    std::optional<Completion<int>> parked;
-    {
-        ManualExecutor executor;
-        auto task = [](std::shared_ptr<int> held [[maybe_unused]],
-                       std::optional<Completion<int>>& park) -> Task<int> {
-            co_return co_await suspendUntil<int>(
-                [&](Completion<int> done) { park.emplace(std::move(done)); });
-        }(std::move(alive), parked);
-        spawn(executor, std::move(task), [&](int) { finished = true; });
-        executor.runUntilIdle();
-        ASSERT_TRUE(parked);
-        (*parked)(1); // resumption posted, never run
-        parked.reset();
-        EXPECT_FALSE(watch.expired());
+TEST(Completion, ChainIsFreedWhenItsResumptionCannotRun) {
+    // Either the executor is destroyed with the resumption still posted, or a
+    // request finishes on a worker thread after the executor it would resume
+    // on is gone (the app shutting down).
+    for (const bool completedAfterExecutorIsGone : {false, true}) {
+        SCOPED_TRACE(completedAfterExecutorIsGone);
+        auto alive = std::make_shared<int>(0);
+        std::weak_ptr<int> watch = alive;
+        bool finished = false;
+        std::optional<Completion<int>> parked;
+        {
+            ManualExecutor executor;
+            auto task = [](std::shared_ptr<int> held [[maybe_unused]],
+                           std::optional<Completion<int>>& park) -> Task<int> {
+                co_return co_await suspendUntil<int>(
+                    [&](Completion<int> done) { park.emplace(std::move(done)); });
+            }(std::move(alive), parked);
+            spawn(executor, std::move(task), [&](int) { finished = true; });
+            executor.runUntilIdle();
+            ASSERT_TRUE(parked);
+            if (!completedAfterExecutorIsGone) {
+                (*parked)(1); // resumption posted, never run
+                parked.reset();
+                EXPECT_FALSE(watch.expired());
+            }
+        }
+        if (completedAfterExecutorIsGone) {
+            std::thread::id completedOn;
+            completeElsewhere(std::move(*parked), 1, completedOn);
+            parked.reset();
+        }
+        EXPECT_FALSE(finished);
+        EXPECT_TRUE(watch.expired()) << "the suspended frames were destroyed";
     }
-    EXPECT_FALSE(finished);
-    EXPECT_TRUE(watch.expired()) << "the suspended frames were destroyed";
-}
-
-TEST(Completion, ArrivingAfterItsExecutorIsGoneFreesTheChainWhereItIsCalled) {
-    // A request finishing on a worker thread while the app shuts down: the
-    // executor it would resume on no longer exists.
-    auto alive = std::make_shared<int>(0);
-    std::weak_ptr<int> watch = alive;
-    bool finished = false;
-    std::optional<Completion<int>> parked;
-    {
-        auto executor = std::make_unique<ManualExecutor>();
-        auto task = [](std::shared_ptr<int> held [[maybe_unused]],
-                       std::optional<Completion<int>>& park) -> Task<int> {
-            co_return co_await suspendUntil<int>(
-                [&](Completion<int> done) { park.emplace(std::move(done)); });
-        }(std::move(alive), parked);
-        spawn(*executor, std::move(task), [&](int) { finished = true; });
-        executor->runUntilIdle();
-        ASSERT_TRUE(parked);
-        executor.reset();
-    }
-    std::thread::id completedOn;
-    completeElsewhere(std::move(*parked), 1, completedOn);
-    parked.reset();
-    EXPECT_FALSE(finished);
-    EXPECT_TRUE(watch.expired()) << "the suspended frames were destroyed";
 }
 
 TEST(ManualExecutor, FiresTimersInTimeOrderAsTheClockAdvances) {

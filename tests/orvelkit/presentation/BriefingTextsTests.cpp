@@ -1,11 +1,12 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/BriefingTexts.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace TriageTest;
+using namespace OrvelTest;
+using OrvelProtocol::Notification;
 using namespace OrvelKit;
 using namespace OrvelKit::Presentation;
 
@@ -20,13 +21,7 @@ SmartBriefing briefingWith(BriefingPeriod period, BriefingScope scope, std::size
     return briefing;
 }
 
-TEST(BriefingTexts, EyebrowAndHeadlineFollowThePeriod) {
-    EXPECT_EQ(briefingEyebrow(BriefingPeriod::morning),
-              (BriefingEyebrow{"sunrise", "Morning briefing", "MORNING BRIEFING"}));
-    EXPECT_EQ(briefingEyebrow(BriefingPeriod::afternoon).label, "Afternoon check-in");
-    EXPECT_EQ(briefingEyebrow(BriefingPeriod::evening).symbol, "sparkles");
-    EXPECT_EQ(briefingEyebrow(BriefingPeriod::night).displayLabel, "QUIET-HOURS CHECK-IN");
-
+TEST(BriefingTexts, HeadlineFollowsThePeriodUnlessNothingNeedsAttention) {
     const std::pair<BriefingPeriod, const char*> headlines[] = {
         {BriefingPeriod::morning, "While you were away"},
         {BriefingPeriod::afternoon, "A few things need you"},
@@ -49,9 +44,11 @@ TEST(BriefingTexts, SummaryCoversUpdatesAndAttention) {
     EXPECT_EQ(summary(BriefingScope::overnight, 0, 4, 1),
               "4 updates from 1 channel overnight. Nothing needs a decision.");
     EXPECT_EQ(summary(BriefingScope::thisMorning, 1, 1, 2),
-              "1 item needs attention in total. 1 update from 2 channels this morning.");
+              "1 item needs attention in total. 1 update from 2 channels this "
+              "morning.");
     EXPECT_EQ(summary(BriefingScope::sinceLastVisit, 3, 7, 3),
-              "3 items need attention in total. 7 updates from 3 channels since your last "
+              "3 items need attention in total. 7 updates from 3 channels since "
+              "your last "
               "visit.");
     EXPECT_EQ(summary(BriefingScope::thisAfternoon, 0, 0, 0),
               "No new updates this afternoon. Things are quiet.");
@@ -63,10 +60,11 @@ TEST(BriefingTexts, SummaryCoversUpdatesAndAttention) {
 
 TEST(BriefingTexts, SummaryOfAComputedBriefing) {
     const Calendar utc("UTC", "en_US");
-    const Inbox inbox({channel("ci", {note("ci", 1, "2024-05-02T01:00:00Z", "running", "bot"),
-                                      note("ci", 2, "2024-05-02T02:00:00Z", "done", "bot"),
-                                      note("ci", 3, "2024-05-02T03:00:00Z", "done", "bot"),
-                                      note("ci", 4, "2024-05-02T04:00:00Z", "done", "bot")})});
+    const Inbox inbox({channelInbox(
+        "ci", {sentBy("bot", notification("ci", 1, "running", "2024-05-02T01:00:00Z")),
+               sentBy("bot", notification("ci", 2, "done", "2024-05-02T02:00:00Z")),
+               sentBy("bot", notification("ci", 3, "done", "2024-05-02T03:00:00Z")),
+               sentBy("bot", notification("ci", 4, "done", "2024-05-02T04:00:00Z"))})});
     const SmartBriefing briefing =
         smartBriefing(inbox, at("2024-05-02T07:00:00Z"), std::nullopt, utc);
     EXPECT_EQ(briefingSummary(briefing),

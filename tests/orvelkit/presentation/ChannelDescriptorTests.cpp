@@ -1,6 +1,6 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/ChannelDescriptor.h"
 #include "orvelkit/time/InternetDateTime.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,9 @@ using OrvelKit::ChannelDescriptor;
 using OrvelKit::ChannelInbox;
 using OrvelKit::Date;
 using OrvelKit::Inbox;
-using TriageTest::at;
-using TriageTest::note;
+using OrvelTest::at;
+using OrvelTest::notification;
+using OrvelTest::sentBy;
 namespace Presentation = OrvelKit::Presentation;
 
 namespace {
@@ -36,8 +37,8 @@ ChannelInbox entry(std::string id, std::vector<OrvelProtocol::Notification> noti
 
 // A channel whose newest update was created at `createdAt`.
 ChannelInbox active(std::string id, std::string createdAt) {
-    auto notification = note(id, 1, std::move(createdAt));
-    return entry(std::move(id), {notification});
+    auto update = notification(id, 1, {}, std::move(createdAt));
+    return entry(std::move(id), {update});
 }
 
 Inbox inbox(std::vector<ChannelInbox> channels) {
@@ -71,7 +72,8 @@ TEST(ChannelDescriptors, AChannelNotYetSyncedIsOwnedAndPending) {
 
 TEST(ChannelDescriptors, NamesComeFromTheServiceThenTheNewestSenderThenTheId) {
     auto sender = [](std::uint64_t seq, std::optional<std::string> name) {
-        return note("ch", seq, "2025-07-10T11:00:00Z", std::nullopt, std::move(name));
+        return sentBy(std::move(name),
+                      notification("ch", seq, std::nullopt, "2025-07-10T11:00:00Z"));
     };
     // Newest first: only spaces, empty, no sender, padded, then another name.
     const std::vector<OrvelProtocol::Notification> updates = {
@@ -117,7 +119,8 @@ TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
 
 TEST(ChannelDescriptors, OnlyTheNewestUpdateCountsEvenWhenItsTimeCannotBeRead) {
     const ChannelDescriptor descriptor =
-        only({}, inbox({entry("ch", {note("ch", 2, "yesterday"), note("ch", 1, ago(100000))})}));
+        only({}, inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
+                                     notification("ch", 1, {}, ago(100000))})}));
     EXPECT_EQ(descriptor.activity, ChannelActivity::active);
     EXPECT_EQ(descriptor.detail, "Active");
     EXPECT_EQ(descriptor.lastActivityAt, std::nullopt);

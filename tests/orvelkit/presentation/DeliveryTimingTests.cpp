@@ -1,5 +1,6 @@
 #include "orvelkit/presentation/DeliveryTiming.h"
 #include "orvelkit/presentation/PresentationHelpers.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,8 @@ std::optional<Date> at(const char* timestamp) {
 
 Notification update(std::optional<std::string> deliverWhen, std::string createdAt,
                     std::uint64_t seq = 1, std::string id = "n") {
-    Notification n;
+    Notification n = OrvelTest::notification("ch", seq, {}, std::move(createdAt));
     n.id = std::move(id);
-    n.channel = "ch";
-    n.seq = seq;
-    n.createdAt = std::move(createdAt);
     n.deliverWhen = std::move(deliverWhen);
     return n;
 }

@@ -1,18 +1,19 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/InboxRows.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace TriageTest;
+using namespace OrvelTest;
+using OrvelProtocol::Notification;
 using namespace OrvelKit;
 using Strings = std::vector<std::string>;
 
 const Calendar berlin("Europe/Berlin", "de_DE");
 
 TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
-    Notification card = note("ops", 7, "2024-05-01T10:00:00Z", "done", "");
+    Notification card = sentBy("", notification("ops", 7, "done", "2024-05-01T10:00:00Z"));
     card.kind = OrvelProtocol::Kind::card;
     card.body = "Body";
     card.urgency = OrvelProtocol::Urgency::high;
@@ -27,7 +28,7 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
     const InboxRowDescriptor row =
         Presentation::row(card, true, at("2024-05-01T12:30:00Z"), berlin);
     EXPECT_EQ(row.id, "ops-7");
-    EXPECT_EQ(row.title, "title ops-7");
+    EXPECT_EQ(row.title, "Update 7");
     EXPECT_EQ(row.sender, "ops");
     EXPECT_EQ(row.body, "Body");
     EXPECT_EQ(row.details, std::nullopt);
@@ -49,18 +50,21 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
 
 TEST(InboxRows, RowIsPendingUntilItsSurfaceTime) {
     // Created 07:30 in Berlin for the morning: surfaces at 08:00 local time.
-    Notification held = note("ops", 1, "2024-05-01T07:30:00+02:00");
+    Notification held = notification("ops", 1, {}, "2024-05-01T07:30:00+02:00");
     held.deliverWhen = "Morning ";
     EXPECT_TRUE(Presentation::row(held, false, at("2024-05-01T07:59:59+02:00"), berlin).isPending);
     EXPECT_FALSE(Presentation::row(held, false, at("2024-05-01T08:00:00+02:00"), berlin).isPending);
 }
 
 TEST(InboxRows, InboxListsEveryUpdateBySeqWithItsChannelsReadMark) {
-    Inbox inbox(
-        {channel("a", {note("a", 5, "2024-05-01T11:00:00Z"), note("a", 3, "2024-05-01T11:30:00Z")},
-                 4, {5}),
-         channel("b", {note("b", 7, "2024-05-01T09:00:00Z"), note("b", 5, "2024-05-01T09:00:00Z")},
-                 5)});
+    Inbox inbox({channelInbox("a",
+                              {notification("a", 5, {}, "2024-05-01T11:00:00Z"),
+                               notification("a", 3, {}, "2024-05-01T11:30:00Z")},
+                              4, {5}),
+                 channelInbox("b",
+                              {notification("b", 7, {}, "2024-05-01T09:00:00Z"),
+                               notification("b", 5, {}, "2024-05-01T09:00:00Z")},
+                              5)});
     const InboxDescriptor list = Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin);
     // seq descending across channels, not by timestamp; dismissed a-5 stays.
     EXPECT_EQ(ids(list.rows), (Strings{"b-7", "a-5", "b-5", "a-3"}));
@@ -78,14 +82,14 @@ TEST(InboxRows, InboxListsEveryUpdateBySeqWithItsChannelsReadMark) {
 }
 
 TEST(InboxRows, UpdatesSharingAnIdEachKeepTheirOwnRow) {
-    Notification first = note("a", 3, "2024-05-01T11:00:00Z");
-    Notification second = note("b", 2, "2024-05-01T11:00:00Z");
+    Notification first = notification("a", 3, {}, "2024-05-01T11:00:00Z");
+    Notification second = notification("b", 2, {}, "2024-05-01T11:00:00Z");
     first.id = second.id = "dup";
     second.title = "second";
-    const Inbox inbox({channel("a", {first}, 0), channel("b", {second}, 2)});
+    const Inbox inbox({channelInbox("a", {first}, 0), channelInbox("b", {second}, 2)});
     const InboxDescriptor list = Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin);
     ASSERT_EQ(list.rows.size(), 2u);
-    EXPECT_EQ(list.rows[0].title, "title a-3");
+    EXPECT_EQ(list.rows[0].title, "Update 3");
     EXPECT_TRUE(list.rows[0].isUnread);
     EXPECT_EQ(list.rows[1].title, "second");
     EXPECT_FALSE(list.rows[1].isUnread);
@@ -94,9 +98,9 @@ TEST(InboxRows, UpdatesSharingAnIdEachKeepTheirOwnRow) {
 TEST(InboxRows, BadgeCapsAtNinetyNine) {
     std::vector<Notification> many;
     for (std::uint64_t seq = 1; seq <= 150; ++seq) {
-        many.push_back(note("a", seq, "2024-05-01T11:00:00Z"));
+        many.push_back(notification("a", seq, {}, "2024-05-01T11:00:00Z"));
     }
-    const Inbox inbox({channel("a", many)});
+    const Inbox inbox({channelInbox("a", many)});
     EXPECT_EQ(Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin).unreadBadge, "99+");
     EXPECT_EQ(Presentation::countBadge(0), std::nullopt);
     EXPECT_EQ(Presentation::countBadge(1), "1");

@@ -1,11 +1,12 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace TriageTest;
+using namespace OrvelTest;
+using OrvelProtocol::Notification;
 using namespace OrvelKit;
 using Presentation::menuBarIndicator;
 using Presentation::statusItemAccessibilityLabel;
@@ -15,20 +16,20 @@ const Date now = at("2024-05-02T09:00:00Z");
 
 Notification urgent(std::string channel, std::uint64_t seq, const char* status, std::string sender,
                     OrvelProtocol::Urgency urgency) {
-    Notification notification =
-        note(std::move(channel), seq, "2024-05-02T08:00:00Z", status, std::move(sender));
-    notification.urgency = urgency;
-    return notification;
+    Notification update = sentBy(
+        std::move(sender), notification(std::move(channel), seq, status, "2024-05-02T08:00:00Z"));
+    update.urgency = urgency;
+    return update;
 }
 
 TEST(MenuBarIndicator, CountsUnreadAttentionAndFlagsCritical) {
     using U = OrvelProtocol::Urgency;
-    Inbox inbox({channel("a", {urgent("a", 1, "need", "one", U::normal),
-                               urgent("a", 2, "failed", "two", U::critical),
-                               urgent("a", 3, "need", "three", U::high),
-                               urgent("a", 4, "running", "four", U::critical)}),
+    Inbox inbox({channelInbox("a", {urgent("a", 1, "need", "one", U::normal),
+                                    urgent("a", 2, "failed", "two", U::critical),
+                                    urgent("a", 3, "need", "three", U::high),
+                                    urgent("a", 4, "running", "four", U::critical)}),
                  // Read attention does not count.
-                 channel("b", {urgent("b", 1, "need", "five", U::critical)}, 1)});
+                 channelInbox("b", {urgent("b", 1, "need", "five", U::critical)}, 1)});
     const MenuBarIndicator indicator = menuBarIndicator(inbox, now, utc);
     EXPECT_EQ(indicator,
               (MenuBarIndicator{.emphasis = MenuBarEmphasis::critical, .attentionBadge = "3"}));
@@ -51,10 +52,10 @@ TEST(MenuBarIndicator, CountsUnreadAttentionAndFlagsCritical) {
 TEST(MenuBarIndicator, BadgeCapsAtNinetyNineSources) {
     std::vector<Notification> asks;
     for (std::uint64_t seq = 1; seq <= 120; ++seq) {
-        asks.push_back(
-            note("a", seq, "2024-05-02T08:00:00Z", "need", "agent" + std::to_string(seq)));
+        asks.push_back(sentBy("agent" + std::to_string(seq),
+                              notification("a", seq, "need", "2024-05-02T08:00:00Z")));
     }
-    const MenuBarIndicator indicator = menuBarIndicator(Inbox({channel("a", asks)}), now, utc);
+    const MenuBarIndicator indicator = menuBarIndicator(Inbox({channelInbox("a", asks)}), now, utc);
     EXPECT_EQ(indicator.attentionBadge, "99+");
     EXPECT_EQ(indicator.emphasis, MenuBarEmphasis::high);
 }

@@ -14,64 +14,66 @@ const std::string serverHint = "Enter a server URL (https://orvel.app)";
 
 } // namespace
 
-TEST(OnboardingDescriptor, ReadyWhenAllThreeInputsAreUsable) {
-    const OnboardingDescriptor form("https://orvel.example", "ch_1", token);
+TEST(OnboardingDescriptor, ReadyWhenAllThreeInputsAreUsableKeepingWhatWasEntered) {
+    const OnboardingDescriptor form(" \t\u00A0http://localhost:8080/base/\u3000 ", "ch_1", token);
     EXPECT_TRUE(form.canConnect);
     EXPECT_EQ(form.hint, "Ready to connect");
-    EXPECT_EQ(form.normalizedBaseURL, "https://orvel.example");
-    EXPECT_EQ(form.serverURL, "https://orvel.example");
+    // Only horizontal white space is trimmed; no slash is added or removed.
+    EXPECT_EQ(form.normalizedBaseURL, "http://localhost:8080/base/");
+    EXPECT_EQ(form.serverURL, " \t\u00A0http://localhost:8080/base/\u3000 ");
     EXPECT_EQ(form.channel, "ch_1");
     EXPECT_EQ(form.token, token);
 }
 
-TEST(OnboardingDescriptor, TrimsOnlyHorizontalWhiteSpaceFromTheServerURL) {
-    const OnboardingDescriptor padded(" \t\u00A0http://localhost:8080/base/\u3000 ", "ch", token);
-    EXPECT_TRUE(padded.canConnect);
-    // No slash added or removed; the entered text is kept as it was.
-    EXPECT_EQ(padded.normalizedBaseURL, "http://localhost:8080/base/");
-    EXPECT_EQ(padded.serverURL, " \t\u00A0http://localhost:8080/base/\u3000 ");
-
-    for (const char* text :
-         {"https://orvel.example\n", "\nhttps://orvel.example", "https://orvel.example\r"}) {
-        const OnboardingDescriptor form(text, "ch", token);
-        EXPECT_EQ(form.normalizedBaseURL, std::nullopt) << text;
-        EXPECT_FALSE(form.canConnect);
-        EXPECT_EQ(form.hint, serverHint);
-    }
-}
-
-TEST(OnboardingDescriptor, AcceptsOnlyAbsoluteHttpAndHttpsURLsInLowerCase) {
-    for (const char* text : {"", "   ", "orvel.app", "HTTPS://orvel.app", "Http://orvel.app",
-                             "ftp://orvel.app", "file:///tmp/x", "https://", "https:// orvel.app",
-                             "https://orvel app", "mailto:me@orvel.app", "https:orvel.app"}) {
-        const OnboardingDescriptor form(text, "ch", token);
-        EXPECT_EQ(form.normalizedBaseURL, std::nullopt) << text;
-        EXPECT_EQ(form.hint, serverHint) << text;
-    }
-    EXPECT_TRUE(OnboardingDescriptor("https://[::1]:8443", "ch", token).canConnect);
-}
-
 TEST(OnboardingDescriptor, TheFirstFailingCheckDecidesTheHint) {
-    // Server URL before channel before token.
-    EXPECT_EQ(OnboardingDescriptor("nope", "", "").hint, serverHint);
-    EXPECT_EQ(OnboardingDescriptor("https://orvel.app", " \t\u2003", "").hint,
-              "Enter a channel to receive");
-    EXPECT_EQ(OnboardingDescriptor("https://orvel.app", "ch", "").hint, "Paste a orvel_pub_ token");
-    // Line breaks are not trimmed from the channel.
-    EXPECT_TRUE(OnboardingDescriptor("https://orvel.app", "\n", token).canConnect);
-}
-
-TEST(OnboardingDescriptor, TheTokenNeedsThePrefixAndSomethingAfterIt) {
-    const auto acceptable = [](const std::string& candidate) {
-        return OnboardingDescriptor("https://orvel.app", "ch", candidate).canConnect;
+    const std::string channelHint = "Enter a channel to receive";
+    const std::string tokenHint = "Paste a orvel_pub_ token";
+    struct Case {
+        const char* server;
+        const char* channel;
+        std::string token;
+        std::string hint; // empty: ready
     };
-    EXPECT_FALSE(acceptable("orvel_pub_"));
-    EXPECT_TRUE(acceptable("orvel_pub_x"));
-    EXPECT_FALSE(acceptable(" orvel_pub_x"));
-    EXPECT_FALSE(acceptable("ORVEL_PUB_x"));
-    EXPECT_FALSE(acceptable("orvel_pubx"));
-    EXPECT_FALSE(acceptable("xorvel_pub_x"));
-    EXPECT_TRUE(acceptable("orvel_pub_ "));
+    const Case cases[] = {
+        // Absolute http and https URLs in lower case only; line breaks are not
+        // trimmed.
+        {"", "ch", token, serverHint},
+        {"   ", "ch", token, serverHint},
+        {"orvel.app", "ch", token, serverHint},
+        {"HTTPS://orvel.app", "ch", token, serverHint},
+        {"Http://orvel.app", "ch", token, serverHint},
+        {"ftp://orvel.app", "ch", token, serverHint},
+        {"file:///tmp/x", "ch", token, serverHint},
+        {"https://", "ch", token, serverHint},
+        {"https:// orvel.app", "ch", token, serverHint},
+        {"https://orvel app", "ch", token, serverHint},
+        {"mailto:me@orvel.app", "ch", token, serverHint},
+        {"https:orvel.app", "ch", token, serverHint},
+        {"https://orvel.example\n", "ch", token, serverHint},
+        {"\nhttps://orvel.example", "ch", token, serverHint},
+        {"https://orvel.example\r", "ch", token, serverHint},
+        {"https://[::1]:8443", "ch", token, ""},
+        // Server URL before channel before token.
+        {"nope", "", "", serverHint},
+        {"https://orvel.app", " \t\u2003", "", channelHint},
+        {"https://orvel.app", "\n", token, ""},
+        {"https://orvel.app", "ch", "", tokenHint},
+        // The token needs the exact prefix and something after it.
+        {"https://orvel.app", "ch", "orvel_pub_", tokenHint},
+        {"https://orvel.app", "ch", "orvel_pub_x", ""},
+        {"https://orvel.app", "ch", " orvel_pub_x", tokenHint},
+        {"https://orvel.app", "ch", "ORVEL_PUB_x", tokenHint},
+        {"https://orvel.app", "ch", "orvel_pubx", tokenHint},
+        {"https://orvel.app", "ch", "xorvel_pub_x", tokenHint},
+        {"https://orvel.app", "ch", "orvel_pub_ ", ""},
+    };
+    for (const Case& c : cases) {
+        const OnboardingDescriptor form(c.server, c.channel, c.token);
+        SCOPED_TRACE(std::string(c.server) + " | " + c.channel + " | " + c.token);
+        EXPECT_EQ(form.canConnect, c.hint.empty());
+        EXPECT_EQ(form.hint, c.hint.empty() ? "Ready to connect" : c.hint);
+        EXPECT_EQ(form.normalizedBaseURL.has_value(), c.hint != serverHint);
+    }
 }
 
 TEST(WebInbox, PairingLinksCarryTheCodeInTheFragment) {

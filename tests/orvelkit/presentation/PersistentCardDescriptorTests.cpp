@@ -1,5 +1,6 @@
 #include "orvelkit/presentation/CurrencyFormatter.h"
 #include "orvelkit/presentation/PersistentCardDescriptor.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
@@ -33,43 +34,26 @@ PersistentCardDefinition definition(std::string title,
 }
 
 PersistentCardValue value(std::string fieldId, std::string text, std::string kind = "number") {
-    PersistentCardValue result;
-    result.fieldId = std::move(fieldId);
-    result.kind = std::move(kind);
-    result.value = text;
-    result.display = "shown " + text;
-    return result;
-}
-
-PersistentCardOperation values(std::string kind, std::vector<PersistentCardValue> stated) {
-    PersistentCardOperation operation;
-    operation.kind = std::move(kind);
-    operation.values = std::move(stated);
-    return operation;
+    return {std::nullopt,
+            "shown " + text,
+            std::move(fieldId),
+            std::move(kind),
+            std::nullopt,
+            std::nullopt,
+            text};
 }
 
 PersistentCardOperation snapshot(std::vector<PersistentCardValue> stated) {
-    return values("snapshot", std::move(stated));
+    return {{}, "snapshot", std::nullopt, std::move(stated)};
 }
-
 PersistentCardOperation patch(std::vector<PersistentCardValue> stated) {
-    return values("patch", std::move(stated));
+    return {{}, "patch", std::nullopt, std::move(stated)};
 }
-
-PersistentCardOperation delta(std::vector<std::pair<std::string, std::string>> changes) {
-    PersistentCardOperation operation;
-    operation.kind = "delta";
-    for (auto& [fieldId, amount] : changes) {
-        operation.deltas.push_back({fieldId, amount});
-    }
-    return operation;
+PersistentCardOperation delta(std::vector<OrvelProtocol::PersistentCardDelta> changes) {
+    return {std::move(changes), "delta", std::nullopt, {}};
 }
-
 PersistentCardOperation retract(std::string updateId) {
-    PersistentCardOperation operation;
-    operation.kind = "retract";
-    operation.retractUpdateId = std::move(updateId);
-    return operation;
+    return {{}, "retract", std::move(updateId), {}};
 }
 
 // Update "u<cardSeq>" of card `cardKey` on channel "ch", stamped at minute
@@ -78,28 +62,20 @@ PersistentCardUpdate update(std::uint64_t cardSeq, PersistentCardOperation opera
                             PersistentCardDefinition cardDefinition = definition("Card"),
                             std::string cardKey = "spend", std::string channel = "ch",
                             std::string createdAt = {}) {
-    PersistentCardUpdate result;
-    result.cardKey = std::move(cardKey);
-    result.cardSeq = cardSeq;
-    result.channel = std::move(channel);
     if (createdAt.empty()) {
         createdAt = "2025-07-01T10:" + std::string(cardSeq < 10 ? "0" : "") +
                     std::to_string(cardSeq) + ":00Z";
     }
-    result.createdAt = std::move(createdAt);
-    result.definition = std::move(cardDefinition);
-    result.id = "cu-" + std::to_string(cardSeq);
-    result.operation = std::move(operation);
+    auto result = OrvelTest::cardUpdate(std::move(channel), cardSeq, std::move(cardKey),
+                                        std::move(createdAt));
     result.updateId = "u" + std::to_string(cardSeq);
+    result.definition = std::move(cardDefinition);
+    result.operation = std::move(operation);
     return result;
 }
 
-Inbox inboxWith(std::vector<PersistentCardUpdate> updates, std::string channel = "ch") {
-    std::vector<ChannelInbox> channels;
-    channels.emplace_back(std::move(channel), std::nullopt, false,
-                          std::vector<OrvelProtocol::Notification>{}, std::move(updates), 0, 0, 0,
-                          OrvelKit::SequenceSet{});
-    return Inbox(std::move(channels));
+Inbox inboxWith(std::vector<PersistentCardUpdate> updates) {
+    return Inbox({OrvelTest::channelInbox("ch", {}, 0, {}, std::move(updates))});
 }
 
 std::vector<PersistentCardDescriptor> cards(const Inbox& inbox) {
@@ -119,36 +95,73 @@ using Shown = std::vector<std::string>;
 
 } // namespace
 
-TEST(PersistentCards, CardsWithNothingInEffectVanish) {
-    EXPECT_TRUE(cards(Inbox()).empty());
-    // Every update retracted, or only retractions.
-    EXPECT_TRUE(cards(inboxWith({update(1, snapshot({value("a", "1")})), update(2, retract("u1"))}))
-                    .empty());
-    EXPECT_TRUE(cards(inboxWith({update(1, retract("u0"))})).empty());
-    // A retraction without a target withdraws nothing and is not in effect.
-    PersistentCardOperation bare;
-    bare.kind = "retract";
-    EXPECT_TRUE(cards(inboxWith({update(1, bare)})).empty());
-    EXPECT_EQ(cards(inboxWith({update(1, snapshot({value("a", "1")})), update(2, bare)})).size(),
-              1u);
-    // Values only for ids the definition does not have.
-    EXPECT_TRUE(cards(inboxWith({update(1, snapshot({value("z", "1")}))})).empty());
-}
-
-TEST(PersistentCards, SnapshotsStateAllValuesAndPatchesReplaceSome) {
-    std::vector<PersistentCardUpdate> updates = {
-        update(1, snapshot({value("a", "1"), value("b", "2")})),
-        update(2, patch({value("b", "3")})),
+TEST(PersistentCards, ValuesInEffectAfterEachHistory) {
+    const PersistentCardOperation bare{{}, "retract", std::nullopt, {}};
+    PersistentCardValue text = value("a", "10", "text");
+    PersistentCardValue numberWithExtras = value("b", "n/a");
+    numberWithExtras.unit = "ms";
+    const std::string big = "123456789012345678901234567890.5";
+    const std::string bigSum = "123456789012345678901234567890.500000000000000000000000000001";
+    struct Case {
+        const char* name;
+        std::vector<PersistentCardUpdate> updates;
+        Shown shown; // empty: no card
     };
-    auto result = cards(inboxWith(updates));
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(shown(result[0]), (Shown{"a=1|shown 1", "b=3|shown 3"}));
-
-    updates.push_back(update(3, snapshot({value("a", "4"), value("a", "5")})));
-    result = cards(inboxWith(updates));
-    ASSERT_EQ(result.size(), 1u);
-    // The later value for a field wins; b is gone with the new snapshot.
-    EXPECT_EQ(shown(result[0]), (Shown{"a=5|shown 5"}));
+    const Case cases[] = {
+        {"nothing", {}, {}},
+        {"every update retracted",
+         {update(1, snapshot({value("a", "1")})), update(2, retract("u1"))},
+         {}},
+        {"only retractions", {update(1, retract("u0"))}, {}},
+        // A retraction without a target withdraws nothing and is not in effect.
+        {"a bare retraction", {update(1, bare)}, {}},
+        {"a bare retraction after a snapshot",
+         {update(1, snapshot({value("a", "1")})), update(2, bare)},
+         {"a=1|shown 1"}},
+        {"values only for fields the definition lacks",
+         {update(1, snapshot({value("z", "1")}))},
+         {}},
+        {"a patch replaces some values",
+         {update(1, snapshot({value("a", "1"), value("b", "2")})),
+          update(2, patch({value("b", "3")}))},
+         {"a=1|shown 1", "b=3|shown 3"}},
+        {"a snapshot states all values; the later value of a field wins",
+         {update(1, snapshot({value("a", "1"), value("b", "2")})),
+          update(2, snapshot({value("a", "4"), value("a", "5")}))},
+         {"a=5|shown 5"}},
+        // The display follows the sum; a field without a value gets none.
+        {"deltas add exactly to numbers",
+         {update(1, snapshot({value("a", "10"), value("b", "0.1")})),
+          update(2, delta({{"a", "2.5"}, {"b", "0.2"}})),
+          update(3, delta({{"a", "-0.5"}, {"a", "1e1"}, {"nothing", "5"}}))},
+         {"a=22|22", "b=0.3|0.3"}},
+        {"deltas beyond doubles",
+         {update(1, snapshot({value("a", big)})),
+          update(2, delta({{"a", "0.000000000000000000000000000001"}}))},
+         {"a=" + bigSum + "|" + bigSum}},
+        {"deltas leave other kinds and unreadable values alone",
+         {update(1, snapshot({text, numberWithExtras})),
+          update(2, delta({{"a", "1"}, {"b", "1"}, {"a", "abc"}}))},
+         {"a=10|shown 10", "b=n/a|shown n/a"}},
+        {"unreadable deltas and kinds compared case-sensitively",
+         {update(1, snapshot({value("a", "10"), value("b", "1", "Number")})),
+          update(2,
+                 delta({{"a", " 1"}, {"a", "1,5"}, {"a", "1e99999"}, {"a", "two"}, {"b", "1"}}))},
+         {"a=10|shown 10", "b=1|shown 1"}},
+        {"an earlier retraction still withdraws a later update",
+         {update(1, snapshot({value("a", "1")})), update(2, retract("u3")),
+          update(3, patch({value("a", "2")}))},
+         {"a=1|shown 1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto result = cards(inboxWith(c.updates));
+        ASSERT_EQ(result.size(), c.shown.empty() ? 0u : 1u);
+        if (!result.empty()) {
+            EXPECT_EQ(shown(result[0]), c.shown);
+            EXPECT_EQ(result[0].cardSeq, c.updates.back().cardSeq);
+        }
+    }
 }
 
 TEST(PersistentCards, FieldsFollowTheDefinitionAndTakeTheirKindFromTheValue) {
@@ -175,46 +188,6 @@ TEST(PersistentCards, FieldsFollowTheDefinitionAndTakeTheirKindFromTheValue) {
     EXPECT_EQ(card.fields[1],
               (PersistentCardFieldDescriptor{"a", "Label a", "money", "9.99", "shown 9.99",
                                              "per day", "EUR", "warning", std::nullopt}));
-}
-
-TEST(PersistentCards, DeltasAddExactlyToNumbers) {
-    const auto result = cards(inboxWith({
-        update(1, snapshot({value("a", "10"), value("b", "0.1")})),
-        update(2, delta({{"a", "2.5"}, {"b", "0.2"}})),
-        update(3, delta({{"a", "-0.5"}, {"a", "1e1"}, {"nothing", "5"}})),
-    }));
-    ASSERT_EQ(result.size(), 1u);
-    // Display follows the sum; a field without a value gets none.
-    EXPECT_EQ(shown(result[0]), (Shown{"a=22|22", "b=0.3|0.3"}));
-
-    const auto large = cards(inboxWith({
-        update(1, snapshot({value("a", "123456789012345678901234567890.5")})),
-        update(2, delta({{"a", "0.000000000000000000000000000001"}})),
-    }));
-    ASSERT_EQ(large.size(), 1u);
-    EXPECT_EQ(large[0].fields[0].value,
-              "123456789012345678901234567890.500000000000000000000000000001");
-}
-
-TEST(PersistentCards, DeltasLeaveEverythingElseAlone) {
-    PersistentCardValue text = value("a", "10", "text");
-    PersistentCardValue numberWithExtras = value("b", "n/a");
-    numberWithExtras.unit = "ms";
-    const auto result = cards(inboxWith({
-        update(1, snapshot({text, numberWithExtras})),
-        // Non-numeric kind, unreadable stored value, unreadable delta texts,
-        // a kind compared case-sensitively.
-        update(2, delta({{"a", "1"}, {"b", "1"}, {"a", "abc"}})),
-    }));
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(shown(result[0]), (Shown{"a=10|shown 10", "b=n/a|shown n/a"}));
-
-    const auto unreadableDeltas = cards(inboxWith({
-        update(1, snapshot({value("a", "10"), value("b", "1", "Number")})),
-        update(2, delta({{"a", " 1"}, {"a", "1,5"}, {"a", "1e99999"}, {"a", "two"}, {"b", "1"}})),
-    }));
-    ASSERT_EQ(unreadableDeltas.size(), 1u);
-    EXPECT_EQ(shown(unreadableDeltas[0]), (Shown{"a=10|shown 10", "b=1|shown 1"}));
 }
 
 TEST(PersistentCards, MoneyIsDisplayedInTheGivenLocale) {
@@ -280,17 +253,6 @@ TEST(PersistentCards, RetractingAnUpdateReplaysTheRestInCardSequenceOrder) {
     EXPECT_EQ(card.cardSeq, 4u);
 }
 
-TEST(PersistentCards, AnEarlierRetractionStillWithdrawsALaterUpdate) {
-    const auto result = cards(inboxWith({
-        update(1, snapshot({value("a", "1")})),
-        update(2, retract("u3")),
-        update(3, patch({value("a", "2")})),
-    }));
-    ASSERT_EQ(result.size(), 1u);
-    EXPECT_EQ(shown(result[0]), (Shown{"a=1|shown 1"}));
-    EXPECT_EQ(result[0].cardSeq, 3u);
-}
-
 TEST(PersistentCards, UnknownOperationsChangeNoValueButTheirDefinitionTakesEffect) {
     PersistentCardDefinition renamed = definition("Renamed", {"b", "a"});
     renamed.renderer = "table";
@@ -310,28 +272,18 @@ TEST(PersistentCards, UnknownOperationsChangeNoValueButTheirDefinitionTakesEffec
 }
 
 TEST(PersistentCards, CardsAreOrderedByLatestUpdateThenById) {
-    std::vector<ChannelInbox> channels;
-    channels.emplace_back(
-        "beta", std::nullopt, false, std::vector<OrvelProtocol::Notification>{},
-        std::vector<PersistentCardUpdate>{update(1, snapshot({value("a", "1")}), definition("x"),
-                                                 "spend", "beta", "2025-07-01T10:00:00Z"),
-                                          update(2, snapshot({value("a", "1")}), definition("x"),
-                                                 "queue", "beta", "2025-07-02T08:00:00Z")},
-        0, 0, 0, OrvelKit::SequenceSet{});
-    channels.emplace_back(
-        "alpha", std::nullopt, false, std::vector<OrvelProtocol::Notification>{},
-        std::vector<PersistentCardUpdate>{// Same card key as on "beta": a different card.
-                                          update(1, snapshot({value("a", "1")}), definition("x"),
-                                                 "spend", "alpha", "2025-07-01T10:00:00Z"),
-                                          update(2, snapshot({value("a", "1")}), definition("x"),
-                                                 "old", "alpha", "2025-06-30T23:00:00Z")},
-        0, 0, 0, OrvelKit::SequenceSet{});
-    const auto result = cards(Inbox(std::move(channels)));
-    std::vector<std::string> ids;
-    for (const auto& card : result) {
-        ids.push_back(card.id);
-    }
-    EXPECT_EQ(ids,
+    const auto card = [](std::string key, std::string channel, std::string createdAt) {
+        return update(1, snapshot({value("a", "1")}), definition("x"), std::move(key),
+                      std::move(channel), std::move(createdAt));
+    };
+    // The same card key on another channel is another card.
+    const Inbox inbox({OrvelTest::channelInbox("beta", {}, 0, {},
+                                               {card("spend", "beta", "2025-07-01T10:00:00Z"),
+                                                card("queue", "beta", "2025-07-02T08:00:00Z")}),
+                       OrvelTest::channelInbox("alpha", {}, 0, {},
+                                               {card("spend", "alpha", "2025-07-01T10:00:00Z"),
+                                                card("old", "alpha", "2025-06-30T23:00:00Z")})});
+    EXPECT_EQ(OrvelTest::ids(cards(inbox)),
               (std::vector<std::string>{"beta/queue", "alpha/spend", "beta/spend", "alpha/old"}));
 }
 

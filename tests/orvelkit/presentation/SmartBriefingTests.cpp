@@ -1,11 +1,12 @@
-#include "TriageTestSupport.h"
 #include "orvelkit/presentation/SmartBriefing.h"
+#include "tests/support/Records.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace TriageTest;
+using namespace OrvelTest;
+using OrvelProtocol::Notification;
 using namespace OrvelKit;
 using Presentation::smartBriefing;
 using Strings = std::vector<std::string>;
@@ -68,8 +69,8 @@ TEST(SmartBriefing, WindowStartsAtTheLastVisitOnlyWithinThePeriod) {
     EXPECT_EQ(scope(now.addingSeconds(60)), BriefingScope::overnight);
 
     // The window follows the last visit: an update before it is not counted.
-    const Inbox inbox({channel(
-        "a", {note("a", 1, "2024-05-02T07:00:00Z"), note("a", 2, "2024-05-02T08:30:00Z")})});
+    const Inbox inbox({channelInbox("a", {notification("a", 1, {}, "2024-05-02T07:00:00Z"),
+                                          notification("a", 2, {}, "2024-05-02T08:30:00Z")})});
     EXPECT_EQ(smartBriefing(inbox, now, at("2024-05-02T08:00:00Z"), utc).updatesInWindow, 1u);
     EXPECT_EQ(smartBriefing(inbox, now, std::nullopt, utc).updatesInWindow, 2u);
 }
@@ -88,12 +89,13 @@ TEST(SmartBriefing, EmptyInboxHasEmptyListsAndZeroCounts) {
 
 TEST(SmartBriefing, SourceWhoseNewestUpdateIsDismissedIsHidden) {
     const Date now = at("2024-05-02T09:00:00Z");
-    const Inbox inbox({channel("a",
-                               {note("a", 1, "2024-05-02T06:00:00Z", "need", "bot"),
-                                note("a", 2, "2024-05-02T07:00:00Z", "running", "bot"),
-                                note("a", 3, "2024-05-02T08:00:00Z", "done", "bot"),
-                                note("a", 4, "2024-05-02T08:30:00Z", "need", "other")},
-                               0, {3})});
+    const Inbox inbox(
+        {channelInbox("a",
+                      {sentBy("bot", notification("a", 1, "need", "2024-05-02T06:00:00Z")),
+                       sentBy("bot", notification("a", 2, "running", "2024-05-02T07:00:00Z")),
+                       sentBy("bot", notification("a", 3, "done", "2024-05-02T08:00:00Z")),
+                       sentBy("other", notification("a", 4, "need", "2024-05-02T08:30:00Z"))},
+                      0, {3})});
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     EXPECT_EQ(ids(briefing.agents), (Strings{"a-4"}));
     EXPECT_EQ(ids(briefing.attention), (Strings{"a-4"}));
@@ -102,22 +104,24 @@ TEST(SmartBriefing, SourceWhoseNewestUpdateIsDismissedIsHidden) {
     // Its undismissed updates still count, and it still counts as a source.
     EXPECT_EQ(briefing.updatesInWindow, 3u);
     EXPECT_EQ(briefing.agentsInWindow, 2u);
-    EXPECT_EQ(briefing.completedCount, 0u); // the done update is the dismissed one
+    EXPECT_EQ(briefing.completedCount,
+              0u); // the done update is the dismissed one
     EXPECT_EQ(briefing.unreadAttentionCount(), 1u);
 }
 
 TEST(SmartBriefing, RadarHoldsRunningSourcesAndInfoSourcesActiveInTheWindow) {
     const Date now = at("2024-05-02T09:00:00Z"); // window from 2024-05-01T18:00Z
-    const Inbox inbox({channel("a",
-                               {note("a", 1, "2024-04-20T10:00:00Z", "running", "old-runner"),
-                                note("a", 2, "2024-04-20T10:00:00Z", "info", "old-info"),
-                                note("a", 3, "2024-05-02T08:00:00Z", "info", "new-info"),
-                                note("a", 4, "2024-05-02T08:10:00Z", "unknown", "new-odd"),
-                                note("a", 5, "2024-05-02T08:20:00Z", "done", "finisher"),
-                                note("a", 6, "2024-05-02T08:30:00Z", "need", "asker"),
-                                note("a", 7, "2024-05-02T08:40:00Z", "failed", "crasher"),
-                                note("a", 8, "2024-05-02T08:50:00Z", "idle", "sleeper")},
-                               4)});
+    const Inbox inbox({channelInbox(
+        "a",
+        {sentBy("old-runner", notification("a", 1, "running", "2024-04-20T10:00:00Z")),
+         sentBy("old-info", notification("a", 2, "info", "2024-04-20T10:00:00Z")),
+         sentBy("new-info", notification("a", 3, "info", "2024-05-02T08:00:00Z")),
+         sentBy("new-odd", notification("a", 4, "unknown", "2024-05-02T08:10:00Z")),
+         sentBy("finisher", notification("a", 5, "done", "2024-05-02T08:20:00Z")),
+         sentBy("asker", notification("a", 6, "need", "2024-05-02T08:30:00Z")),
+         sentBy("crasher", notification("a", 7, "failed", "2024-05-02T08:40:00Z")),
+         sentBy("sleeper", notification("a", 8, "idle", "2024-05-02T08:50:00Z"))},
+        4)});
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     EXPECT_EQ(ids(briefing.onRadar), (Strings{"a-4", "a-3", "a-1"}));
     EXPECT_EQ(ids(briefing.attention), (Strings{"a-7", "a-6"}));
@@ -135,22 +139,23 @@ TEST(SmartBriefing, RadarHoldsRunningSourcesAndInfoSourcesActiveInTheWindow) {
 TEST(SmartBriefing, TransitionsCompareTheNewestTwoVisibleUpdatesInTheWindow) {
     const Date now = at("2024-05-02T09:00:00Z");
     const Inbox inbox(
-        {channel("a",
-                 {note("a", 1, "2024-05-02T06:00:00Z", "running", "changer"),
-                  note("a", 2, "2024-05-02T07:00:00Z", "done", "changer"),
-                  note("a", 3, "2024-05-02T06:00:00Z", "done", "steady"),
-                  note("a", 4, "2024-05-02T07:00:00Z", "done", "steady"),
-                  note("a", 5, "2024-04-01T06:00:00Z", "running", "stale"),
-                  note("a", 6, "2024-04-01T07:00:00Z", "done", "stale"),
-                  note("a", 7, "2024-05-02T06:00:00Z", "need", "skipper"),
-                  note("a", 8, "2024-05-02T06:30:00Z", "failed", "skipper"), // dismissed
-                  note("a", 9, "2024-05-02T07:30:00Z", "bogus", "skipper")},
-                 0, {8})});
+        {channelInbox("a",
+                      {sentBy("changer", notification("a", 1, "running", "2024-05-02T06:00:00Z")),
+                       sentBy("changer", notification("a", 2, "done", "2024-05-02T07:00:00Z")),
+                       sentBy("steady", notification("a", 3, "done", "2024-05-02T06:00:00Z")),
+                       sentBy("steady", notification("a", 4, "done", "2024-05-02T07:00:00Z")),
+                       sentBy("stale", notification("a", 5, "running", "2024-04-01T06:00:00Z")),
+                       sentBy("stale", notification("a", 6, "done", "2024-04-01T07:00:00Z")),
+                       sentBy("skipper", notification("a", 7, "need", "2024-05-02T06:00:00Z")),
+                       sentBy("skipper", notification("a", 8, "failed",
+                                                      "2024-05-02T06:30:00Z")), // dismissed
+                       sentBy("skipper", notification("a", 9, "bogus", "2024-05-02T07:30:00Z"))},
+                      0, {8})});
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     ASSERT_EQ(briefing.transitions.size(), 2u);
     EXPECT_EQ(briefing.transitions[0], (AgentTransition{.id = "a-9",
                                                         .agent = "skipper",
-                                                        .summary = "title a-9",
+                                                        .summary = "Update 9",
                                                         .relativeTime = "1h",
                                                         .from = StatusDot::need,
                                                         .to = StatusDot::info}));
@@ -164,11 +169,13 @@ TEST(SmartBriefing, ActivityCountsTheWindowInSixths) {
     // Last visit six hours before now: one sixth per hour.
     const Date now = at("2024-05-02T11:00:00Z");
     const Date lastVisit = at("2024-05-02T05:00:00Z");
-    const Inbox inbox(
-        {channel("a", {note("a", 1, "2024-05-02T04:59:59Z"), note("a", 2, "2024-05-02T05:00:00Z"),
-                       note("a", 3, "2024-05-02T06:59:59.999Z"),
-                       note("a", 4, "2024-05-02T07:00:01Z"), note("a", 5, "2024-05-02T11:00:00Z"),
-                       note("a", 6, "2024-05-02T11:00:00.001Z"), note("a", 7, "unreadable")})});
+    const Inbox inbox({channelInbox("a", {notification("a", 1, {}, "2024-05-02T04:59:59Z"),
+                                          notification("a", 2, {}, "2024-05-02T05:00:00Z"),
+                                          notification("a", 3, {}, "2024-05-02T06:59:59.999Z"),
+                                          notification("a", 4, {}, "2024-05-02T07:00:01Z"),
+                                          notification("a", 5, {}, "2024-05-02T11:00:00Z"),
+                                          notification("a", 6, {}, "2024-05-02T11:00:00.001Z"),
+                                          notification("a", 7, {}, "unreadable")})});
     const SmartBriefing briefing = smartBriefing(inbox, now, lastVisit, utc);
     EXPECT_EQ(briefing.activity, (Counts{1, 1, 1, 0, 0, 1}));
     EXPECT_EQ(briefing.updatesInWindow, 4u);

@@ -1,5 +1,5 @@
-// Notification records: their keys, defaults and required parts, sealed
-// envelopes, and the enumerations.
+// Notification records: their keys, defaults, sealed envelopes, and the
+// enumerations. Records that fail to decode are in DecodeFailureTests.cpp.
 
 #include "orvelkit/protocol/Protocol.h"
 
@@ -23,12 +23,6 @@ std::string withKeys(std::string_view extra) {
     return json;
 }
 
-template <class T>
-std::string failure(std::string_view json) {
-    auto result = decode<T>(json);
-    return result ? "decoded" : result.error().description();
-}
-
 } // namespace
 
 TEST(NotificationRecord, MinimalObjectGetsDefaultsAndReencodesThemExplicitly) {
@@ -39,60 +33,26 @@ TEST(NotificationRecord, MinimalObjectGetsDefaultsAndReencodesThemExplicitly) {
     EXPECT_TRUE(n->attachments.empty() && n->fields.empty() && n->links.empty());
     EXPECT_FALSE(n->body || n->color || n->deliverWhen || n->details || n->replyTo || n->sealed ||
                  n->sender || n->status);
-
     EXPECT_EQ(encode(*n).value(),
               R"({"attachments":[],"channel":"c","created_at":"2025-07-01T09:00:00Z",)"
               R"("fields":[],"id":"n1","kind":"message","links":[],"seq":5,"title":"T",)"
               R"("urgency":"high"})");
-}
-
-TEST(NotificationRecord, EveryRequiredKeyIsRequired) {
-    const std::pair<std::string_view, std::string_view> required[] = {
-        {"id", R"("n1")"},        {"channel", R"("c")"}, {"seq", "5"},
-        {"created_at", R"("t")"}, {"title", R"("T")"},   {"urgency", R"("low")"}};
-    for (const auto& [missing, ignored] : required) {
-        std::string json = R"({"kind":"card")";
-        for (const auto& [key, value] : required) {
-            if (key != missing) {
-                json += ",\"" + std::string(key) + "\":" + std::string(value);
-            }
-        }
-        json += "}";
-        EXPECT_EQ(failure<Notification>(json), std::string(missing) + ": required key is missing");
-    }
-}
-
-TEST(NotificationRecord, KindAndUrgencyAreStrictEnumerations) {
     EXPECT_EQ(decode<Notification>(withKeys(R"("kind":null)"))->kind, Kind::message);
     EXPECT_EQ(decode<Notification>(withKeys(R"("kind":"card")"))->kind, Kind::card);
-    EXPECT_EQ(failure<Notification>(withKeys(R"("kind":"alert")")),
-              R"(kind: "alert" is not one of message, card)");
-    EXPECT_EQ(failure<Notification>(withKeys(R"("kind":"")")),
-              R"(kind: "" is not one of message, card)");
-
-    std::string urgent(minimal);
-    urgent.replace(urgent.find("high"), 4, "urgent");
-    EXPECT_EQ(failure<Notification>(urgent),
-              R"(urgency: "urgent" is not one of low, normal, high, critical)");
-    std::string nullUrgency(minimal);
-    nullUrgency.replace(nullUrgency.find("\"high\""), 6, "null");
-    EXPECT_EQ(failure<Notification>(nullUrgency), "urgency: required value is null");
+    std::string json(minimal);
+    json.replace(json.find("5"), 1, "18446744073709551615");
+    EXPECT_EQ(decode<Notification>(json)->seq, 18446744073709551615u);
 }
 
 TEST(NotificationRecord, UrgencyDefaultsToNormalOnlyInInputAndSealedContent) {
     const std::string withoutUrgency = R"({"id":"n","channel":"c","seq":1,"created_at":"t",)"
                                        R"("title":"T","status":"need"})";
-    EXPECT_EQ(failure<Notification>(withoutUrgency), "urgency: required key is missing");
-
     auto input = decode<NotificationInput>(withoutUrgency);
     ASSERT_TRUE(input) << input.error();
     EXPECT_EQ(input->urgency, Urgency::normal);
     EXPECT_EQ(input->title, "T");
     EXPECT_EQ(input->channel, "c");
     EXPECT_EQ(decode<SealedContent>(withoutUrgency)->urgency, Urgency::normal);
-    EXPECT_EQ(failure<SealedContent>(R"({"title":"T","urgency":"urgent"})"),
-              R"(urgency: "urgent" is not one of low, normal, high, critical)");
-    EXPECT_EQ(failure<NotificationInput>(R"({"title":"T"})"), "channel: required key is missing");
     EXPECT_EQ(encode(SealedContent{}).value(),
               R"({"attachments":[],"fields":[],"kind":"message","links":[],"title":"",)"
               R"("urgency":"normal"})");
@@ -109,14 +69,6 @@ TEST(NotificationRecord, StatusAndDeliverWhenAreFreeTextKeptAsReceived) {
     }
 }
 
-TEST(NotificationRecord, SequenceNumberMustBeAnUnsigned64BitInteger) {
-    std::string json(minimal);
-    json.replace(json.find("5"), 1, "-1");
-    EXPECT_EQ(failure<Notification>(json), "seq: -1 is not an unsigned 64-bit integer");
-    json.replace(json.find("-1"), 2, "18446744073709551615");
-    EXPECT_EQ(decode<Notification>(json)->seq, 18446744073709551615u);
-}
-
 TEST(NotificationRecord, Attachments) {
     auto image = decode<Attachment>(R"({"url":"https://x/a.png"})");
     ASSERT_TRUE(image);
@@ -128,16 +80,6 @@ TEST(NotificationRecord, Attachments) {
     ASSERT_TRUE(full) << full.error();
     EXPECT_EQ(*full, (Attachment{"A", AttachmentEnc{"K", "image/png"}, 480, AttachmentKind::image,
                                  "u", 640}));
-
-    EXPECT_EQ(failure<Notification>(withKeys(R"("attachments":[{"url":"u"},{"kind":"video",)"
-                                             R"("url":"u"}])")),
-              R"(attachments[1].kind: "video" is not one of image)");
-    EXPECT_EQ(failure<Notification>(withKeys(R"("attachments":[{"kind":"image"}])")),
-              "attachments[0].url: required key is missing");
-    EXPECT_EQ(failure<Attachment>(R"({"url":"u","enc":{"k":"K"}})"),
-              "enc.mime: required key is missing");
-    EXPECT_EQ(failure<Attachment>(R"({"url":"u","w":-640})"),
-              "w: -640 is not an unsigned 64-bit integer");
 }
 
 TEST(NotificationRecord, SealedEnvelopeIsKeptByteForByte) {
@@ -160,8 +102,6 @@ TEST(NotificationRecord, SealedEnvelopeIsKeptByteForByte) {
         withKeys(R"("sealed":{"ct":"a\/b\u00e9\u0000","enc":"e","v":1,"future":true})"));
     ASSERT_TRUE(received);
     EXPECT_EQ(received->sealed->ct, std::string("a/b\xC3\xA9\0", 6));
-    EXPECT_EQ(failure<Notification>(withKeys(R"("sealed":{"ct":"a","enc":"e"})")),
-              "sealed.v: required key is missing");
 }
 
 TEST(NotificationRecord, ExtraKeysAnywhereAreDroppedOnReencoding) {
@@ -176,19 +116,7 @@ TEST(NotificationRecord, ExtraKeysAnywhereAreDroppedOnReencoding) {
     EXPECT_NE(json.find(R"("fields":[{"label":"L","value":"V"}])"), std::string::npos);
 }
 
-TEST(ProtocolEnumerations, TextsRoundTripAndListInDeclarationOrder) {
-    EXPECT_EQ(allCases<Kind>(), (std::array{Kind::message, Kind::card}));
-    EXPECT_EQ(allCases<Urgency>(),
-              (std::array{Urgency::low, Urgency::normal, Urgency::high, Urgency::critical}));
-    EXPECT_EQ(allCases<AttachmentKind>(), (std::array{AttachmentKind::image}));
-    EXPECT_EQ(allCases<Status>(), (std::array{Status::need, Status::running, Status::done,
-                                              Status::failed, Status::info, Status::idle}));
-    EXPECT_EQ(allCases<PushPlatform>(),
-              (std::array{PushPlatform::apns, PushPlatform::fcm, PushPlatform::webpush}));
-
-    EXPECT_EQ(text(Urgency::critical), "critical");
-    EXPECT_EQ(text(Status::running), "running");
-    EXPECT_EQ(text(PushPlatform::webpush), "webpush");
+TEST(ProtocolEnumerations, TextsRoundTripExactly) {
     const auto roundTrips = [](auto cases) {
         for (auto value : cases) {
             EXPECT_EQ(fromText<decltype(value)>(text(value)), value) << text(value);
@@ -199,9 +127,9 @@ TEST(ProtocolEnumerations, TextsRoundTripAndListInDeclarationOrder) {
     roundTrips(allCases<AttachmentKind>());
     roundTrips(allCases<Status>());
     roundTrips(allCases<PushPlatform>());
-
-    EXPECT_EQ(fromText<Status>("blocked"), std::nullopt);
-    EXPECT_EQ(fromText<Status>("Need"), std::nullopt);
-    EXPECT_EQ(fromText<Urgency>(""), std::nullopt);
-    EXPECT_EQ(fromText<Kind>("message "), std::nullopt);
+    EXPECT_EQ(allCases<Status>().size(), 6u);
+    EXPECT_EQ(text(Status::running), "running");
+    for (std::string_view other : {"blocked", "Need", "", "need "}) {
+        EXPECT_EQ(fromText<Status>(other), std::nullopt) << other;
+    }
 }

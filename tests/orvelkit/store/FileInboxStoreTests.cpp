@@ -1,6 +1,6 @@
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/support/TemporaryDirectory.h"
 #include "tests/support/RecordGenerator.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -14,90 +14,13 @@
 namespace OrvelKit {
 namespace {
 
-using OrvelTest::modeOf;
 using OrvelTest::namesIn;
-using OrvelTest::readText;
-using OrvelTest::writeText;
 
 Inbox generatedInbox(std::uint64_t seed, std::size_t notifications, std::size_t channels) {
     OrvelTest::RecordGenerator generator(seed);
     Inbox inbox;
     inbox.applySync(generator.syncResponse(notifications, channels).channels);
     return inbox;
-}
-
-struct FormatCase {
-    const char* name;
-    const char* json;
-    std::optional<Inbox> expected; // nothing: the file is rejected
-};
-
-const char* const note = R"({"channel":"c","created_at":"t","id":"n1","seq":3,"title":"T",)"
-                         R"("urgency":"normal"})";
-
-const FormatCase formatCases[] = {
-    {"onlyChannel", R"({"channels":[{"channel":"c"},{"channel":"d","extra":[{}]}]})",
-     Inbox({ChannelInbox("c", std::nullopt, false, {}, {}, 0, 0, 0, {}),
-            ChannelInbox("d", std::nullopt, false, {}, {}, 0, 0, 0, {})})},
-    {"noChannels", R"({"channels":[]})", Inbox()},
-    {"repeatedChannelKeepsTheFirst",
-     R"({"channels":[{"channel":"c","owned":true,"dismissedSeqs":[4,2,4]},{"channel":"c"}]})",
-     Inbox({ChannelInbox("c", std::nullopt, true, {}, {}, 0, 0, 0, {2, 4})})},
-    {"nullsTakeTheirDefaults", R"({"channels":[{"channel":"c","name":null,"owned":null,
-        "lastReadSeq":null}]})",
-     Inbox({ChannelInbox("c", std::nullopt, false, {}, {}, 0, 0, 0, {})})},
-    {"channelsMissing", R"({"inbox":[]})", std::nullopt},
-    {"channelIdMissing", R"({"channels":[{"name":"x"}]})", std::nullopt},
-    {"ownedNotABoolean", R"({"channels":[{"channel":"c","owned":"yes"}]})", std::nullopt},
-    {"negativeSeq", R"({"channels":[{"channel":"c","dismissedSeqs":[-1]}]})", std::nullopt},
-    {"notificationWithoutTitle",
-     R"({"channels":[{"channel":"c","notifications":[{"channel":"c","created_at":"t","id":"n",
-        "seq":1,"urgency":"low"}]}]})",
-     std::nullopt},
-    {"truncated", R"({"channels":[{"channel":"c","notifications":[)", std::nullopt},
-};
-
-class InboxFileFormat : public testing::TestWithParam<FormatCase> {};
-
-TEST_P(InboxFileFormat, LoadsOrFallsBackToAnEmptyInboxKeepingTheFile) {
-    OrvelTest::TemporaryDirectory directory;
-    const auto file = directory / "inbox.json";
-    writeText(file, GetParam().json);
-    std::vector<StoreDiagnostic> diagnostics;
-    FileInboxStore store(file, [&](const StoreDiagnostic& d) { diagnostics.push_back(d); });
-
-    const Inbox loaded = store.load();
-    if (GetParam().expected) {
-        EXPECT_EQ(loaded, *GetParam().expected);
-        EXPECT_TRUE(diagnostics.empty());
-        return;
-    }
-    EXPECT_EQ(loaded, Inbox());
-    ASSERT_EQ(diagnostics.size(), 2u);
-    EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::decodeFailed);
-    EXPECT_EQ(diagnostics[1].event, StoreDiagnostic::Event::preserved);
-    EXPECT_EQ(readText(diagnostics[1].file), GetParam().json);
-    EXPECT_EQ(namesIn(directory.path()),
-              std::vector<std::string>{diagnostics[1].file.filename().string()});
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, InboxFileFormat, testing::ValuesIn(formatCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FileInboxStore, WritesTheDocumentedFormat) {
-    OrvelTest::TemporaryDirectory directory;
-    FileInboxStore store(directory / "sub/inbox.json");
-    auto notification = OrvelProtocol::decode<OrvelProtocol::Notification>(note);
-    ASSERT_TRUE(notification);
-    store.save(Inbox({ChannelInbox("c", "Builds", true, {*notification}, {}, 1, 2, 0, {9, 3})}));
-    EXPECT_EQ(readText(store.file()),
-              std::string(R"({"channels":[{"channel":"c","name":"Builds","owned":true,)"
-                          R"("notifications":[)") +
-                  *OrvelProtocol::encode(*notification) +
-                  R"(],"cardUpdates":[],"lastReadSeq":1,"latestSeq":3,"latestCardSeq":0,)"
-                  R"("dismissedSeqs":[3,9]}]})");
-    EXPECT_EQ(modeOf(directory / "sub"), 0700u);
-    EXPECT_EQ(modeOf(store.file()), 0600u);
 }
 
 TEST(FileInboxStore, SavedInboxesLoadBackEqual) {

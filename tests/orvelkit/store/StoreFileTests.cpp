@@ -1,0 +1,220 @@
+// The two file stores, configuration and inbox, share their file handling:
+// what loads, what is moved aside and kept, permissions, and saves.
+
+#include "orvelkit/config/FileConfigStore.h"
+#include "orvelkit/store/FileInboxStore.h"
+#include "tests/support/Records.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace OrvelKit {
+namespace {
+
+using OrvelTest::modeOf;
+using OrvelTest::namesIn;
+using OrvelTest::readText;
+using OrvelTest::writeText;
+
+template <class Value>
+struct FormatCase {
+    const char* name;
+    const char* json;
+    std::optional<Value> expected; // nothing: the file is rejected
+};
+
+struct ConfigFiles {
+    using Store = FileConfigStore;
+    using Value = AppConfig;
+    static constexpr const char* fileName = "config.json";
+    static constexpr bool skipsUnchangedSaves = true;
+    static Value fallback() { return AppConfig::defaultConfiguration(); }
+    static Value sample() {
+        return {"https://s.example/",
+                {ChannelConfig{"c1", "orvel_pub_1", "2025-03-01T10:00:00Z"},
+                 ChannelConfig{"c1", "orvel_pub_2", std::nullopt}},
+                "dev_token",
+                "acct"};
+    }
+    // A change that keeps the file's length.
+    static Value changed(Value value) {
+        value.channels[1].token = "orvel_pub_3";
+        return value;
+    }
+    static std::string sampleFile() {
+        return R"({"serverURL":"https://s.example/","channels":[{"channel":"c1","token":"orvel_pub_1",)"
+               R"("createdAt":"2025-03-01T10:00:00Z"},{"channel":"c1","token":"orvel_pub_2"}],)"
+               R"("deviceToken":"dev_token","accountId":"acct"})";
+    }
+    static std::vector<FormatCase<Value>> cases() {
+        return {
+            {"complete", R"({"serverURL":"https://s.example/","channels":[
+                {"channel":"c1","token":"orvel_pub_1","createdAt":"2025-03-01T10:00:00Z"},
+                {"channel":"c1","token":"orvel_pub_2"}],"deviceToken":"dev_token",
+                "accountId":"acct","unknown":{"nested":[1,2]}})",
+             sample()},
+            {"emptyDeviceToken", R"({"serverURL":"x","channels":[],"deviceToken":""})",
+             AppConfig{"x", {}, "", std::nullopt}},
+            {"nullOptionals",
+             R"({"serverURL":"x","channels":[{"channel":"c","token":"t",
+                "createdAt":null}],"deviceToken":null})",
+             AppConfig{"x", {ChannelConfig{"c", "t", std::nullopt}}, std::nullopt, std::nullopt}},
+            {"channelsMissing", R"({"serverURL":"x","deviceToken":"dev"})", std::nullopt},
+            {"tokenMissing", R"({"serverURL":"x","channels":[{"channel":"c"}]})", std::nullopt},
+            {"serverNotAString", R"({"serverURL":5,"channels":[]})", std::nullopt},
+            {"createdAtNotAString",
+             R"({"serverURL":"x","channels":[{"channel":"c","token":"t","createdAt":1}]})",
+             std::nullopt},
+            {"notJson", R"({"serverURL":"x","channels":[)", std::nullopt},
+            {"empty", "", std::nullopt},
+        };
+    }
+};
+
+struct InboxFiles {
+    using Store = FileInboxStore;
+    using Value = Inbox;
+    static constexpr const char* fileName = "inbox.json";
+    static constexpr bool skipsUnchangedSaves = false;
+    static Value fallback() { return Inbox(); }
+    static ChannelInbox entry(std::string name, bool owned = true) {
+        return ChannelInbox("c", std::move(name), owned, {OrvelTest::notification("c", 3)}, {}, 1,
+                            2, 0, {9, 3});
+    }
+    static Value sample() { return Inbox({entry("Builds")}); }
+    static Value changed(const Value&) { return Inbox({entry("Bui1ds")}); }
+    static std::string sampleFile() {
+        return std::string(R"({"channels":[{"channel":"c","name":"Builds","owned":true,)"
+                           R"("notifications":[)") +
+               *OrvelProtocol::encode(OrvelTest::notification("c", 3)) +
+               R"(],"cardUpdates":[],"lastReadSeq":1,"latestSeq":3,"latestCardSeq":0,)"
+               R"("dismissedSeqs":[3,9]}]})";
+    }
+    static ChannelInbox bare(std::string id, bool owned = false, SequenceSet dismissed = {}) {
+        return ChannelInbox(std::move(id), std::nullopt, owned, {}, {}, 0, 0, 0, dismissed);
+    }
+    static std::vector<FormatCase<Value>> cases() {
+        return {
+            {"onlyChannel", R"({"channels":[{"channel":"c"},{"channel":"d","extra":[{}]}]})",
+             Inbox({bare("c"), bare("d")})},
+            {"noChannels", R"({"channels":[]})", Inbox()},
+            {"repeatedChannelKeepsTheFirst",
+             R"({"channels":[{"channel":"c","owned":true,"dismissedSeqs":[4,2,4]},{"channel":"c"}]})",
+             Inbox({bare("c", true, {2, 4})})},
+            {"nullsTakeTheirDefaults",
+             R"({"channels":[{"channel":"c","name":null,"owned":null,"lastReadSeq":null}]})",
+             Inbox({bare("c")})},
+            {"channelsMissing", R"({"inbox":[]})", std::nullopt},
+            {"channelIdMissing", R"({"channels":[{"name":"x"}]})", std::nullopt},
+            {"ownedNotABoolean", R"({"channels":[{"channel":"c","owned":"yes"}]})", std::nullopt},
+            {"negativeSeq", R"({"channels":[{"channel":"c","dismissedSeqs":[-1]}]})", std::nullopt},
+            {"notificationWithoutTitle",
+             R"({"channels":[{"channel":"c","notifications":[{"channel":"c","created_at":"t",)"
+             R"("id":"n","seq":1,"urgency":"low"}]}]})",
+             std::nullopt},
+            {"truncated", R"({"channels":[{"channel":"c","notifications":[)", std::nullopt},
+        };
+    }
+};
+
+template <class Files>
+class StoreFiles : public testing::Test {
+protected:
+    using Store = typename Files::Store;
+    OrvelTest::TemporaryDirectory directory;
+    std::filesystem::path file = directory / Files::fileName;
+    std::vector<StoreDiagnostic> diagnostics;
+    Store store{file, [this](const StoreDiagnostic& d) { diagnostics.push_back(d); }};
+};
+
+using Formats = testing::Types<ConfigFiles, InboxFiles>;
+TYPED_TEST_SUITE(StoreFiles, Formats);
+
+TYPED_TEST(StoreFiles, LoadsOrFallsBackKeepingARejectedFileByteForByte) {
+    for (const auto& format : TypeParam::cases()) {
+        SCOPED_TRACE(format.name);
+        this->diagnostics.clear();
+        for (const auto& name : namesIn(this->directory.path())) {
+            std::filesystem::remove(this->directory / name);
+        }
+        writeText(this->file, format.json);
+
+        const auto loaded = this->store.load();
+        if (format.expected) {
+            EXPECT_EQ(loaded, *format.expected);
+            EXPECT_TRUE(this->diagnostics.empty());
+            EXPECT_EQ(namesIn(this->directory.path()),
+                      std::vector<std::string>{TypeParam::fileName});
+            continue;
+        }
+        EXPECT_EQ(loaded, TypeParam::fallback());
+        ASSERT_EQ(this->diagnostics.size(), 2u);
+        EXPECT_EQ(this->diagnostics[0].event, StoreDiagnostic::Event::decodeFailed);
+        EXPECT_EQ(this->diagnostics[1].event, StoreDiagnostic::Event::preserved);
+        const auto kept = this->diagnostics[1].file;
+        EXPECT_EQ(readText(kept), format.json);
+        EXPECT_TRUE(kept.filename().string().starts_with(std::string(TypeParam::fileName) +
+                                                         ".unreadable-"));
+        EXPECT_EQ(namesIn(this->directory.path()),
+                  std::vector<std::string>{kept.filename().string()});
+        // No save replaces the kept copy.
+        this->store.save(TypeParam::sample());
+        EXPECT_EQ(this->store.load(), TypeParam::sample());
+        EXPECT_EQ(readText(kept), format.json);
+    }
+}
+
+TYPED_TEST(StoreFiles, SavesTheDocumentedFormatAndEveryChange) {
+    this->store.save(TypeParam::sample());
+    EXPECT_EQ(readText(this->file), TypeParam::sampleFile());
+    EXPECT_EQ(this->store.load(), TypeParam::sample());
+
+    const auto inode = OrvelTest::inodeOf(this->file);
+    this->store.save(TypeParam::sample());
+    if (TypeParam::skipsUnchangedSaves) {
+        EXPECT_EQ(OrvelTest::inodeOf(this->file), inode) << "an unchanged file was rewritten";
+    }
+    // A change that keeps the length must still reach the file.
+    const auto changed = TypeParam::changed(TypeParam::sample());
+    this->store.save(changed);
+    EXPECT_EQ(this->store.load(), changed);
+    EXPECT_TRUE(this->diagnostics.empty());
+}
+
+TYPED_TEST(StoreFiles, CreatesPrivateDirectoriesAndFiles) {
+    const auto nested = this->directory / "a/b" / TypeParam::fileName;
+    typename TypeParam::Store store(nested);
+    EXPECT_EQ(store.load(), TypeParam::fallback()); // missing: no file appears
+    EXPECT_FALSE(std::filesystem::exists(this->directory / "a"));
+
+    store.save(TypeParam::sample());
+    EXPECT_EQ(modeOf(this->directory / "a"), 0700u);
+    EXPECT_EQ(modeOf(this->directory / "a/b"), 0700u);
+    EXPECT_EQ(modeOf(nested), 0600u);
+
+    // A file others could read is narrowed on load and replaced by a private one
+    // on save.
+    ::chmod(nested.c_str(), 0644);
+    EXPECT_EQ(store.load(), TypeParam::sample());
+    EXPECT_EQ(modeOf(nested), 0600u);
+    ::chmod(nested.c_str(), 0666);
+    store.save(TypeParam::sample());
+    EXPECT_EQ(modeOf(nested), 0600u);
+}
+
+TYPED_TEST(StoreFiles, AFileThatCannotBeReadIsMovedAsideOnce) {
+    std::filesystem::create_directory(this->file); // exists, but reading it fails
+    EXPECT_EQ(this->store.load(), TypeParam::fallback());
+    EXPECT_EQ(this->store.load(), TypeParam::fallback());
+    ASSERT_EQ(this->diagnostics.size(), 2u);
+    EXPECT_EQ(this->diagnostics[0].event, StoreDiagnostic::Event::readFailed);
+    EXPECT_EQ(this->diagnostics[1].event, StoreDiagnostic::Event::preserved);
+    EXPECT_TRUE(std::filesystem::is_directory(this->diagnostics[1].file));
+    this->store.save(TypeParam::sample());
+    EXPECT_EQ(this->store.load(), TypeParam::sample());
+}
+
+} // namespace
+} // namespace OrvelKit

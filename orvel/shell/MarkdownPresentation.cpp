@@ -157,13 +157,14 @@ void appendPlain(std::string& out, std::string_view text) {
     }
     text = text.substr(first, text.find_last_not_of("\r\n") + 1 - first);
     out += "<p>";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            i += text.substr(i, 2) == "\r\n" ? 1 : 0;
-            out += "<br/>";
-        } else {
-            appendEscaped(out, text.substr(i, 1));
+    for (;;) {
+        const auto lineEnd = std::min(text.find_first_of("\r\n"), text.size());
+        appendEscaped(out, text.substr(0, lineEnd));
+        if (lineEnd == text.size()) {
+            break;
         }
+        out += "<br/>";
+        text.remove_prefix(lineEnd + (text.substr(lineEnd, 2) == "\r\n" ? 2 : 1));
     }
     out += "</p>";
 }

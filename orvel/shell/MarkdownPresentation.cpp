@@ -296,7 +296,7 @@ private:
             }
             return;
         }
-        if (images_ > 0) {
+        if (images_ > 0 || ++spans_ > maximumNesting) {
             return;
         }
         switch (type) {
@@ -333,7 +333,7 @@ private:
             --links_;
             return;
         }
-        if (images_ > 0) {
+        if (images_ > 0 || spans_-- > maximumNesting) {
             return;
         }
         switch (type) {
@@ -435,6 +435,7 @@ private:
 
     std::string& out_;
     int nesting_ = 0; // open lists and quotes
+    int spans_ = 0;   // open emphasis, code and strike-through spans
     int images_ = 0;
     int links_ = 0;        // open links, shown or not
     int linkTagLevel_ = 0; // `links_` where the open <a> began

@@ -19,8 +19,9 @@
 // Pure C++ with no toolkit behind it, so it can be fuzzed on its own. Work is
 // linear in the input: only the first `maximumMarkdownLength` bytes are read
 // as Markdown (cut at a line end where there is one), the rest shows as plain
-// text; lists and quotes deeper than `maximumNesting` lose their own tags but
-// keep their text; link addresses longer than `maximumLinkLength` are not links.
+// text; lists, quotes and emphasis nested deeper than `maximumNesting` lose
+// their own tags but keep their text; link addresses longer than
+// `maximumLinkLength` are not links.
 
 #include <cstddef>
 #include <string>

@@ -89,17 +89,25 @@ TEST(MarkdownPresentation, BlockStructureRenders) {
          "<pre>let x = 1 &lt; 2\n</pre><pre>indented &lt;b&gt;</pre>"},
         {"a\n\n---\n\nb", "<p>a</p><hr/><p>b</p>"},
     });
-    // Nesting past the limit keeps the text, one item a line.
-    std::string deep(2 * (maximumNesting + 2), ' ');
-    for (std::size_t i = 0; i < deep.size(); i += 2) {
-        deep[i] = '>';
+    // Nesting past the limit keeps the text (list items one a line) without
+    // the tags: quotes around a list, emphasis alternating "*" and "_".
+    std::string quotes, opened, closed, emphasis, closers, shown, tail;
+    for (int i = 0; i < maximumNesting + 2; ++i) {
+        const auto mark = i % 2 == 0 ? "*"s : "_"s;
+        quotes += "> ";
+        emphasis += mark + "w ";
+        closers = " w" + mark + closers;
+        if (i < maximumNesting) {
+            opened += "<blockquote>";
+            closed += "</blockquote>";
+            shown += "<i>w ";
+            tail += i > 0 ? " w</i>" : "";
+        }
     }
-    std::string opened, closed;
-    for (int i = 0; i < maximumNesting; ++i) {
-        opened += "<blockquote>";
-        closed += "</blockquote>";
-    }
-    expectRenders({{deep + "- a\n" + deep + "- b", opened + "a<br/>b<br/>" + closed}});
+    expectRenders({
+        {quotes + "- a\n" + quotes + "- b", opened + "a<br/>b<br/>" + closed},
+        {emphasis + "x" + closers.substr(2), "<p>" + shown + "w w x w w</i>" + tail + "</p>"},
+    });
 }
 
 TEST(MarkdownPresentation, BareWebAddressesLinkUpToAControlCharacter) {

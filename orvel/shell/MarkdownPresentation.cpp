@@ -6,6 +6,7 @@
 #include <md4c.h>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace Orvel::MarkdownPresentation {
 
@@ -178,6 +179,13 @@ public:
         if (markdown.empty()) {
             return true;
         }
+        // md4c 0.4.8 reads past the end of a text whose last line has no line
+        // end (a bare address there): it always gets one.
+        document_.reserve(markdown.size() + 1);
+        document_.assign(markdown);
+        if (!document_.ends_with('\n')) {
+            document_ += '\n';
+        }
         MD_PARSER parser{};
         parser.flags = MD_FLAG_NOHTML | MD_FLAG_PERMISSIVEURLAUTOLINKS | MD_FLAG_STRIKETHROUGH;
         parser.enter_block = [](MD_BLOCKTYPE type, void* detail, void* self) {
@@ -200,7 +208,8 @@ public:
             static_cast<RichTextWriter*>(self)->text(type, std::string_view(text, size));
             return 0;
         };
-        return md_parse(markdown.data(), static_cast<MD_SIZE>(markdown.size()), &parser, this) == 0;
+        return md_parse(document_.data(), static_cast<MD_SIZE>(document_.size()), &parser, this) ==
+               0;
     }
 
 private:
@@ -217,6 +226,7 @@ private:
     bool nestedTooDeep() const { return nesting_ > maximumNesting; }
 
     void enterBlock(MD_BLOCKTYPE type, void* detail) {
+        closeSpans();
         switch (type) {
         case MD_BLOCK_QUOTE:
         case MD_BLOCK_UL:
@@ -253,6 +263,7 @@ private:
     }
 
     void leaveBlock(MD_BLOCKTYPE type, void* detail) {
+        closeSpans();
         switch (type) {
         case MD_BLOCK_QUOTE:
         case MD_BLOCK_UL:
@@ -284,73 +295,69 @@ private:
         }
     }
 
-    void enterSpan(MD_SPANTYPE type, void* detail) {
-        if (type == MD_SPAN_IMG) {
-            ++images_; // only its text shows
-            return;
-        }
-        if (type == MD_SPAN_A) {
-            ++links_;
-            if (images_ == 0 && !linkTagOpen_) {
-                enterLink(static_cast<MD_SPAN_A_DETAIL*>(detail)->href);
-            }
-            return;
-        }
-        if (images_ > 0 || ++spans_ > maximumNesting) {
-            return;
-        }
+    static std::string_view tagName(MD_SPANTYPE type) {
         switch (type) {
         case MD_SPAN_EM:
-            out_ += "<i>";
-            break;
+            return "i";
         case MD_SPAN_STRONG:
-            out_ += "<b>";
-            break;
+            return "b";
         case MD_SPAN_CODE:
-            out_ += "<code>";
-            break;
+            return "code";
         case MD_SPAN_DEL:
-            out_ += "<s>";
-            break;
+            return "s";
         default:
-            break;
+            return "";
         }
     }
 
-    void leaveSpan(MD_SPANTYPE type) {
+    void enterSpan(MD_SPANTYPE type, void* detail) {
+        if (linkTextLeft_ != npos) {
+            closeLink(); // nothing nests in a bare address
+        }
+        bool tagged = false;
         if (type == MD_SPAN_IMG) {
-            --images_;
-            return;
-        }
-        if (type == MD_SPAN_A) {
-            if (links_ == linkTagLevel_) {
-                if (linkTagOpen_) {
-                    closeLink();
-                }
-                linkTagLevel_ = 0;
+            ++images_; // only its text shows
+        } else if (type == MD_SPAN_A) {
+            tagged = images_ == 0 && !linkTagOpen_; // links never nest
+            if (tagged) {
+                enterLink(static_cast<MD_SPAN_A_DETAIL*>(detail)->href);
             }
+        } else if (const auto name = tagName(type);
+                   !name.empty() && images_ == 0 &&
+                   spans_.size() < static_cast<std::size_t>(maximumNesting)) {
+            tagged = true;
+            out_.append("<").append(name).append(">");
+        }
+        spans_.push_back({type, tagged});
+    }
+
+    void leaveSpan(MD_SPANTYPE type) {
+        // md4c may close a span it never opened (emphasis across a link's
+        // bounds): only the innermost open span closes.
+        if (!spans_.empty() && spans_.back().type == type) {
+            closeSpan();
+        }
+    }
+
+    void closeSpan() {
+        const auto span = spans_.back();
+        spans_.pop_back();
+        if (span.type == MD_SPAN_IMG) {
+            --images_;
+        } else if (span.type == MD_SPAN_A) {
             bareAddress_.reset();
-            --links_;
-            return;
+            if (span.tagged && linkTagOpen_) {
+                closeLink();
+            }
+        } else if (span.tagged) {
+            out_.append("</").append(tagName(span.type)).append(">");
         }
-        if (images_ > 0 || spans_-- > maximumNesting) {
-            return;
-        }
-        switch (type) {
-        case MD_SPAN_EM:
-            out_ += "</i>";
-            break;
-        case MD_SPAN_STRONG:
-            out_ += "</b>";
-            break;
-        case MD_SPAN_CODE:
-            out_ += "</code>";
-            break;
-        case MD_SPAN_DEL:
-            out_ += "</s>";
-            break;
-        default:
-            break;
+    }
+
+    // Spans end with their block, whether md4c says so or not.
+    void closeSpans() {
+        while (!spans_.empty()) {
+            closeSpan();
         }
     }
 
@@ -381,7 +388,6 @@ private:
         appendEscaped(out_, address);
         out_ += "\">";
         linkTagOpen_ = true;
-        linkTagLevel_ = links_;
     }
 
     void closeLink() {
@@ -412,6 +418,17 @@ private:
         appendText(type, text);
     }
 
+    // A text md4c hands over from the document ends where the document does
+    // (its own line ends come from elsewhere).
+    std::string_view inDocument(std::string_view text) const {
+        const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+        const auto begin = reinterpret_cast<std::uintptr_t>(document_.data());
+        if (at < begin || at > begin + document_.size()) {
+            return text;
+        }
+        return text.substr(0, begin + document_.size() - at);
+    }
+
     void appendText(MD_TEXTTYPE type, std::string_view text) {
         switch (type) {
         case MD_TEXT_NULLCHAR:
@@ -426,19 +443,23 @@ private:
             out_ += '\n';
             break;
         case MD_TEXT_ENTITY:
-            appendEscaped(out_, entityText(text));
+            appendEscaped(out_, entityText(inDocument(text)));
             break;
         default:
-            appendEscaped(out_, text);
+            appendEscaped(out_, inDocument(text));
         }
     }
 
+    struct OpenSpan {
+        MD_SPANTYPE type;
+        bool tagged; // wrote its tag; for a link: may own the <a>
+    };
+
     std::string& out_;
+    std::string document_;
     int nesting_ = 0; // open lists and quotes
-    int spans_ = 0;   // open emphasis, code and strike-through spans
+    std::vector<OpenSpan> spans_;
     int images_ = 0;
-    int links_ = 0;        // open links, shown or not
-    int linkTagLevel_ = 0; // `links_` where the open <a> began
     bool linkTagOpen_ = false;
     std::size_t linkTextLeft_ = npos; // a bare address cut short: its text before </a>
     std::optional<BareAddress> bareAddress_;

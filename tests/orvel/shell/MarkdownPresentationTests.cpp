@@ -39,6 +39,8 @@ TEST(MarkdownPresentation, EscapesEverythingTheAuthorWrote) {
         {"2 * 3 = 6 and a_b_c \\*not\\*", "<p>2 * 3 = 6 and a_b_c *not*</p>"},
         {"one  \ntwo\\\nthree\nfour", "<p>one<br/>two<br/>three\nfour</p>"},
         {"**b** *i* ~~s~~ `a < b`", "<p><b>b</b> <i>i</i> <s>s</s> <code>a &lt; b</code></p>"},
+        // md4c closes an emphasis it never opened here (found by fuzzing).
+        {"[b](*)*", "<p>b</p>"},
     });
 }
 

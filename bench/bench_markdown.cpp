@@ -6,6 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -53,15 +54,12 @@ std::vector<std::pair<std::string, std::string>> inputs() {
         {"backslashes", repeated("\\")},
         {"quote_list", repeated("> - ")},
         {"quotes_one_line", repeated(">")},
-        {"quotes_per_line", numbered([](std::size_t i) {
-             return std::string(i % 1000, '>') + " x\n";
-         })},
-        {"nested_lists", numbered([](std::size_t i) {
-             return std::string(2 * (i % 500), ' ') + "- x\n";
-         })},
-        {"backtick_runs", numbered([](std::size_t i) {
-             return std::string(i % 2000 + 1, '`') + "a";
-         })},
+        {"quotes_per_line",
+         numbered([](std::size_t i) { return std::string(i % 1000, '>') + " x\n"; })},
+        {"nested_lists",
+         numbered([](std::size_t i) { return std::string(2 * (i % 500), ' ') + "- x\n"; })},
+        {"backtick_runs",
+         numbered([](std::size_t i) { return std::string(i % 2000 + 1, '`') + "a"; })},
         {"backticks", repeated("`")},
         {"open_fences", repeated("```\n")},
         {"definitions", repeated("[a]: ")},
@@ -78,10 +76,9 @@ void render(benchmark::State& state, const std::string& text) {
 
 const bool registered = [] {
     for (auto& [name, text] : inputs()) {
-        benchmark::RegisterBenchmark(("BM_MarkdownRender/" + name).c_str(),
-                                     [text = std::move(text)](benchmark::State& state) {
-                                         render(state, text);
-                                     })
+        benchmark::RegisterBenchmark(
+            ("BM_MarkdownRender/" + name).c_str(),
+            [text = std::move(text)](benchmark::State& state) { render(state, text); })
             ->Unit(benchmark::kMillisecond);
     }
     return true;

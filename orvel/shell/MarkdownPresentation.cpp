@@ -180,7 +180,7 @@ public:
             return true;
         }
         // md4c 0.4.8 reads past the end of a text whose last line has no line
-        // end (a bare address there): it always gets one.
+        // end (seen with "[](" and with bare addresses): it always gets one.
         document_.reserve(markdown.size() + 1);
         document_.assign(markdown);
         if (!document_.ends_with('\n')) {

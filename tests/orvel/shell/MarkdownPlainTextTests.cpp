@@ -18,7 +18,7 @@ TEST(MarkdownPlainText, KeepsTheTextAndLinesAndDropsTheSyntax) {
         {"- one\n- two\n  - nested\n\n3. third\n4. fourth",
          "• one\n• two\n  • nested\n3. third\n4. fourth"},
         {"```\nmake -j2\nctest\n```", "make -j2\nctest"},
-        {"a < b & \"c\" &amp; <b>raw</b> &#x1F600;", "a < b & \"c\" &amp; <b>raw</b> &#x1F600;"},
+        {"a < b & \"c\" &amp; <b>raw</b> &#x1F600;", "a < b & \"c\" & <b>raw</b> \U0001F600"},
         {"[local](file:///etc/passwd) > quoted", "local > quoted"},
     };
     for (const auto& c : cases) {

@@ -3,7 +3,7 @@
 
 #include "orvel/shell/FeedUpdateFramework.h"
 #include "orvelkit/async/ManualExecutor.h"
-#include "orvelkit/async/Spawn.h"
+#include "tests/support/FakeTransport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +11,11 @@
 
 namespace {
 
-// Answers every request with one response, or fails.
-class FeedServer final : public OrvelKit::HTTPTransport {
-public:
-    OrvelKit::TransportResult answer = OrvelKit::HTTPResponse{404, ""};
-    std::vector<OrvelKit::HTTPRequest> requests;
-
-    OrvelKit::Task<OrvelKit::TransportResult> send(OrvelKit::HTTPRequest request) override {
-        requests.push_back(std::move(request));
-        co_return answer;
-    }
-};
+using OrvelKit::HTTPResponse;
 
 struct FeedHarness {
     OrvelKit::ManualExecutor executor;
-    std::shared_ptr<FeedServer> server = std::make_shared<FeedServer>();
+    std::shared_ptr<OrvelTest::FakeTransport> server = std::make_shared<OrvelTest::FakeTransport>();
     Orvel::FeedUpdateFramework framework{"https://updates.example/orvel.json", "0.2.0", server,
                                          executor};
     std::optional<Orvel::UpdateFeedEntry> found;
@@ -37,7 +27,7 @@ struct FeedHarness {
     }
 
     void check(OrvelKit::TransportResult answer) {
-        server->answer = std::move(answer);
+        server->respond(std::move(answer));
         found.reset();
         none.reset();
         framework.checkForUpdates();
@@ -49,15 +39,15 @@ struct FeedHarness {
 
 TEST(FeedUpdateFramework, ANewerVersionIsReportedAndOthersAreNot) {
     FeedHarness h;
-    h.check(OrvelKit::HTTPResponse{200, R"({"version":"0.3.0","url":"https://r.example/0.3.0"})"});
+    h.check(HTTPResponse{200, R"({"version":"0.3.0","url":"https://r.example/0.3.0"})"});
     ASSERT_TRUE(h.found);
     EXPECT_EQ(h.found->url, "https://r.example/0.3.0");
     EXPECT_EQ(h.framework.latest(), h.found);
-    ASSERT_EQ(h.server->requests.size(), 1u);
-    EXPECT_EQ(h.server->requests[0].url, "https://updates.example/orvel.json");
-    EXPECT_EQ(h.server->requests[0].method, "GET");
+    ASSERT_EQ(h.server->requests().size(), 1u);
+    EXPECT_EQ(h.server->requests()[0].url, "https://updates.example/orvel.json");
+    EXPECT_EQ(h.server->requests()[0].method, "GET");
 
-    h.check(OrvelKit::HTTPResponse{200, R"({"version":"0.2.0","url":"https://r.example/0.2.0"})"});
+    h.check(HTTPResponse{200, R"({"version":"0.2.0","url":"https://r.example/0.2.0"})"});
     EXPECT_FALSE(h.found);
     ASSERT_TRUE(h.none);
     EXPECT_FALSE(*h.none) << "nothing newer is no error";
@@ -65,44 +55,40 @@ TEST(FeedUpdateFramework, ANewerVersionIsReportedAndOthersAreNot) {
 
 TEST(FeedUpdateFramework, FailuresEndTheCheckWithTheirText) {
     FeedHarness h;
-    h.check(OrvelKit::HTTPResponse{503, ""});
+    h.check(HTTPResponse{503, ""});
     EXPECT_EQ(h.none, std::optional<std::string>("http(status: 503)"));
     h.check(OrvelKit::unexpected(OrvelKit::TransportError{7, "Couldn't connect to server"}));
     EXPECT_EQ(h.none, std::optional<std::string>("Couldn't connect to server"));
-    h.check(OrvelKit::HTTPResponse{200, R"json({"version":"9.0","url":"javascript:x()"})json"});
+    h.check(HTTPResponse{200, R"json({"version":"9.0","url":"javascript:x()"})json"});
     EXPECT_FALSE(h.found) << "a release address that is not a web address is refused";
     ASSERT_TRUE(h.none && *h.none);
 }
 
-TEST(FeedUpdateFramework, WithoutAnAddressCheckingIsOff) {
-    OrvelKit::ManualExecutor executor;
-    auto server = std::make_shared<FeedServer>();
-    Orvel::FeedUpdateFramework framework("", "0.2.0", server, executor);
-    EXPECT_FALSE(framework.canCheckForUpdates());
-    framework.checkForUpdates();
-    framework.setAutomaticallyDownloadsUpdates(true);
-    executor.runUntilIdle();
-    EXPECT_TRUE(server->requests.empty());
-    EXPECT_TRUE(framework.automaticallyDownloadsUpdates());
-}
-
-TEST(FeedUpdateFramework, AutomaticChecksRunAtOnceAndDaily) {
+TEST(FeedUpdateFramework, AutomaticChecksRunAtOnceAndDailyAndNeedAnAddress) {
     FeedHarness h;
     h.framework.setAutomaticallyDownloadsUpdates(true);
     h.executor.runUntilIdle();
-    EXPECT_EQ(h.server->requests.size(), 1u);
+    EXPECT_EQ(h.server->requests().size(), 1u);
     h.executor.advance(std::chrono::hours(24));
     h.executor.runUntilIdle();
-    EXPECT_EQ(h.server->requests.size(), 2u);
+    EXPECT_EQ(h.server->requests().size(), 2u);
     h.framework.setAutomaticallyDownloadsUpdates(false);
     h.executor.advance(std::chrono::hours(48));
-    EXPECT_EQ(h.server->requests.size(), 2u);
+    EXPECT_EQ(h.server->requests().size(), 2u);
+
+    Orvel::FeedUpdateFramework off("", "0.2.0", h.server, h.executor);
+    EXPECT_FALSE(off.canCheckForUpdates());
+    off.checkForUpdates();
+    off.setAutomaticallyDownloadsUpdates(true);
+    h.executor.runUntilIdle();
+    EXPECT_EQ(h.server->requests().size(), 2u);
+    EXPECT_TRUE(off.automaticallyDownloadsUpdates());
 }
 
 TEST(FeedUpdateFramework, AnAnswerAfterTheFrameworkIsGoneIsDropped) {
     OrvelKit::ManualExecutor executor;
-    auto server = std::make_shared<FeedServer>();
-    server->answer = OrvelKit::HTTPResponse{200, R"({"version":"1.0","url":"https://r.example"})"};
+    auto server = std::make_shared<OrvelTest::FakeTransport>();
+    server->respond(HTTPResponse{200, R"({"version":"1.0","url":"https://r.example"})"});
     bool reported = false;
     {
         Orvel::FeedUpdateFramework framework("https://u.example/f.json", "0.1", server, executor);

@@ -8,52 +8,41 @@ namespace {
 
 using Orvel::ScreenPoint;
 using Orvel::ScreenRect;
-using Orvel::PanelPlacement::origin;
 
-// A 1920 × 1080 screen with a 32-point bar at the top.
-constexpr ScreenRect desktop{0, 32, 1920, 1048};
-
-TEST(PanelPlacement, CentredUnderTheIconFourPointsBelow) {
-    // An icon in the bar above the area: 8 points into the area.
-    const ScreenRect icon{1000, 4, 24, 24};
-    EXPECT_EQ(origin(icon, desktop, 420, 640), (ScreenPoint{1012 - 210, 40}));
-    // An icon lower in the bar: 4 points below its bottom edge.
-    EXPECT_EQ(origin(ScreenRect{1000, 40, 24, 24}, desktop, 420, 640), (ScreenPoint{802, 68}));
-}
-
-TEST(PanelPlacement, FarRightKeepsEightPointsFromTheRightEdge) {
-    const ScreenRect icon{1890, 4, 24, 24};
-    EXPECT_EQ(origin(icon, desktop, 420, 640), (ScreenPoint{1920 - 420 - 8, 32 + 8}));
-}
-
-TEST(PanelPlacement, FarLeftKeepsEightPointsFromTheLeftEdge) {
-    EXPECT_EQ(origin(ScreenRect{2, 4, 24, 24}, desktop, 420, 640).x, 8);
-}
-
-TEST(PanelPlacement, NarrowScreenRightMarginWins) {
-    const ScreenRect narrow{0, 0, 400, 800};
-    const auto at = origin(ScreenRect{370, 0, 24, 24}, narrow, 420, 640);
-    EXPECT_EQ(at.x, 400 - 420 - 8);
-    EXPECT_EQ(at.y, 28);
-}
-
-TEST(PanelPlacement, ShortScreenTopMarginWins) {
-    const ScreenRect shortScreen{0, 0, 1920, 500};
-    EXPECT_EQ(origin(ScreenRect{1000, 0, 24, 24}, shortScreen, 420, 640).y, 8);
-}
-
-TEST(PanelPlacement, IconAtTheBottomOpensAbove) {
-    // A bar at the bottom: the available area ends above it.
-    const ScreenRect area{0, 0, 1920, 1040};
-    const ScreenRect icon{1800, 1048, 24, 24};
-    EXPECT_EQ(origin(icon, area, 420, 640), (ScreenPoint{1920 - 420 - 8, 1040 - 640 - 8}));
-}
-
-TEST(PanelPlacement, WithoutIconGeometryTopRightOfTheArea) {
-    EXPECT_EQ(origin(std::nullopt, desktop, 420, 640), (ScreenPoint{1492, 40}));
-    // A second screen to the right of the first.
-    EXPECT_EQ(origin(std::nullopt, ScreenRect{1920, 0, 1280, 1024}, 360, 420),
-              (ScreenPoint{1920 + 1280 - 360 - 8, 8}));
+TEST(PanelPlacement, CentredOnTheIconFourPointsAwayAndEightFromTheEdges) {
+    // A 1920 × 1080 screen with a 32-point bar at the top; a 420 × 640 panel.
+    const ScreenRect desktop{0, 32, 1920, 1048};
+    const struct {
+        const char* what;
+        std::optional<ScreenRect> icon;
+        ScreenRect area;
+        double width, height;
+        ScreenPoint origin;
+    } cases[] = {
+        {"icon in the bar above the area",
+         ScreenRect{1000, 4, 24, 24},
+         desktop,
+         420,
+         640,
+         {802, 40}},
+        {"icon lower in the bar", ScreenRect{1000, 40, 24, 24}, desktop, 420, 640, {802, 68}},
+        {"far right", ScreenRect{1890, 4, 24, 24}, desktop, 420, 640, {1492, 40}},
+        {"far left", ScreenRect{2, 4, 24, 24}, desktop, 420, 640, {8, 40}},
+        {"narrow screen", ScreenRect{370, 0, 24, 24}, {0, 0, 400, 800}, 420, 640, {-28, 28}},
+        {"short screen", ScreenRect{1000, 0, 24, 24}, {0, 0, 1920, 500}, 420, 640, {802, 8}},
+        {"bar at the bottom",
+         ScreenRect{1800, 1048, 24, 24},
+         {0, 0, 1920, 1040},
+         420,
+         640,
+         {1492, 392}},
+        {"no icon geometry", std::nullopt, desktop, 420, 640, {1492, 40}},
+        {"no icon, second screen", std::nullopt, {1920, 0, 1280, 1024}, 360, 420, {2832, 8}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Orvel::PanelPlacement::origin(c.icon, c.area, c.width, c.height), c.origin)
+            << c.what;
+    }
 }
 
 } // namespace

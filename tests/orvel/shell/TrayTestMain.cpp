@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -28,23 +27,30 @@ struct Child {
     std::string firstLine;
 };
 
+void stop(const std::optional<Child>& child) {
+    if (child) {
+        kill(child->pid, SIGTERM);
+        waitpid(child->pid, nullptr, 0);
+    }
+}
+
 // Starts `program` with "{fd}" in its arguments replaced by a pipe's write
-// end, and reads the first line the program writes there.
+// end, and reads the first line the program writes there (10 s at most).
 std::optional<Child> spawn(const std::string& program, std::vector<std::string> arguments) {
     int fds[2];
     if (pipe(fds) != 0) {
         return std::nullopt;
     }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (auto& argument : arguments) {
         if (const auto at = argument.find("{fd}"); at != std::string::npos) {
             argument.replace(at, 4, std::to_string(fds[1]));
         }
+        argv.push_back(argument.data());
     }
+    argv.push_back(nullptr);
     const pid_t parent = getpid();
     const pid_t pid = fork();
-    if (pid < 0) {
-        return std::nullopt;
-    }
     if (pid == 0) {
         // The server ends with the tests even when they crash, and never
         // holds the output of whoever runs them.
@@ -52,48 +58,31 @@ std::optional<Child> spawn(const std::string& program, std::vector<std::string> 
         if (getppid() != parent) {
             _exit(1);
         }
-        const int null = open("/dev/null", O_RDWR);
-        if (null >= 0) {
+        if (const int null = open("/dev/null", O_RDWR); null >= 0) {
             dup2(null, STDIN_FILENO);
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
         }
         close(fds[0]);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
         execvp(program.c_str(), argv.data());
         _exit(127);
     }
     close(fds[1]);
-    Child child{pid, {}};
-    for (;;) {
-        pollfd readable{fds[0], POLLIN, 0};
-        if (poll(&readable, 1, 10000) <= 0) {
-            break;
-        }
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        child.firstLine += c;
+    std::optional<Child> child;
+    if (pid > 0) {
+        child = Child{pid, {}};
+    }
+    char c = 0;
+    pollfd readable{fds[0], POLLIN, 0};
+    while (child && poll(&readable, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') {
+        child->firstLine += c;
     }
     close(fds[0]);
-    if (child.firstLine.empty()) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
+    if (child && child->firstLine.empty()) {
+        stop(child);
         return std::nullopt;
     }
     return child;
-}
-
-void stop(const std::optional<Child>& child) {
-    if (child) {
-        kill(child->pid, SIGTERM);
-        waitpid(child->pid, nullptr, 0);
-    }
 }
 
 } // namespace
@@ -118,25 +107,21 @@ int main(int argc, char** argv) {
         display
             ? spawn("dbus-daemon", {"--session", "--nofork", "--nosyslog", "--print-address={fd}"})
             : std::nullopt;
-    if (display && bus) {
+    OrvelTest::trayEnvironmentReady = display && bus;
+    if (OrvelTest::trayEnvironmentReady) {
         setenv("DISPLAY", (":" + display->firstLine).c_str(), 1);
         setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("QT_QUICK_BACKEND", "software", 1);
         unsetenv("WAYLAND_DISPLAY");
         Orvel::ShellEnvironment::prepareHeadless();
-        OrvelTest::trayEnvironmentReady = true;
+    } else {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     int result = 0;
     {
-        std::optional<QApplication> application;
-        if (OrvelTest::trayEnvironmentReady) {
-            application.emplace(argc, argv);
-            QApplication::setQuitOnLastWindowClosed(false);
-        } else {
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            application.emplace(argc, argv);
-        }
+        QApplication application(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
         result = RUN_ALL_TESTS();
     }
     stop(bus);

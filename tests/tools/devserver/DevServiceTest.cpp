@@ -1,6 +1,7 @@
 #include "tools/devserver/DevService.h"
 
-#include "ServiceTestSupport.h"
+#include "tests/support/Records.h"
+#include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,6 @@ protected:
 
     DeviceCredentials owner = value(service.bootstrap());
     Engagement channel = value(service.engage(owner.deviceToken, EngageBody{"builder"}));
-
-    const ChannelSync* find(const SyncResponse& sync, const std::string& id) {
-        for (const auto& entry : sync.channels) {
-            if (entry.channel == id) {
-                return &entry;
-            }
-        }
-        return nullptr;
-    }
 };
 
 TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
@@ -43,11 +35,6 @@ TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     EXPECT_EQ(phone.accountId, owner.accountId);
     EXPECT_NE(phone.deviceToken, owner.deviceToken);
     EXPECT_EQ(status(service.redeem(RedeemBody{code.code})), 404) << "a code works once";
-
-    // The paired device sees the account's channel.
-    const SyncResponse sync = value(service.sync(phone.deviceToken, {}, {}));
-    ASSERT_EQ(sync.channels.size(), 1u);
-    EXPECT_EQ(sync.channels[0].channel, channel.channel);
 
     const PairingCode late = value(service.createPairingCode(owner.deviceToken));
     now += 599s;
@@ -164,16 +151,15 @@ TEST_F(DevServiceTest, SyncAnswersFromTheCursorsWithSeparateCardSequence) {
     EXPECT_FALSE(all.channels[1].name);
 
     const SyncResponse later = value(service.sync(
-        owner.deviceToken, {{channel.channel, 3}, {"ch_unknown", 7}}, {{channel.channel, 2}}));
-    const ChannelSync* a = find(later, channel.channel);
-    ASSERT_NE(a, nullptr);
-    ASSERT_EQ(a->notifications.size(), 1u);
-    EXPECT_EQ(a->notifications[0].seq, 4u);
-    EXPECT_EQ(a->notifications[0].title, "a4");
-    EXPECT_TRUE(a->cardUpdates.empty());
-    EXPECT_EQ(a->latestSeq, 4u);
-    EXPECT_EQ(a->latestCardSeq, 2u);
-    EXPECT_EQ(find(later, second.channel)->notifications.size(), 1u) << "no cursor: everything";
+        owner.deviceToken, {{channel.channel, 2}, {"ch_unknown", 7}}, {{channel.channel, 2}}));
+    ASSERT_EQ(later.channels.size(), 2u);
+    const ChannelSync& a = later.channels[0];
+    EXPECT_EQ(OrvelTest::seqs(a.notifications), (std::vector<std::uint64_t>{3, 4}));
+    EXPECT_EQ(a.notifications[1].title, "a4");
+    EXPECT_TRUE(a.cardUpdates.empty());
+    EXPECT_EQ(a.latestSeq, 4u);
+    EXPECT_EQ(a.latestCardSeq, 2u);
+    EXPECT_EQ(later.channels[1].notifications.size(), 1u) << "no cursor: everything";
 
     const DeviceCredentials reader = value(service.bootstrap());
     value(service.subscribe(reader.deviceToken, {channel.channel, channel.token}));

@@ -1,14 +1,8 @@
-#include "HttpTestSupport.h"
-#include "ServiceTestSupport.h"
-#include "orvelkit/protocol/Protocol.h"
-#include "tools/devserver/DevServer.h"
+#include "tests/support/Records.h"
+#include "tests/tools/DevServerHarness.h"
 #include "tools/devserver/Fault.h"
-#include "tools/devserver/ServiceRecords.h"
 
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <thread>
 
 namespace OrvelDev {
 namespace {
@@ -48,19 +42,12 @@ TEST(FaultBodies, BreakTheBodyTheWayTheyPromise) {
     EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(FaultBodies::malformed()));
     EXPECT_EQ(FaultBodies::truncated("0123456789"), "01234");
 
-    SyncResponse response;
-    for (const char* id : {"a", "b"}) {
-        ChannelSync channel;
-        channel.channel = id;
-        for (std::uint64_t seq = 1; seq <= 3; ++seq) {
-            Notification note;
-            note.channel = id;
-            note.seq = seq;
-            note.id = std::string(id) + std::to_string(seq);
-            channel.notifications.push_back(note);
-        }
-        response.channels.push_back(channel);
-    }
+    SyncResponse response{{OrvelTest::channelSync("a", {OrvelTest::notification("a", 1),
+                                                        OrvelTest::notification("a", 2),
+                                                        OrvelTest::notification("a", 3)}),
+                           OrvelTest::channelSync("b", {OrvelTest::notification("b", 1),
+                                                        OrvelTest::notification("b", 2),
+                                                        OrvelTest::notification("b", 3)})}};
     const auto body = OrvelKit::Json::encode(response).value();
     const auto broken = FaultBodies::withInvalidNotification(body);
     const auto decoded = OrvelKit::Json::decode<SyncResponse>(broken);
@@ -97,10 +84,11 @@ class FaultyServer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(http.started());
-        device = http.call<DeviceCredentials>("/pair/bootstrap", EmptyBody{});
-        engagement = http.call<Engagement>("/engage", EngageBody{"ci"}, device.deviceToken);
+        const auto account = http.account("ci");
+        device = account.device;
+        engagement = account.engagement;
         for (const char* title : {"one", "two", "three"}) {
-            http.call<PublishAck>("/publish", update(title), engagement.token);
+            ASSERT_EQ(http.publish(engagement.token, title), 200);
         }
     }
     FaultInjector& faults() { return http.server().faults(); }
@@ -128,7 +116,7 @@ TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
     EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{1});
 }
 
-TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilTheAnswer) {
+TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
     faults().set("/dismiss", Fault::truncatedBody());
     const auto truncated =
         http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 2}).value(),
@@ -148,13 +136,10 @@ TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilTheAnswer) {
 
     faults().set("/sync", Fault::malformedBody());
     EXPECT_EQ(sync()->body, FaultBodies::malformed());
-}
 
-TEST_F(FaultyServer, CloseMidBodyCutsTheConnection) {
+    // A cut connection, once: the server serves on.
     faults().set("/sync", Fault::closeMidBody().only(1));
-    const auto cut = sync();
-    EXPECT_FALSE(cut);
-    // The server serves on.
+    EXPECT_FALSE(sync());
     EXPECT_EQ(RunningServer::answer<SyncResponse>(sync()).channels.size(), 1u);
 }
 
@@ -167,18 +152,14 @@ TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {
     // release() sends what is held back now.
     faults().set("/healthz", Fault::delayed(60s).only(1));
     std::thread released([&] { EXPECT_TRUE(http.get("/healthz")); });
-    while (faults().holding() < 1) {
-        std::this_thread::sleep_for(1ms);
-    }
+    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
     faults().release();
     released.join();
     EXPECT_EQ(faults().holding(), 0u);
 
     faults().set("/healthz", Fault::delayed(60s));
     std::thread waiting([&] { (void)http.get("/healthz"); });
-    while (faults().holding() < 1) {
-        std::this_thread::sleep_for(1ms);
-    }
+    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
     const auto stopping = std::chrono::steady_clock::now();
     http.server().stop();
     waiting.join();

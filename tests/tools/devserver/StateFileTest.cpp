@@ -1,91 +1,67 @@
 #include "tools/devserver/StateFile.h"
 
-#include "HttpTestSupport.h"
-#include "ServiceTestSupport.h"
-#include "orvelkit/protocol/Protocol.h"
-#include "tools/devserver/ServiceRecords.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sys/stat.h>
 
 namespace OrvelDev {
 namespace {
 
 using namespace OrvelProtocol;
 using namespace OrvelDev::Testing;
-namespace fs = std::filesystem;
+using OrvelTest::TemporaryDirectory;
 
-class StateFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "orvel-devserver-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        directory = pattern;
-        file = directory / "state.json";
-    }
-    void TearDown() override { fs::remove_all(directory); }
+DevServerOptions stateIn(const std::filesystem::path& file) {
+    DevServerOptions options;
+    options.stateFile = file;
+    return options;
+}
 
-    DevServerOptions options() const {
-        DevServerOptions options;
-        options.stateFile = file;
-        return options;
-    }
-
-    fs::path directory;
-    fs::path file;
-};
-
-TEST_F(StateFileTest, StateSurvivesARestartInAPrivateFile) {
-    DeviceCredentials device;
-    Engagement engagement;
+TEST(StateFile, StateSurvivesARestartInAPrivateFile) {
+    TemporaryDirectory directory;
+    const auto file = directory / "state.json";
+    Account account;
     {
-        RunningServer http(options());
+        RunningServer http(stateIn(file));
         ASSERT_TRUE(http.started());
-        device = http.call<DeviceCredentials>("/pair/bootstrap", EmptyBody{});
-        engagement = http.call<Engagement>("/engage", EngageBody{}, device.deviceToken);
-        http.call<PublishAck>("/publish", update("kept"), engagement.token);
-        http.call<ReadAck>("/read", ReadBody{engagement.channel, 1}, device.deviceToken);
+        account = http.account();
+        EXPECT_EQ(http.publish(account.engagement.token, "kept"), 200);
+        http.call<ReadAck>("/read", ReadBody{account.engagement.channel, 1},
+                           account.device.deviceToken);
     }
-    struct stat info {};
-    ASSERT_EQ(::stat(file.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1)
+    EXPECT_EQ(OrvelTest::modeOf(file), 0600u);
+    EXPECT_EQ(OrvelTest::namesIn(directory.path()), std::vector<std::string>{"state.json"})
         << "no temporary files left behind";
 
-    RunningServer again(options());
+    RunningServer again(stateIn(file));
     ASSERT_TRUE(again.started());
-    EXPECT_EQ(again.call<PublishAck>("/publish", update("after restart"), engagement.token).seq,
-              2u);
-    const auto sync = RunningServer::answer<SyncResponse>(again.get("/sync", device.deviceToken));
+    EXPECT_EQ(
+        again.call<PublishAck>("/publish", update("after restart"), account.engagement.token).seq,
+        2u);
+    const auto sync =
+        RunningServer::answer<SyncResponse>(again.get("/sync", account.device.deviceToken));
     ASSERT_EQ(sync.channels.size(), 1u);
     EXPECT_EQ(sync.channels[0].notifications.size(), 2u);
     EXPECT_EQ(sync.channels[0].readSeq, 1u);
 }
 
-TEST_F(StateFileTest, AnUnreadableFileStopsTheStartAndIsLeftAlone) {
-    {
-        std::ofstream out(file);
-        out << R"({"version":1,"devices":[{"token":"t"}]})";
-    }
-    DevServer server(options());
+TEST(StateFile, AnUnreadableFileStopsTheStartAndIsLeftAlone) {
+    TemporaryDirectory directory;
+    const auto file = directory / "state.json";
+    const std::string unreadable = R"({"version":1,"devices":[{"token":"t"}]})";
+    OrvelTest::writeText(file, unreadable);
+    DevServer server(stateIn(file));
     auto started = server.start();
     ASSERT_FALSE(started);
     EXPECT_NE(started.error().find("accountId"), std::string::npos) << started.error();
-
-    std::ifstream in(file);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, R"({"version":1,"devices":[{"token":"t"}]})");
+    EXPECT_EQ(OrvelTest::readText(file), unreadable);
 
     // Decodes, but names an account that does not exist.
-    StateFile state(file);
     DevState dangling;
     dangling.devices.push_back({"orvel_dev_x", "acct_missing", "2026-01-01T00:00:00.000Z"});
-    ASSERT_TRUE(state.save(dangling));
-    DevServer second(options());
-    EXPECT_FALSE(second.start());
+    ASSERT_TRUE(StateFile(file).save(dangling));
+    EXPECT_FALSE(DevServer(stateIn(file)).start());
 }
 
 } // namespace

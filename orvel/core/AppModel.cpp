@@ -190,6 +190,13 @@ Task<bool> AppModel::ensureDevice() {
     if (config_.isPaired()) {
         co_return true;
     }
+    // Overlapping callers (a tick and an action, two ticks) share one
+    // registration: a second one would replace the first device's token.
+    auto registration = deviceRegistration_.run([this] { return registerDevice(); }, false);
+    co_return co_await std::move(registration);
+}
+
+Task<bool> AppModel::registerDevice() {
     const auto life = lifetime_;
     auto credentials = co_await client().bootstrapDevice();
     if (!life->alive) {
@@ -262,8 +269,12 @@ Task<void> AppModel::refresh() {
     const auto banner =
         withoutRepeats(Presentation::bannerable(*response, seen, clock_.now(), calendar()));
 
-    editInbox().applySync(response->channels);
-    publish(ModelField::inbox);
+    // An answer that brings nothing new leaves nothing to publish or save:
+    // an idle app must not encode and write a large inbox every 20 seconds.
+    if (inbox_.edit().applySync(response->channels)) {
+        inboxUnsaved_ = true;
+        publish(ModelField::inbox);
+    }
 
     if (!banner.empty()) {
         ++newNotificationSequence_;

@@ -20,6 +20,7 @@
 #include "orvel/core/Observers.h"
 #include "orvel/core/Preferences.h"
 #include "orvelkit/async/Executor.h"
+#include "orvelkit/async/SingleFlight.h"
 #include "orvelkit/async/Task.h"
 #include "orvelkit/client/OrvelClient.h"
 #include "orvelkit/config/AppConfig.h"
@@ -146,6 +147,7 @@ public:
     // Starts a refresh without waiting for it.
     void refreshTick();
     // Makes sure this desktop is a registered device; false when it is not.
+    // Callers that overlap wait for one registration and share its outcome.
     OrvelKit::Task<bool> ensureDevice();
 
     // Records that the user opened the inbox (see briefingSessionGap).
@@ -196,6 +198,7 @@ private:
     };
 
     OrvelKit::OrvelClient client() const;
+    OrvelKit::Task<bool> registerDevice();
     void publish(ModelField field) { observers_.notify(field); }
     void setLastError(std::optional<std::string> text);
     void setNow(OrvelKit::Date date);
@@ -235,6 +238,7 @@ private:
     OrvelKit::Inbox sampleInbox_;
     std::optional<OrvelKit::Date> lastSessionRecordedAt_;
     OrvelKit::Timer timer_;
+    OrvelKit::SingleFlight<bool> deviceRegistration_;
     // Whether the inbox changed since it was last handed to the saver.
     bool inboxUnsaved_ = false;
     // Refreshes are numbered as they send their sync; a response older than

@@ -63,6 +63,36 @@ TEST(AppModelSync, FailedRegistrationKeepsNowAndRetriesOnTheNextTick) {
     EXPECT_FALSE(model.lastError());
 }
 
+TEST(AppModelSync, OverlappingCallersShareOneRegistrationAndItsOutcome) {
+    for (const int status : {200, 503}) {
+        SCOPED_TRACE(status);
+        ModelHarness h;
+        if (status != 200) {
+            h.service->fail("pair/bootstrap", status);
+        }
+        auto& model = h.build();
+        h.service->hold("pair/bootstrap");
+        model.refreshTick();
+        model.refreshTick();
+        std::optional<bool> viaAction;
+        OrvelKit::spawn(h.executor, model.ensureDevice(), [&](bool ok) { viaAction = ok; });
+        h.executor.runUntilIdle();
+        ASSERT_EQ(h.service->waiting("pair/bootstrap"), 1u);
+
+        h.service->release("pair/bootstrap");
+        h.executor.runUntilIdle();
+        EXPECT_EQ(h.service->requestsTo("pair/bootstrap").size(), 1u);
+        EXPECT_EQ(viaAction, status == 200);
+        EXPECT_EQ(h.service->requestsTo("sync").size(), status == 200 ? 2u : 0u);
+        EXPECT_EQ(h.configStore->load().deviceToken,
+                  status == 200 ? std::optional<std::string>("dev-token") : std::nullopt);
+        EXPECT_EQ(model.lastError(),
+                  status == 200
+                      ? std::nullopt
+                      : std::optional<std::string>("Couldn't pair device: http(status: 503)"));
+    }
+}
+
 TEST(AppModelSync, TheResponseIsAuthoritativeForConfiguredChannels) {
     ModelHarness h;
     h.paired();
@@ -107,6 +137,38 @@ TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySyn
         EXPECT_EQ(model.newNotificationSequence(), 1);
         EXPECT_EQ(h.notifications->shown.size(), onlyInterrupt ? 1u : 3u);
     }
+}
+
+TEST(AppModelSync, IdleRefreshesPublishAndSaveNothing) {
+    ModelHarness h;
+    h.paired();
+    h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}, {1})}});
+    auto& model = h.build();
+    model.start();
+    h.executor.runUntilIdle();
+    EXPECT_EQ(h.savedInbox().channel("a")->notifications().size(), 1u);
+    const int saves = h.inboxStore->saves;
+    int inboxChanges = 0;
+    auto subscription =
+        model.observe([&](ModelField field) { inboxChanges += field == ModelField::inbox; });
+
+    for (int i = 0; i < 10; ++i) {
+        h.executor.advance(std::chrono::seconds(20));
+        h.executor.runUntilIdle();
+    }
+    ASSERT_EQ(h.service->requestsTo("sync").size(), 11u);
+    model.flushSaves();
+    EXPECT_EQ(h.inboxStore->saves, saves);
+    EXPECT_EQ(inboxChanges, 0);
+    EXPECT_FALSE(model.lastError());
+
+    // A read mark from another device is a change.
+    auto record = channelRecord("a", {}, {1});
+    record.readSeq = 1;
+    h.service->answer("sync", SyncResponse{{record}});
+    h.run(model.refresh());
+    EXPECT_EQ(h.savedInbox().channel("a")->lastReadSeq(), 1u);
+    EXPECT_EQ(h.inboxStore->saves, saves + 1);
 }
 
 TEST(AppModelSync, AFailedSyncShowsTheBareErrorAdvancesNowAndKeepsTheInbox) {

@@ -11,6 +11,7 @@
 #include "orvelkit/store/MemoryInboxStore.h"
 #include "tests/orvel/core/FakeService.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -23,6 +24,21 @@ public:
     void requestAuthorization(std::function<void(bool)> completion) override { completion(true); }
     void add(const Orvel::NotificationRequest& request) override { shown.push_back(request); }
     std::vector<Orvel::NotificationRequest> shown;
+};
+
+// An inbox held in memory that counts its saves (with a file store, each is
+// an encoding of the whole inbox and a write).
+class CountingInboxStore final : public OrvelKit::InboxStore {
+public:
+    OrvelKit::Inbox load() override { return inbox_.load(); }
+    void save(const OrvelKit::Inbox& inbox) override {
+        inbox_.save(inbox);
+        ++saves;
+    }
+    std::atomic<int> saves{0};
+
+private:
+    OrvelKit::MemoryInboxStore inbox_;
 };
 
 inline OrvelProtocol::Notification update(std::string channel, std::uint64_t seq,
@@ -60,8 +76,7 @@ struct ModelHarness {
     std::shared_ptr<FakeService> service = std::make_shared<FakeService>();
     std::shared_ptr<OrvelKit::MemoryConfigStore> configStore =
         std::make_shared<OrvelKit::MemoryConfigStore>();
-    std::shared_ptr<OrvelKit::MemoryInboxStore> inboxStore =
-        std::make_shared<OrvelKit::MemoryInboxStore>();
+    std::shared_ptr<CountingInboxStore> inboxStore = std::make_shared<CountingInboxStore>();
     std::shared_ptr<Orvel::MemoryPreferences> preferences =
         std::make_shared<Orvel::MemoryPreferences>();
     std::shared_ptr<ShownNotifications> notifications = std::make_shared<ShownNotifications>();

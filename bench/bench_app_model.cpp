@@ -57,7 +57,7 @@ Notification update(const std::string& channel, std::uint64_t seq) {
 class HistoryStore final : public InboxStore {
 public:
     explicit HistoryStore(Inbox inbox) : inbox_(std::move(inbox)) {}
-    Inbox load() override { return std::move(inbox_); }
+    Expected<Inbox, FileError> load() override { return std::move(inbox_); }
     void save(const Inbox&) override {}
 
 private:
@@ -147,7 +147,7 @@ BENCHMARK(BM_Refresh)->Arg(10000)->Arg(100000)->Iterations(200)->Unit(benchmark:
 class EncodingStore final : public InboxStore {
 public:
     explicit EncodingStore(Inbox inbox) : inbox_(std::move(inbox)) {}
-    Inbox load() override { return std::move(inbox_); }
+    Expected<Inbox, FileError> load() override { return std::move(inbox_); }
     void save(const Inbox& inbox) override {
         (void)InboxFile::encode(inbox, [](std::string_view) {});
         ++encodes;

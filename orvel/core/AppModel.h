@@ -153,6 +153,10 @@ public:
     // Records that the user opened the inbox (see briefingSessionGap).
     void beginBriefingSession();
 
+    // Shows a problem with the app's files (see FileProblems) as `lastError`
+    // for the rest of the session: successes clear other errors back to it.
+    void showFileProblem(std::string text);
+
     // ---- Navigation ------------------------------------------------------
     AppScreen current() const { return path_.empty() ? AppScreen::inbox() : path_.back(); }
     void open(AppScreen screen);
@@ -201,6 +205,11 @@ private:
     OrvelKit::Task<bool> registerDevice();
     void publish(ModelField field) { observers_.notify(field); }
     void setLastError(std::optional<std::string> text);
+    void clearLastError();
+    // The notice for a file that could not be read, if any.
+    std::optional<std::string> unreadFileText() const;
+    // Reads again the stores whose files could not be read; true once all can.
+    bool readUnreadFiles();
     void setNow(OrvelKit::Date date);
     OrvelKit::Inbox& editInbox();
     void saveConfig();
@@ -241,6 +250,10 @@ private:
     OrvelKit::SingleFlight<bool> deviceRegistration_;
     // Whether the inbox changed since it was last handed to the saver.
     bool inboxUnsaved_ = false;
+    // Why a store's file could not be read; nothing is saved to it meanwhile.
+    std::optional<OrvelKit::FileError> configUnread_;
+    std::optional<OrvelKit::FileError> inboxUnread_;
+    std::optional<std::string> fileNotice_;
     // Refreshes are numbered as they send their sync; a response older than
     // one already applied is dropped.
     std::uint64_t syncsSent_ = 0;

@@ -24,7 +24,7 @@ TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
     EXPECT_EQ(model.config().channels[0].channel, "ch-new");
     EXPECT_EQ(model.config().channels[0].token, "pub-token");
     EXPECT_EQ(model.config().channels[0].createdAt, "2026-12-06T10:00:00Z");
-    EXPECT_EQ(h.configStore->load(), model.config());
+    EXPECT_EQ(h.configStore->load().value(), model.config());
     ASSERT_TRUE(model.engagement());
     EXPECT_EQ(model.engagement()->token, "pub-token");
     EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
@@ -36,7 +36,7 @@ TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
 TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     ModelHarness h;
     h.paired();
-    auto config = h.configStore->load();
+    auto config = h.configStore->load().value();
     config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}};
     h.configStore->save(config);
     h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)})}});
@@ -81,7 +81,7 @@ TEST(AppModelActions, AnActionOnAnUnregisteredDesktopStopsAtRegistration) {
 TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     ModelHarness h;
     h.paired();
-    auto config = h.configStore->load();
+    auto config = h.configStore->load().value();
     config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"}, {"b", "tok-b", std::nullopt}};
     h.configStore->save(config);
     h.service->answer("sync", SyncResponse{{channelRecord("a", {update("a", 1)}),
@@ -107,7 +107,7 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     ASSERT_TRUE(rotation);
     EXPECT_EQ(model.config().channels[0].token, "tok-a2");
     EXPECT_EQ(model.config().channels[0].createdAt, "2026-01-01T00:00:00Z");
-    EXPECT_EQ(h.configStore->load().channels[0].token, "tok-a2");
+    EXPECT_EQ(h.configStore->load().value().channels[0].token, "tok-a2");
     EXPECT_NE(h.service->requestsTo("keys/rotate").at(0).body->find("24"), std::string::npos);
 
     h.service->answer("keys/rotate",
@@ -120,7 +120,7 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     EXPECT_TRUE(h.run(model.retireChannel("b")));
     EXPECT_EQ(model.config().channels.size(), 1u);
     EXPECT_EQ(model.inbox().channel("b"), nullptr);
-    EXPECT_EQ(h.configStore->load().channels.size(), 1u);
+    EXPECT_EQ(h.configStore->load().value().channels.size(), 1u);
     EXPECT_EQ(h.savedInbox().channel("b"), nullptr);
     EXPECT_FALSE(model.lastError());
 }

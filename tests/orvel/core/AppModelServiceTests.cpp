@@ -30,7 +30,7 @@ struct Desktop {
 
     Desktop() {
         EXPECT_TRUE(server.start());
-        auto config = configStore->load();
+        auto config = configStore->load().value();
         config.serverURL = server.baseURL();
         configStore->save(config);
         model = std::make_unique<Orvel::AppModel>(

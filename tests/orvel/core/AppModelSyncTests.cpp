@@ -30,8 +30,8 @@ TEST(AppModelSync, FirstLaunchRegistersTheDeviceAndSyncsAtOnceThenEveryTwentySec
     model.start();
     h.executor.runUntilIdle();
     EXPECT_EQ(endpoints(*h.service), (std::vector<std::string>{"pair/bootstrap", "sync"}));
-    EXPECT_EQ(h.configStore->load().deviceToken, "dev-token");
-    EXPECT_EQ(h.configStore->load().accountId, "acct-1");
+    EXPECT_EQ(h.configStore->load().value().deviceToken, "dev-token");
+    EXPECT_EQ(h.configStore->load().value().accountId, "acct-1");
     ASSERT_NE(model.inbox().channel("a"), nullptr);
     EXPECT_EQ(h.savedInbox(), model.inbox());
     EXPECT_FALSE(model.lastError());
@@ -84,7 +84,7 @@ TEST(AppModelSync, OverlappingCallersShareOneRegistrationAndItsOutcome) {
         EXPECT_EQ(h.service->requestsTo("pair/bootstrap").size(), 1u);
         EXPECT_EQ(viaAction, status == 200);
         EXPECT_EQ(h.service->requestsTo("sync").size(), status == 200 ? 2u : 0u);
-        EXPECT_EQ(h.configStore->load().deviceToken,
+        EXPECT_EQ(h.configStore->load().value().deviceToken,
                   status == 200 ? std::optional<std::string>("dev-token") : std::nullopt);
         EXPECT_EQ(model.lastError(),
                   status == 200
@@ -96,7 +96,7 @@ TEST(AppModelSync, OverlappingCallersShareOneRegistrationAndItsOutcome) {
 TEST(AppModelSync, TheResponseIsAuthoritativeForConfiguredChannels) {
     ModelHarness h;
     h.paired();
-    auto config = h.configStore->load();
+    auto config = h.configStore->load().value();
     config.channels = {{"a", "tok-a", "2026-01-01T00:00:00Z"},
                        {"b", "tok-b", std::nullopt},
                        {"c", "tok-c", std::nullopt}};
@@ -108,11 +108,11 @@ TEST(AppModelSync, TheResponseIsAuthoritativeForConfiguredChannels) {
     ASSERT_EQ(model.config().channels.size(), 2u);
     EXPECT_EQ(model.config().channels[0].channel, "a");
     EXPECT_EQ(model.config().channels[1].channel, "c");
-    EXPECT_EQ(h.configStore->load(), model.config());
+    EXPECT_EQ(h.configStore->load().value(), model.config());
 
     h.service->answer("sync", SyncResponse{});
     h.run(model.refresh());
-    EXPECT_TRUE(h.configStore->load().channels.empty());
+    EXPECT_TRUE(h.configStore->load().value().channels.empty());
 }
 
 TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySync) {

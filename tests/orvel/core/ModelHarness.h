@@ -26,20 +26,30 @@ public:
     std::vector<Orvel::NotificationRequest> shown;
 };
 
-// An inbox held in memory that counts its saves (with a file store, each is
-// an encoding of the whole inbox and a write).
-class CountingInboxStore final : public OrvelKit::InboxStore {
+// A store held in memory that counts its saves (with a file store, each is an
+// encoding and a write) and can stand for a file that cannot be read.
+template <class Store, class Memory, class Value>
+class TestStore final : public Store {
 public:
-    OrvelKit::Inbox load() override { return inbox_.load(); }
-    void save(const OrvelKit::Inbox& inbox) override {
-        inbox_.save(inbox);
+    OrvelKit::Expected<Value, OrvelKit::FileError> load() override {
+        if (unreadable) {
+            return OrvelKit::unexpected(*unreadable);
+        }
+        return memory_.load();
+    }
+    void save(const Value& value) override {
+        memory_.save(value);
         ++saves;
     }
     std::atomic<int> saves{0};
+    std::optional<OrvelKit::FileError> unreadable;
 
 private:
-    OrvelKit::MemoryInboxStore inbox_;
+    Memory memory_;
 };
+using TestConfigStore =
+    TestStore<OrvelKit::ConfigStore, OrvelKit::MemoryConfigStore, OrvelKit::AppConfig>;
+using TestInboxStore = TestStore<OrvelKit::InboxStore, OrvelKit::MemoryInboxStore, OrvelKit::Inbox>;
 
 inline OrvelProtocol::Notification update(std::string channel, std::uint64_t seq,
                                           std::optional<std::string> status = "need",
@@ -74,9 +84,8 @@ struct ModelHarness {
     OrvelKit::ManualExecutor executor;
     Orvel::ManualClock clock{OrvelKit::Date::fromSecondsSinceEpoch(start)};
     std::shared_ptr<FakeService> service = std::make_shared<FakeService>();
-    std::shared_ptr<OrvelKit::MemoryConfigStore> configStore =
-        std::make_shared<OrvelKit::MemoryConfigStore>();
-    std::shared_ptr<CountingInboxStore> inboxStore = std::make_shared<CountingInboxStore>();
+    std::shared_ptr<TestConfigStore> configStore = std::make_shared<TestConfigStore>();
+    std::shared_ptr<TestInboxStore> inboxStore = std::make_shared<TestInboxStore>();
     std::shared_ptr<Orvel::MemoryPreferences> preferences =
         std::make_shared<Orvel::MemoryPreferences>();
     std::shared_ptr<ShownNotifications> notifications = std::make_shared<ShownNotifications>();
@@ -90,7 +99,7 @@ struct ModelHarness {
     }
 
     void paired() {
-        auto config = configStore->load();
+        auto config = configStore->load().value();
         config.deviceToken = "dev-token";
         config.accountId = "acct-1";
         configStore->save(config);
@@ -123,7 +132,7 @@ struct ModelHarness {
 
     OrvelKit::Inbox savedInbox() {
         model->flushSaves();
-        return inboxStore->load();
+        return inboxStore->load().value();
     }
 };
 

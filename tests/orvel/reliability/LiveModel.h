@@ -92,11 +92,11 @@ public:
     // What a fresh start would load from the files, once pending saves are written.
     OrvelKit::AppConfig savedConfig() {
         model_->flushSaves();
-        return OrvelKit::FileConfigStore(configFile()).load();
+        return OrvelKit::FileConfigStore(configFile()).load().value();
     }
     OrvelKit::Inbox savedInbox() {
         model_->flushSaves();
-        return OrvelKit::FileInboxStore(inboxFile()).load();
+        return OrvelKit::FileInboxStore(inboxFile()).load().value();
     }
 
 private:

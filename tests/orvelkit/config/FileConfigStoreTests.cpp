@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <unistd.h>
+
 namespace OrvelKit {
 namespace {
 
@@ -42,6 +45,10 @@ const FormatCase formatCases[] = {
      std::nullopt},
     {"notJson", R"({"serverURL":"x","channels":[)", std::nullopt},
     {"empty", "", std::nullopt},
+    {"byteOrderMark", "\xEF\xBB\xBF{\"serverURL\":\"x\",\"channels\":[]}",
+     AppConfig{"x", {}, std::nullopt, std::nullopt}},
+    {"byteOrderMarkTwice", "\xEF\xBB\xBF\xEF\xBB\xBF{\"serverURL\":\"x\",\"channels\":[]}",
+     std::nullopt},
 };
 
 class ConfigFileFormat : public testing::TestWithParam<FormatCase> {};
@@ -53,7 +60,7 @@ TEST_P(ConfigFileFormat, LoadsOrFallsBackToTheDefaultKeepingTheFile) {
     std::vector<StoreDiagnostic> diagnostics;
     FileConfigStore store(file, [&](const StoreDiagnostic& d) { diagnostics.push_back(d); });
 
-    const AppConfig loaded = store.load();
+    const AppConfig loaded = store.load().value();
     if (GetParam().expected) {
         EXPECT_EQ(loaded, *GetParam().expected);
         EXPECT_TRUE(diagnostics.empty());
@@ -70,7 +77,7 @@ TEST_P(ConfigFileFormat, LoadsOrFallsBackToTheDefaultKeepingTheFile) {
     EXPECT_TRUE(diagnostics[1].file.filename().string().starts_with("config.json.unreadable-"));
 
     store.save(paired);
-    EXPECT_EQ(store.load(), paired);
+    EXPECT_EQ(store.load().value(), paired);
     EXPECT_EQ(readText(diagnostics[1].file), GetParam().json);
 }
 
@@ -86,7 +93,7 @@ TEST(FileConfigStore, SavesCompactCamelCaseJsonThatLoadsBackEqual) {
     EXPECT_EQ(
         readText(store.file()),
         R"({"serverURL":"https://orvel.app","channels":[{"channel":"c","token":"orvel_pub_x"}]})");
-    EXPECT_EQ(store.load(), config);
+    EXPECT_EQ(store.load().value(), config);
 
     // Saving what the file already holds leaves the file alone.
     auto inode = [&] { return OrvelTest::inodeOf(store.file()); };
@@ -95,14 +102,14 @@ TEST(FileConfigStore, SavesCompactCamelCaseJsonThatLoadsBackEqual) {
     EXPECT_EQ(inode(), before);
     store.save(paired);
     EXPECT_NE(inode(), before);
-    EXPECT_EQ(store.load(), paired);
+    EXPECT_EQ(store.load().value(), paired);
 }
 
 TEST(FileConfigStore, CreatesPrivateDirectoriesAndFiles) {
     OrvelTest::TemporaryDirectory directory;
     const auto file = directory / "a/b/config.json";
     FileConfigStore store(file);
-    EXPECT_EQ(store.load(), AppConfig::defaultConfiguration()); // missing: no file appears
+    EXPECT_EQ(store.load().value(), AppConfig::defaultConfiguration()); // missing: no file appears
     EXPECT_FALSE(std::filesystem::exists(directory / "a"));
 
     store.save(paired);
@@ -112,28 +119,57 @@ TEST(FileConfigStore, CreatesPrivateDirectoriesAndFiles) {
 
     // A file that others could read is narrowed on load and replaced by a private one on save.
     ::chmod(file.c_str(), 0644);
-    EXPECT_EQ(store.load(), paired);
+    EXPECT_EQ(store.load().value(), paired);
     EXPECT_EQ(modeOf(file), 0600u);
     ::chmod(file.c_str(), 0666);
     store.save(paired);
     EXPECT_EQ(modeOf(file), 0600u);
 }
 
-TEST(FileConfigStore, AFileThatCannotBeReadIsMovedAsideOnce) {
-    OrvelTest::TemporaryDirectory directory;
-    const auto file = directory / "config.json";
-    std::filesystem::create_directory(file); // exists, but reading it fails
-    std::vector<StoreDiagnostic> diagnostics;
-    FileConfigStore store(file, [&](const StoreDiagnostic& d) { diagnostics.push_back(d); });
+// Not being able to read a file says nothing about what it holds: it stays
+// where it is, and nothing is written over it until a read succeeds.
+TEST(FileConfigStore, AFileThatCannotBeReadIsAnErrorAndIsNeverWrittenOver) {
+    struct Case {
+        const char* name;
+        int error;
+        std::function<void(const std::filesystem::path&)> make;
+    };
+    std::vector<Case> cases = {
+        {"directory", EISDIR, [](const auto& file) { std::filesystem::create_directory(file); }},
+        {"symlinkLoop", ELOOP,
+         [](const auto& file) { std::filesystem::create_symlink(file.filename(), file); }},
+    };
+    if (::geteuid() != 0) {
+        cases.push_back({"noPermission", EACCES, [](const auto& file) {
+                             writeText(file, R"({"serverURL":"x","channels":[]})", 0200);
+                         }});
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        OrvelTest::TemporaryDirectory directory;
+        const auto file = directory / "config.json";
+        c.make(file);
+        std::vector<StoreDiagnostic> diagnostics;
+        FileConfigStore store(file, [&](const StoreDiagnostic& d) { diagnostics.push_back(d); });
 
-    EXPECT_EQ(store.load(), AppConfig::defaultConfiguration());
-    EXPECT_EQ(store.load(), AppConfig::defaultConfiguration());
-    ASSERT_EQ(diagnostics.size(), 2u);
-    EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::readFailed);
-    EXPECT_EQ(diagnostics[1].event, StoreDiagnostic::Event::preserved);
-    EXPECT_TRUE(std::filesystem::is_directory(diagnostics[1].file));
-    store.save(paired);
-    EXPECT_EQ(store.load(), paired);
+        const auto loaded = store.load();
+        ASSERT_FALSE(loaded);
+        EXPECT_EQ(loaded.error().path, file);
+        EXPECT_EQ(loaded.error().code, std::error_code(c.error, std::generic_category()));
+        store.save(paired);
+        EXPECT_EQ(namesIn(directory.path()), std::vector<std::string>{"config.json"});
+        EXPECT_FALSE(store.load());
+        ASSERT_EQ(diagnostics.size(), 2u);
+        EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::readFailed);
+        EXPECT_EQ(diagnostics[0].message, loaded.error().code.message());
+
+        // Readable again: it is what counts, and saves go through.
+        std::filesystem::remove(file);
+        writeText(file, R"({"serverURL":"x","channels":[]})");
+        EXPECT_EQ(store.load().value().serverURL, "x");
+        store.save(paired);
+        EXPECT_EQ(store.load().value(), paired);
+    }
 }
 
 } // namespace

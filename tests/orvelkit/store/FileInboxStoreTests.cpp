@@ -40,6 +40,7 @@ const FormatCase formatCases[] = {
      Inbox({ChannelInbox("c", std::nullopt, false, {}, {}, 0, 0, 0, {}),
             ChannelInbox("d", std::nullopt, false, {}, {}, 0, 0, 0, {})})},
     {"noChannels", R"({"channels":[]})", Inbox()},
+    {"byteOrderMark", "\xEF\xBB\xBF{\"channels\":[]}", Inbox()},
     {"repeatedChannelKeepsTheFirst",
      R"({"channels":[{"channel":"c","owned":true,"dismissedSeqs":[4,2,4]},{"channel":"c"}]})",
      Inbox({ChannelInbox("c", std::nullopt, true, {}, {}, 0, 0, 0, {2, 4})})},
@@ -66,7 +67,7 @@ TEST_P(InboxFileFormat, LoadsOrFallsBackToAnEmptyInboxKeepingTheFile) {
     std::vector<StoreDiagnostic> diagnostics;
     FileInboxStore store(file, [&](const StoreDiagnostic& d) { diagnostics.push_back(d); });
 
-    const Inbox loaded = store.load();
+    const Inbox loaded = store.load().value();
     if (GetParam().expected) {
         EXPECT_EQ(loaded, *GetParam().expected);
         EXPECT_TRUE(diagnostics.empty());
@@ -83,6 +84,18 @@ TEST_P(InboxFileFormat, LoadsOrFallsBackToAnEmptyInboxKeepingTheFile) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, InboxFileFormat, testing::ValuesIn(formatCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FileInboxStore, AFileThatCannotBeReadIsAnErrorAndIsNeverWrittenOver) {
+    OrvelTest::TemporaryDirectory directory;
+    const auto file = directory / "inbox.json";
+    std::filesystem::create_directory(file);
+    FileInboxStore store(file);
+    ASSERT_FALSE(store.load());
+    EXPECT_EQ(store.load().error().code, std::errc::is_a_directory);
+    store.save(generatedInbox(1, 10, 1));
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    EXPECT_EQ(namesIn(directory.path()), std::vector<std::string>{"inbox.json"});
+}
 
 TEST(FileInboxStore, WritesTheDocumentedFormat) {
     OrvelTest::TemporaryDirectory directory;
@@ -103,16 +116,16 @@ TEST(FileInboxStore, WritesTheDocumentedFormat) {
 TEST(FileInboxStore, SavedInboxesLoadBackEqual) {
     OrvelTest::TemporaryDirectory directory;
     FileInboxStore store(directory / "inbox.json");
-    EXPECT_EQ(store.load(), Inbox());
+    EXPECT_EQ(store.load().value(), Inbox());
     for (std::uint64_t seed : {1, 2, 3}) {
         Inbox inbox = generatedInbox(seed, 400, seed);
         inbox.markAllRead();
         inbox.dismiss(inbox.channels().front().channel(), 17);
         store.save(inbox);
-        EXPECT_EQ(store.load(), inbox) << "seed " << seed;
+        EXPECT_EQ(store.load().value(), inbox) << "seed " << seed;
     }
     store.save(Inbox());
-    EXPECT_EQ(store.load(), Inbox());
+    EXPECT_EQ(store.load().value(), Inbox());
 }
 
 // A process killed at any moment of a save leaves the old or the new inbox,
@@ -149,7 +162,7 @@ TEST(FileInboxStore, SurvivesBeingKilledWhileSaving) {
 
         bool rejected = false;
         FileInboxStore store(file, [&](const StoreDiagnostic&) { rejected = true; });
-        const Inbox loaded = store.load();
+        const Inbox loaded = store.load().value();
         ASSERT_FALSE(rejected) << "round " << round;
         ASSERT_TRUE(loaded == inboxes[0] || loaded == inboxes[1]) << "round " << round;
         changes += (loaded == inboxes[1]) != previous;

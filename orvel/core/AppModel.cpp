@@ -298,6 +298,10 @@ void AppModel::refreshFailed(const std::string& text) {
 
 Task<void> AppModel::refresh() {
     const auto life = lifetime_;
+    if (services_.hostCalendar) {
+        // The user may have moved to another time zone since the last one.
+        services_.calendar = services_.hostCalendar();
+    }
     const bool registered = co_await ensureDevice();
     if (!life->alive || !registered || !config_.deviceToken) {
         co_return;
@@ -574,6 +578,13 @@ Task<void> AppModel::sendReadMarks(std::string deviceToken,
 void AppModel::dismiss(std::string_view id) {
     const auto update = note(id);
     if (!update) {
+        return;
+    }
+    if (isShowingDevelopmentData()) {
+        // A sample update exists only here: the service has never heard of
+        // its channel.
+        sampleInbox_.dismiss(update->channel, update->seq);
+        publish(ModelField::inbox);
         return;
     }
     editInbox().dismiss(update->channel, update->seq);

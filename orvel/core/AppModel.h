@@ -37,6 +37,7 @@
 #include "orvelkit/time/Calendar.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -88,6 +89,9 @@ struct AppModelServices {
     std::shared_ptr<LaunchAtLogin> launchAtLogin;
     // The user's calendar: time zone and locale of every date computation.
     OrvelKit::Calendar calendar = OrvelKit::Calendar::current();
+    // Asked for the calendar afresh as each refresh starts, so a change of
+    // the system's time zone is followed; null keeps `calendar`.
+    std::function<OrvelKit::Calendar()> hostCalendar;
 };
 
 class AppModel {

@@ -20,14 +20,14 @@ AppDelegate::AppDelegate(QtExecutor& executor)
         AppModelServices{stores_.config, stores_.inbox, stores_.preferences, transport_,
                          std::make_shared<FreedesktopNotifierBackend>(),
                          std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
-                         OrvelKit::Calendar::current()},
+                         OrvelKit::Calendar::host(), [] { return OrvelKit::Calendar::host(); }},
         executor_, clock_);
     // What the stores report, since they were opened, shows in the banner.
     stores_.attach(*model_);
     updateFramework_ = std::make_shared<FeedUpdateFramework>(ORVEL_UPDATE_FEED_URL, ORVEL_VERSION,
                                                              transport_, executor_);
     updater_ = std::make_unique<UpdaterController>(
-        updateFramework_, std::make_shared<DesktopIdleTimeSource>(), executor_);
+        updateFramework_, std::make_shared<DesktopIdleTimeSource>(), executor_, preferences_);
 }
 
 AppDelegate::~AppDelegate() {

@@ -262,7 +262,12 @@ TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
 
     model.markAllRead();
     EXPECT_EQ(model.sourceInbox().totalUnread(), 0u);
+    const auto sample = model.note("s3");
+    model.dismiss("s3");
+    h.executor.runUntilIdle();
+    EXPECT_TRUE(model.sourceInbox().channel(sample->channel)->isDismissed(sample->seq));
     EXPECT_TRUE(h.service->requestsTo("read").empty()) << "sample data is never sent";
+    EXPECT_TRUE(h.service->requestsTo("dismiss").empty()) << "sample data is never sent";
 
     h.service->answer("sync", SyncResponse{{channelRecord("quiet", {update("quiet", 1)})}});
     h.run(model.refresh());

@@ -291,6 +291,18 @@ TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
     EXPECT_FALSE(model.lastError());
 }
 
+TEST(AppModelSync, EachRefreshTakesTheCalendarOfTheHostAsItIsThen) {
+    ModelHarness h;
+    h.paired();
+    std::string zone = "Europe/Berlin";
+    auto& model = h.build([&] { return OrvelKit::Calendar(zone, "en_US"); });
+    h.run(model.refresh());
+    EXPECT_EQ(model.calendar().timeZoneId(), "Europe/Berlin");
+    zone = "Asia/Tokyo";
+    h.run(model.refresh());
+    EXPECT_EQ(model.calendar().timeZoneId(), "Asia/Tokyo");
+}
+
 TEST(AppModelSync, ObserversHearEachChangeUntilTheyUnsubscribe) {
     ModelHarness h;
     h.paired();

@@ -105,10 +105,12 @@ struct ModelHarness {
         configStore->save(config);
     }
 
-    Orvel::AppModel& build() {
+    // On a pinned calendar, or one asked of `hostCalendar` at each refresh.
+    Orvel::AppModel& build(std::function<OrvelKit::Calendar()> hostCalendar = {}) {
         model = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{configStore, inboxStore, preferences, service, notifications,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+                                    nullptr, OrvelKit::Calendar("UTC", "en_US"),
+                                    std::move(hostCalendar)},
             executor, clock);
         return *model;
     }

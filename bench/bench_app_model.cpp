@@ -94,9 +94,12 @@ struct Fixture {
         model = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
                                     std::make_shared<HistoryStore>(std::move(inbox)),
-                                    std::make_shared<Orvel::MemoryPreferences>(), service,
-                                    std::make_shared<NoNotifications>(), nullptr,
-                                    Calendar("UTC", "en_US")},
+                                    std::make_shared<Orvel::MemoryPreferences>(),
+                                    service,
+                                    std::make_shared<NoNotifications>(),
+                                    nullptr,
+                                    Calendar("UTC", "en_US"),
+                                    {}},
             executor, clock);
         model->start();
         answerWithNews(0);
@@ -191,8 +194,11 @@ void BM_IdleRefresh(benchmark::State& state) {
     Orvel::AppModel model(Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
                                                   store,
                                                   std::make_shared<Orvel::MemoryPreferences>(),
-                                                  service, std::make_shared<NoNotifications>(),
-                                                  nullptr, Calendar("UTC", "en_US")},
+                                                  service,
+                                                  std::make_shared<NoNotifications>(),
+                                                  nullptr,
+                                                  Calendar("UTC", "en_US"),
+                                                  {}},
                           executor, clock);
     for (auto _ : state) {
         spawn(executor, model.refresh());
@@ -201,7 +207,7 @@ void BM_IdleRefresh(benchmark::State& state) {
         model.flushSaves();
         state.ResumeTiming();
     }
-    state.counters["inboxEncodes"] = store->encodes;
+    state.counters["inboxEncodes"] = store->encodes.load();
     if (model.lastError()) {
         state.SkipWithError(model.lastError()->c_str());
     }

@@ -123,11 +123,15 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
         }
     }
 
-    session->model_ = std::make_unique<AppModel>(
-        AppModelServices{std::move(configStore), std::move(inboxStore), std::move(preferences),
-                         session->transport_, std::move(options.notifier), nullptr,
-                         environment.calendar},
-        environment.loop, environment.clock);
+    session->model_ = std::make_unique<AppModel>(AppModelServices{std::move(configStore),
+                                                                  std::move(inboxStore),
+                                                                  std::move(preferences),
+                                                                  session->transport_,
+                                                                  std::move(options.notifier),
+                                                                  nullptr,
+                                                                  environment.calendar,
+                                                                  {}},
+                                                 environment.loop, environment.clock);
     return session;
 }
 

@@ -64,8 +64,14 @@ TEST(AppModelFiles, TheDesktopShowsWhatItsStoresReportInTheBanner) {
     auto build = [&](const OrvelKit::AppSupportDirectory& data) {
         auto stores = Orvel::AppStores::open(data, h.executor);
         h.model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{stores.config, stores.inbox, stores.preferences, h.service,
-                                    h.notifications, nullptr, OrvelKit::Calendar("UTC", "en_US")},
+            Orvel::AppModelServices{stores.config,
+                                    stores.inbox,
+                                    stores.preferences,
+                                    h.service,
+                                    h.notifications,
+                                    nullptr,
+                                    OrvelKit::Calendar("UTC", "en_US"),
+                                    {}},
             h.executor, h.clock);
         stores.attach(*h.model);
         h.executor.runUntilIdle();

@@ -34,10 +34,14 @@ struct Desktop {
         config.serverURL = server.baseURL();
         configStore->save(config);
         model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{configStore, std::make_shared<OrvelKit::MemoryInboxStore>(),
+            Orvel::AppModelServices{configStore,
+                                    std::make_shared<OrvelKit::MemoryInboxStore>(),
                                     std::make_shared<Orvel::MemoryPreferences>(),
-                                    std::make_shared<OrvelKit::CurlTransport>(), notifications,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+                                    std::make_shared<OrvelKit::CurlTransport>(),
+                                    notifications,
+                                    nullptr,
+                                    OrvelKit::Calendar("UTC", "en_US"),
+                                    {}},
             executor, clock);
     }
 

@@ -29,8 +29,14 @@ public:
         preferences_ = std::make_shared<Orvel::FilePreferences>(preferencesFile());
         transport_ = std::make_shared<OrvelKit::CurlTransport>(transportOptions);
         model_ = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{configStore_, inboxStore_, preferences_, transport_, nullptr,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+            Orvel::AppModelServices{configStore_,
+                                    inboxStore_,
+                                    preferences_,
+                                    transport_,
+                                    nullptr,
+                                    nullptr,
+                                    OrvelKit::Calendar("UTC", "en_US"),
+                                    {}},
             loop_, clock_);
     }
 

@@ -3,6 +3,9 @@
 // spread over 4 channels. The service answers at once from memory, so the
 // figure is the model's own work: decoding the small answer, the merge, the
 // bookkeeping, notifications and handing the inbox to the background save.
+//
+// BM_IdleRefresh is the app left alone: every answer repeats what the inbox
+// already holds, and the counter `inboxEncodes` shows that nothing is saved.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
@@ -10,11 +13,14 @@
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/config/MemoryConfigStore.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
+#include "orvelkit/store/InboxFile.h"
 #include "tests/orvel/core/FakeService.h"
+#include "tests/support/RecordGenerator.h"
 #include "tests/support/Records.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -48,7 +54,7 @@ Notification update(const std::string& channel, std::uint64_t seq) {
 class HistoryStore final : public InboxStore {
 public:
     explicit HistoryStore(Inbox inbox) : inbox_(std::move(inbox)) {}
-    Inbox load() override { return std::move(inbox_); }
+    Expected<Inbox, FileError> load() override { return std::move(inbox_); }
     void save(const Inbox&) override {}
 
 private:
@@ -85,9 +91,12 @@ struct Fixture {
         model = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
                                     std::make_shared<HistoryStore>(std::move(inbox)),
-                                    std::make_shared<Orvel::MemoryPreferences>(), service,
-                                    std::make_shared<NoNotifications>(), nullptr,
-                                    Calendar("UTC", "en_US")},
+                                    std::make_shared<Orvel::MemoryPreferences>(),
+                                    service,
+                                    std::make_shared<NoNotifications>(),
+                                    nullptr,
+                                    Calendar("UTC", "en_US"),
+                                    {}},
             executor, clock);
         model->start();
         answerWithNews(0);
@@ -131,6 +140,75 @@ void BM_Refresh(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Refresh)->Arg(10000)->Arg(100000)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// Encodes each inbox it is asked to save, as the file store does before it
+// writes, and counts them.
+class EncodingStore final : public InboxStore {
+public:
+    explicit EncodingStore(Inbox inbox) : inbox_(std::move(inbox)) {}
+    Expected<Inbox, FileError> load() override { return std::move(inbox_); }
+    void save(const Inbox& inbox) override {
+        (void)InboxFile::encode(inbox, [](std::string_view) {});
+        ++encodes;
+    }
+    std::atomic<int> encodes{0};
+
+private:
+    Inbox inbox_;
+};
+
+// What the service says when nothing happened: each channel as the inbox
+// already has it.
+SyncResponse nothingNew(const Inbox& inbox) {
+    SyncResponse response;
+    for (const auto& channel : inbox.channels()) {
+        ChannelSync record;
+        record.channel = channel.channel();
+        record.name = channel.name();
+        record.owned = channel.owned();
+        record.latestSeq = channel.cursor();
+        record.latestCardSeq = channel.cardCursor();
+        record.readSeq = channel.lastReadSeq();
+        record.dismissedSeqs.assign(channel.dismissedSeqs().begin(), channel.dismissedSeqs().end());
+        response.channels.push_back(std::move(record));
+    }
+    return response;
+}
+
+void BM_IdleRefresh(benchmark::State& state) {
+    OrvelTest::RecordGenerator generator(17);
+    Inbox inbox;
+    inbox.applySync(
+        generator.syncResponse(static_cast<std::size_t>(state.range(0)), channelCount).channels);
+    ManualExecutor executor;
+    Orvel::ManualClock clock{Date::fromSecondsSinceEpoch(1'796'551'200)};
+    auto service = std::make_shared<OrvelTest::FakeService>();
+    service->answer("sync", nothingNew(inbox));
+    auto store = std::make_shared<EncodingStore>(std::move(inbox));
+    AppConfig config;
+    config.deviceToken = "dev-token";
+    Orvel::AppModel model(Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
+                                                  store,
+                                                  std::make_shared<Orvel::MemoryPreferences>(),
+                                                  service,
+                                                  std::make_shared<NoNotifications>(),
+                                                  nullptr,
+                                                  Calendar("UTC", "en_US"),
+                                                  {}},
+                          executor, clock);
+    for (auto _ : state) {
+        spawn(executor, model.refresh());
+        executor.runUntilIdle();
+        state.PauseTiming();
+        model.flushSaves();
+        state.ResumeTiming();
+    }
+    state.counters["inboxEncodes"] = store->encodes.load();
+    if (model.lastError()) {
+        state.SkipWithError(model.lastError()->c_str());
+    }
+}
+BENCHMARK(BM_IdleRefresh)->Arg(100000)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 // What the status item reads after each change.
 void BM_ModelIndicator(benchmark::State& state) {

@@ -84,7 +84,7 @@ void BM_InboxLoad(benchmark::State& state) {
     FileInboxStore store(directory.file());
     store.save(*inbox);
     for (auto _ : state) {
-        Inbox loaded = store.load();
+        Inbox loaded = store.load().value();
         state.PauseTiming(); // freeing the inbox is not part of loading it
         const bool complete = loaded.channels().size() == inbox->channels().size();
         loaded = Inbox();

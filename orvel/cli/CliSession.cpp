@@ -35,6 +35,9 @@ struct CliSession::StoreProblems {
         case StoreDiagnostic::Event::preserveFailed:
             line = "couldn't move the unreadable " + file + " aside: " + diagnostic.message;
             break;
+        case StoreDiagnostic::Event::restrictFailed:
+            line = "couldn't make " + file + " private: " + diagnostic.message;
+            break;
         case StoreDiagnostic::Event::encodeFailed:
         case StoreDiagnostic::Event::writeFailed:
             line = "couldn't save " + file + ": " + diagnostic.message;
@@ -103,7 +106,12 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
     auto preferences = std::make_shared<FilePreferences>(*directory / "preferences.json", sink);
 
     if (options.server) {
-        auto config = configStore->load();
+        auto loaded = configStore->load();
+        if (!loaded) {
+            return unexpected("couldn't read " + loaded.error().path.string() + ": " +
+                              loaded.error().code.message());
+        }
+        auto config = std::move(loaded).value();
         if (withoutTrailingSlashes(config.serverURL) != withoutTrailingSlashes(*options.server)) {
             if (config.isPaired()) {
                 return unexpected("the device in " + directory->string() + " belongs to " +
@@ -115,11 +123,15 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
         }
     }
 
-    session->model_ = std::make_unique<AppModel>(
-        AppModelServices{std::move(configStore), std::move(inboxStore), std::move(preferences),
-                         session->transport_, std::move(options.notifier), nullptr,
-                         environment.calendar},
-        environment.loop, environment.clock);
+    session->model_ = std::make_unique<AppModel>(AppModelServices{std::move(configStore),
+                                                                  std::move(inboxStore),
+                                                                  std::move(preferences),
+                                                                  session->transport_,
+                                                                  std::move(options.notifier),
+                                                                  nullptr,
+                                                                  environment.calendar,
+                                                                  {}},
+                                                 environment.loop, environment.clock);
     return session;
 }
 

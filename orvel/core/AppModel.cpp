@@ -1,5 +1,6 @@
 #include "orvel/core/AppModel.h"
 
+#include "orvel/core/FileProblems.h"
 #include "orvel/core/SampleData.h"
 #include "orvel/core/SyncAnnouncements.h"
 #include "orvelkit/async/Spawn.h"
@@ -60,8 +61,18 @@ AppModel::AppModel(AppModelServices services, Executor& executor, const Clock& c
     : services_(std::move(services)), executor_(executor), clock_(clock),
       notifier_(services_.notifierBackend, executor, services_.calendar),
       saver_(std::make_unique<BackgroundInboxSaver>(*services_.inboxStore)), now_(clock.now()) {
-    config_ = services_.configStore->load();
-    inbox_ = SharedInbox(services_.inboxStore->load());
+    if (auto config = services_.configStore->load()) {
+        config_ = std::move(config).value();
+    } else {
+        config_ = AppConfig::defaultConfiguration();
+        configUnread_ = std::move(config).error();
+    }
+    if (auto inbox = services_.inboxStore->load()) {
+        inbox_ = SharedInbox(std::move(inbox).value());
+    } else {
+        inboxUnread_ = std::move(inbox).error();
+    }
+    lastError_ = unreadFileText();
     sampleInbox_ = SampleData::inbox(now_);
 
     auto& preferences = *services_.preferences;
@@ -141,6 +152,61 @@ void AppModel::setLastError(std::optional<std::string> text) {
     publish(ModelField::lastError);
 }
 
+void AppModel::clearLastError() {
+    setLastError(fileNotice_);
+}
+
+void AppModel::showFileProblem(std::string text) {
+    fileNotice_ = std::move(text);
+    setLastError(fileNotice_);
+}
+
+std::optional<std::string> AppModel::unreadFileText() const {
+    for (const auto* unread : {&configUnread_, &inboxUnread_}) {
+        if (*unread) {
+            return FileProblems::unreadable((*unread)->path, (*unread)->code.message());
+        }
+    }
+    return std::nullopt;
+}
+
+bool AppModel::readUnreadFiles() {
+    if (!configUnread_ && !inboxUnread_) {
+        return true;
+    }
+    // Once a file can be read, what it holds is taken as it is; its notice,
+    // if the stores reported it too, goes.
+    const auto before = unreadFileText();
+    if (configUnread_) {
+        if (auto config = services_.configStore->load()) {
+            configUnread_.reset();
+            config_ = std::move(config).value();
+            publish(ModelField::config);
+        } else {
+            configUnread_ = std::move(config).error();
+        }
+    }
+    if (inboxUnread_) {
+        if (auto inbox = services_.inboxStore->load()) {
+            inboxUnread_.reset();
+            inbox_ = SharedInbox(std::move(inbox).value());
+            inboxUnsaved_ = false;
+            publish(ModelField::inbox);
+        } else {
+            inboxUnread_ = std::move(inbox).error();
+        }
+    }
+    if (fileNotice_ == before) {
+        fileNotice_.reset();
+    }
+    if (const auto text = unreadFileText()) {
+        setLastError(text);
+        return false;
+    }
+    clearLastError();
+    return true;
+}
+
 void AppModel::setNow(Date date) {
     now_ = date;
     publish(ModelField::now);
@@ -152,12 +218,17 @@ Inbox& AppModel::editInbox() {
 }
 
 void AppModel::saveConfig() {
+    // A configuration that could not be read is never written over.
+    if (configUnread_) {
+        return;
+    }
     services_.configStore->save(config_);
 }
 
 void AppModel::saveInbox() {
-    // Writing an unchanged inbox again would only cost time and disk wear.
-    if (!inboxUnsaved_) {
+    // Writing an unchanged inbox again would only cost time and disk wear,
+    // and one that could not be read is never written over.
+    if (!inboxUnsaved_ || inboxUnread_) {
         return;
     }
     inboxUnsaved_ = false;
@@ -188,9 +259,21 @@ void AppModel::refreshTick() {
 }
 
 Task<bool> AppModel::ensureDevice() {
+    // Nothing reaches the service while the files it would change cannot
+    // be read: the answers could not be kept.
+    if (!readUnreadFiles()) {
+        co_return false;
+    }
     if (config_.isPaired()) {
         co_return true;
     }
+    // Overlapping callers (a tick and an action, two ticks) share one
+    // registration: a second one would replace the first device's token.
+    auto registration = deviceRegistration_.run([this] { return registerDevice(); }, false);
+    co_return co_await std::move(registration);
+}
+
+Task<bool> AppModel::registerDevice() {
     const auto life = lifetime_;
     auto credentials = co_await client().bootstrapDevice();
     if (!life->alive) {
@@ -204,7 +287,7 @@ Task<bool> AppModel::ensureDevice() {
     config_.accountId = credentials->accountId;
     publish(ModelField::config);
     saveConfig();
-    setLastError(std::nullopt);
+    clearLastError();
     co_return true;
 }
 
@@ -216,6 +299,10 @@ void AppModel::refreshFailed(const std::string& text) {
 
 Task<void> AppModel::refresh() {
     const auto life = lifetime_;
+    if (services_.hostCalendar) {
+        // The user may have moved to another time zone since the last one.
+        services_.calendar = services_.hostCalendar();
+    }
     const bool registered = co_await ensureDevice();
     if (!life->alive || !registered || !config_.deviceToken) {
         co_return;
@@ -243,7 +330,7 @@ Task<void> AppModel::refresh() {
         // A refresh sent later has already brought a newer picture; applying
         // this one would bring back channels it removed. The service was
         // reached, so the attempt still counts as a success.
-        setLastError(std::nullopt);
+        clearLastError();
         setNow(clock_.now());
         co_return;
     }
@@ -270,8 +357,12 @@ Task<void> AppModel::refresh() {
         }
     }
 
-    editInbox().applySync(response->channels);
-    publish(ModelField::inbox);
+    // An answer that brings nothing new leaves nothing to publish or save:
+    // an idle app must not encode and write a large inbox every 20 seconds.
+    if (inbox_.edit().applySync(response->channels)) {
+        inboxUnsaved_ = true;
+        publish(ModelField::inbox);
+    }
 
     if (!banner.empty()) {
         ++newNotificationSequence_;
@@ -309,7 +400,7 @@ Task<void> AppModel::refresh() {
         }
     }
 
-    setLastError(std::nullopt);
+    clearLastError();
     setNow(clock_.now());
     saveInbox();
 }
@@ -371,7 +462,7 @@ Task<void> AppModel::createEngagement() {
     saveConfig();
     engagement_ = std::move(*engagement);
     publish(ModelField::engagement);
-    setLastError(std::nullopt);
+    clearLastError();
     co_await refresh();
 }
 
@@ -406,7 +497,7 @@ Task<bool> AppModel::renameChannel(std::string channel, std::string name) {
             prefixed("Couldn't update that channel's display name: ", acknowledged.error()));
         co_return false;
     }
-    setLastError(std::nullopt);
+    clearLastError();
     co_await refresh();
     co_return true;
 }
@@ -433,7 +524,7 @@ Task<std::optional<Protocol::KeyRotation>> AppModel::rotateKey(std::string chann
         publish(ModelField::config);
         saveConfig();
     }
-    setLastError(std::nullopt);
+    clearLastError();
     co_return std::move(*rotation);
 }
 
@@ -457,7 +548,7 @@ Task<bool> AppModel::retireChannel(std::string channel) {
     publish(ModelField::inbox);
     saveConfig();
     saveInbox();
-    setLastError(std::nullopt);
+    clearLastError();
     co_return true;
 }
 
@@ -498,6 +589,13 @@ void AppModel::dismiss(std::string_view id) {
     if (!update) {
         return;
     }
+    if (isShowingDevelopmentData()) {
+        // A sample update exists only here: the service has never heard of
+        // its channel.
+        sampleInbox_.dismiss(update->channel, update->seq);
+        publish(ModelField::inbox);
+        return;
+    }
     editInbox().dismiss(update->channel, update->seq);
     publish(ModelField::inbox);
     saveInbox();
@@ -514,7 +612,7 @@ Task<void> AppModel::sendDismissal(std::string deviceToken, std::string channel,
         co_return;
     }
     if (acknowledged) {
-        setLastError(std::nullopt);
+        clearLastError();
     } else {
         // The next sync sends it again: the service's record will lack it.
         setLastError(prefixed("Couldn't sync that dismissal: ", acknowledged.error()));

@@ -21,6 +21,7 @@
 #include "orvel/core/Observers.h"
 #include "orvel/core/Preferences.h"
 #include "orvelkit/async/Executor.h"
+#include "orvelkit/async/SingleFlight.h"
 #include "orvelkit/async/Task.h"
 #include "orvelkit/client/OrvelClient.h"
 #include "orvelkit/config/AppConfig.h"
@@ -37,6 +38,7 @@
 #include "orvelkit/time/Calendar.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -88,6 +90,9 @@ struct AppModelServices {
     std::shared_ptr<LaunchAtLogin> launchAtLogin;
     // The user's calendar: time zone and locale of every date computation.
     OrvelKit::Calendar calendar = OrvelKit::Calendar::current();
+    // Asked for the calendar afresh as each refresh starts, so a change of
+    // the system's time zone is followed; null keeps `calendar`.
+    std::function<OrvelKit::Calendar()> hostCalendar;
 };
 
 class AppModel {
@@ -147,10 +152,15 @@ public:
     // Starts a refresh without waiting for it.
     void refreshTick();
     // Makes sure this desktop is a registered device; false when it is not.
+    // Callers that overlap wait for one registration and share its outcome.
     OrvelKit::Task<bool> ensureDevice();
 
     // Records that the user opened the inbox (see briefingSessionGap).
     void beginBriefingSession();
+
+    // Shows a problem with the app's files (see FileProblems) as `lastError`
+    // for the rest of the session: successes clear other errors back to it.
+    void showFileProblem(std::string text);
 
     // ---- Navigation ------------------------------------------------------
     AppScreen current() const { return path_.empty() ? AppScreen::inbox() : path_.back(); }
@@ -197,8 +207,14 @@ private:
     };
 
     OrvelKit::OrvelClient client() const;
+    OrvelKit::Task<bool> registerDevice();
     void publish(ModelField field) { observers_.notify(field); }
     void setLastError(std::optional<std::string> text);
+    void clearLastError();
+    // The notice for a file that could not be read, if any.
+    std::optional<std::string> unreadFileText() const;
+    // Reads again the stores whose files could not be read; true once all can.
+    bool readUnreadFiles();
     void setNow(OrvelKit::Date date);
     OrvelKit::Inbox& editInbox();
     void saveConfig();
@@ -236,8 +252,13 @@ private:
     OrvelKit::Inbox sampleInbox_;
     std::optional<OrvelKit::Date> lastSessionRecordedAt_;
     OrvelKit::Timer timer_;
+    OrvelKit::SingleFlight<bool> deviceRegistration_;
     // Whether the inbox changed since it was last handed to the saver.
     bool inboxUnsaved_ = false;
+    // Why a store's file could not be read; nothing is saved to it meanwhile.
+    std::optional<OrvelKit::FileError> configUnread_;
+    std::optional<OrvelKit::FileError> inboxUnread_;
+    std::optional<std::string> fileNotice_;
     // Refreshes are numbered as they send their sync; a response older than
     // one already applied is dropped.
     std::uint64_t syncsSent_ = 0;

@@ -312,10 +312,10 @@ FilePreferences::FilePreferences(std::filesystem::path file,
 
 void FilePreferences::load() {
     auto contents = file_.read();
-    if (!contents) {
+    if (!contents || !*contents) {
         return;
     }
-    auto entries = parse(contents->view());
+    auto entries = parse(OrvelKit::StoreFile::text(**contents));
     if (!entries) {
         file_.reject(entries.error());
         return;
@@ -373,6 +373,7 @@ std::optional<PreferenceValue> FilePreferences::value(std::string_view key) cons
 }
 
 void FilePreferences::set(std::string_view key, PreferenceValue value) {
+    readAgainIfUnread();
     auto json = encodeValue(value);
     if (!json || !isValidKey(key)) {
         file_.report(OrvelKit::StoreDiagnostic::Event::encodeFailed,
@@ -390,12 +391,20 @@ void FilePreferences::set(std::string_view key, PreferenceValue value) {
 }
 
 void FilePreferences::remove(std::string_view key) {
+    readAgainIfUnread();
     auto found = entries_.find(key);
     if (found == entries_.end()) {
         return;
     }
     entries_.erase(found);
     save();
+}
+
+void FilePreferences::readAgainIfUnread() {
+    // A change is made on top of what the file holds once it can be read.
+    if (file_.isProtected()) {
+        load();
+    }
 }
 
 void FilePreferences::save() const {

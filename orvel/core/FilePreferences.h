@@ -19,7 +19,9 @@
 //
 // An entry this version cannot read is absent to callers but kept in the file
 // unchanged until its key is set or removed. A file that exists but cannot be
-// read, is not such a document or has another version is moved aside
+// read is left alone: the store starts empty, and a change is written only
+// once the file can be read again (on top of what it holds). A file that is
+// not such a document or has another version is moved aside
 // ("preferences.json.unreadable-<UTC time>") and the store starts empty, so
 // the next save cannot destroy what it held.
 
@@ -63,6 +65,7 @@ public:
 
 private:
     void load();
+    void readAgainIfUnread();
     void save() const;
 
     OrvelKit::StoreFile file_;

@@ -9,10 +9,17 @@ namespace Orvel {
 
 UpdaterController::UpdaterController(std::shared_ptr<UpdateFramework> framework,
                                      std::shared_ptr<const IdleTimeSource> idleTime,
-                                     OrvelKit::Executor& executor)
+                                     OrvelKit::Executor& executor,
+                                     std::shared_ptr<Preferences> preferences)
     : framework_(framework ? std::move(framework) : std::make_shared<NoUpdateFramework>()),
-      idleTime_(std::move(idleTime)), executor_(executor),
+      idleTime_(std::move(idleTime)), preferences_(std::move(preferences)), executor_(executor),
       self_(std::make_shared<UpdaterController*>(this)) {
+    if (preferences_) {
+        if (auto automatic = preferences_->boolValue(automaticallyDownloadsUpdatesKey);
+            automatic && *automatic != framework_->automaticallyDownloadsUpdates()) {
+            framework_->setAutomaticallyDownloadsUpdates(*automatic);
+        }
+    }
     framework_->setUpdateReadyHandler(
         [self = std::weak_ptr<UpdaterController*>(self_)](UpdateFramework::InstallNow installNow) {
             if (auto controller = self.lock()) {
@@ -27,6 +34,10 @@ UpdaterController::~UpdaterController() {
 
 void UpdaterController::setAutomaticallyDownloadsUpdates(bool enabled) {
     framework_->setAutomaticallyDownloadsUpdates(enabled);
+    if (preferences_) {
+        preferences_->set(automaticallyDownloadsUpdatesKey,
+                          framework_->automaticallyDownloadsUpdates());
+    }
     if (onChange) {
         onChange();
     }

@@ -6,6 +6,7 @@
 // waits, an idle check runs every 15 seconds on the executor.
 
 #include "orvel/core/IdleTimeSource.h"
+#include "orvel/core/Preferences.h"
 #include "orvel/core/UpdateFramework.h"
 #include "orvelkit/async/Executor.h"
 
@@ -22,11 +23,16 @@ public:
     // The names of the app's surfaces in `visibleInterfaces`.
     static constexpr std::string_view popoverInterface = "popover";
     static constexpr std::string_view activityInterface = "activity";
+    // The preference that remembers "Install updates automatically".
+    static constexpr std::string_view automaticallyDownloadsUpdatesKey =
+        "automaticallyDownloadsUpdates";
 
     // Without a framework, updates are off (NoUpdateFramework); without an
-    // idle-time source the user never counts as idle.
+    // idle-time source the user never counts as idle. With preferences, the
+    // choice to install automatically is restored from them and kept there.
     UpdaterController(std::shared_ptr<UpdateFramework> framework,
-                      std::shared_ptr<const IdleTimeSource> idleTime, OrvelKit::Executor& executor);
+                      std::shared_ptr<const IdleTimeSource> idleTime, OrvelKit::Executor& executor,
+                      std::shared_ptr<Preferences> preferences = nullptr);
     // Stops the idle check; an update still held back is not installed.
     ~UpdaterController();
     UpdaterController(const UpdaterController&) = delete;
@@ -66,6 +72,7 @@ private:
 
     std::shared_ptr<UpdateFramework> framework_;
     std::shared_ptr<const IdleTimeSource> idleTime_;
+    std::shared_ptr<Preferences> preferences_;
     OrvelKit::Executor& executor_;
     std::set<std::string, std::less<>> visibleInterfaces_;
     UpdateFramework::InstallNow pendingInstallation_;

@@ -1,60 +1,33 @@
 #include "orvel/shell/AppDelegate.h"
 
-#include "orvel/core/FilePreferences.h"
-#include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/XdgLaunchAtLogin.h"
 #include "orvel/shell/DesktopIdleTimeSource.h"
 #include "orvel/shell/ShellEnvironment.h"
-#include "orvelkit/config/FileConfigStore.h"
-#include "orvelkit/config/MemoryConfigStore.h"
 #include "orvelkit/http/CurlTransport.h"
 #include "orvelkit/store/AppSupportDirectory.h"
-#include "orvelkit/store/FileInboxStore.h"
-#include "orvelkit/store/MemoryInboxStore.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 
 namespace Orvel {
 
-namespace {
-
-struct Stores {
-    std::shared_ptr<OrvelKit::ConfigStore> config;
-    std::shared_ptr<OrvelKit::InboxStore> inbox;
-    std::shared_ptr<Preferences> preferences;
-};
-
-// The files in the app's data directory; in memory when there is no home.
-Stores openStores() {
-    const auto support = OrvelKit::AppSupportDirectory::locate();
-    if (!support || !support->prepare()) {
-        return {std::make_shared<OrvelKit::MemoryConfigStore>(),
-                std::make_shared<OrvelKit::MemoryInboxStore>(),
-                std::make_shared<MemoryPreferences>()};
-    }
-    return {std::make_shared<OrvelKit::FileConfigStore>(support->configFile()),
-            std::make_shared<OrvelKit::FileInboxStore>(support->inboxFile()),
-            std::make_shared<FilePreferences>(support->directory() / "preferences.json")};
-}
-
-} // namespace
-
 AppDelegate::AppDelegate(QtExecutor& executor)
-    : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()) {
-    auto stores = openStores();
-    preferences_ = stores.preferences;
+    : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()),
+      stores_(AppStores::open(OrvelKit::AppSupportDirectory::locate(), executor)) {
+    preferences_ = stores_.preferences;
     notifierBackend_ = std::make_shared<FreedesktopNotifierBackend>();
     model_ = std::make_unique<AppModel>(
-        AppModelServices{stores.config, stores.inbox, stores.preferences, transport_,
+        AppModelServices{stores_.config, stores_.inbox, stores_.preferences, transport_,
                          notifierBackend_,
                          std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
-                         OrvelKit::Calendar::current()},
+                         OrvelKit::Calendar::host(), [] { return OrvelKit::Calendar::host(); }},
         executor_, clock_);
+    // What the stores report, since they were opened, shows in the banner.
+    stores_.attach(*model_);
     updateFramework_ = std::make_shared<FeedUpdateFramework>(ORVEL_UPDATE_FEED_URL, ORVEL_VERSION,
                                                              transport_, executor_);
     updater_ = std::make_unique<UpdaterController>(
-        updateFramework_, std::make_shared<DesktopIdleTimeSource>(), executor_);
+        updateFramework_, std::make_shared<DesktopIdleTimeSource>(), executor_, preferences_);
 }
 
 AppDelegate::~AppDelegate() {
@@ -62,6 +35,7 @@ AppDelegate::~AppDelegate() {
     // The views go before the model they read.
     menuBarController_.reset();
     bridge_.reset();
+    stores_.detach();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -6,6 +6,7 @@
 // model's start, so the tray item exists before the first sync.
 
 #include "orvel/core/AppModel.h"
+#include "orvel/core/AppStores.h"
 #include "orvel/core/Clock.h"
 #include "orvel/core/Preferences.h"
 #include "orvel/core/UpdaterController.h"
@@ -38,6 +39,7 @@ private:
     QtExecutor& executor_;
     SystemClock clock_;
     std::shared_ptr<OrvelKit::HTTPTransport> transport_;
+    AppStores stores_;
     std::shared_ptr<Preferences> preferences_;
     std::shared_ptr<FreedesktopNotifierBackend> notifierBackend_;
     std::unique_ptr<AppModel> model_;

@@ -100,8 +100,12 @@ int main(int argc, char** argv) {
     preferences->set("expandedActivityEnabled", true);
     Orvel::AppModel model(Orvel::AppModelServices{std::make_shared<OrvelKit::MemoryConfigStore>(),
                                                   std::make_shared<OrvelKit::MemoryInboxStore>(),
-                                                  preferences, std::make_shared<OfflineTransport>(),
-                                                  nullptr, nullptr, OrvelKit::Calendar::current()},
+                                                  preferences,
+                                                  std::make_shared<OfflineTransport>(),
+                                                  nullptr,
+                                                  nullptr,
+                                                  OrvelKit::Calendar::current(),
+                                                  {}},
                           executor, clock);
     Orvel::Theme theme;
     Orvel::ModelBridge bridge(model, executor, nullptr);

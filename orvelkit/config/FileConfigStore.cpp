@@ -11,12 +11,15 @@ ORVEL_JSON_INSTANTIATE(AppConfig)
 FileConfigStore::FileConfigStore(std::filesystem::path file, StoreDiagnosticSink diagnostics)
     : file_(std::move(file), std::move(diagnostics)) {}
 
-AppConfig FileConfigStore::load() {
+Expected<AppConfig, FileError> FileConfigStore::load() {
     auto contents = file_.read();
     if (!contents) {
+        return unexpected(std::move(contents).error());
+    }
+    if (!*contents) {
         return AppConfig::defaultConfiguration();
     }
-    auto config = Json::decode<AppConfig>(contents->view());
+    auto config = Json::decode<AppConfig>(StoreFile::text(**contents));
     if (!config) {
         // Decoding errors name keys, types and numbers, never the text of a
         // string, so no token reaches the diagnostics.

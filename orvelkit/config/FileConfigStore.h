@@ -13,7 +13,8 @@ namespace OrvelKit {
 //
 // The file holds the device token and every channel's publish token, which
 // the service shows only once, so it is never destroyed by accident: a file
-// that exists but cannot be read or decoded is moved aside
+// that cannot be read is an error and is not written over until it can be
+// read; one that is read but does not decode is moved aside
 // ("config.json.unreadable-<UTC time>") before the default configuration is
 // returned. Saves replace the file atomically (see AtomicFile.h) with mode 0600
 // and create missing directories with mode 0700.
@@ -21,7 +22,7 @@ class FileConfigStore final : public ConfigStore {
 public:
     explicit FileConfigStore(std::filesystem::path file, StoreDiagnosticSink diagnostics = {});
 
-    AppConfig load() override;
+    Expected<AppConfig, FileError> load() override;
     void save(const AppConfig& config) override;
 
     const std::filesystem::path& file() const { return file_.path(); }

@@ -11,7 +11,7 @@ class MemoryConfigStore final : public ConfigStore {
 public:
     explicit MemoryConfigStore(AppConfig config = {}) : config_(std::move(config)) {}
 
-    AppConfig load() override { return config_; }
+    Expected<AppConfig, FileError> load() override { return config_; }
     void save(const AppConfig& config) override { config_ = config; }
 
 private:

@@ -21,7 +21,7 @@ namespace OrvelKit {
 
 struct CurlTransportOptions {
     // Limit for establishing the connection (including TLS).
-    std::chrono::seconds connectTimeout{30};
+    std::chrono::seconds connectTimeout{60};
     // A transfer fails after this long without receiving data.
     std::chrono::seconds idleTimeout{60};
 };

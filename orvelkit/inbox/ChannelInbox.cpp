@@ -74,42 +74,54 @@ void ChannelInbox::markAllRead() {
     lastReadSeq_ = std::max(lastReadSeq_, cursor());
 }
 
-void ChannelInbox::merge(const std::vector<Notification>& pulled,
+bool ChannelInbox::merge(const std::vector<Notification>& pulled,
                          std::optional<std::uint64_t> latestSeq) {
+    const std::size_t count = notifications_.size();
+    const std::uint64_t latest = latestSeq_;
     if (notificationsShareSeqs_) {
         NewestFirst::collapseDuplicates(notifications_, seqOf);
         notificationsShareSeqs_ = false;
     }
-    NewestFirst::merge(notifications_, pulled, channel_, seqOf);
+    const bool merged = NewestFirst::merge(notifications_, pulled, channel_, seqOf);
     latestSeq_ = std::max(cursor(), latestSeq.value_or(0));
+    return merged || notifications_.size() != count || latestSeq_ != latest;
 }
 
-void ChannelInbox::mergeCardUpdates(const std::vector<PersistentCardUpdate>& pulled,
+bool ChannelInbox::mergeCardUpdates(const std::vector<PersistentCardUpdate>& pulled,
                                     std::optional<std::uint64_t> latestCardSeq) {
+    const std::size_t count = cardUpdates_.size();
+    const std::uint64_t latest = latestCardSeq_;
     if (cardUpdatesShareSeqs_) {
         NewestFirst::collapseDuplicates(cardUpdates_, cardSeqOf);
         cardUpdatesShareSeqs_ = false;
     }
-    NewestFirst::merge(cardUpdates_, pulled, channel_, cardSeqOf);
+    const bool merged = NewestFirst::merge(cardUpdates_, pulled, channel_, cardSeqOf);
     latestCardSeq_ = std::max(cardCursor(), latestCardSeq.value_or(0));
+    return merged || cardUpdates_.size() != count || latestCardSeq_ != latest;
 }
 
-void ChannelInbox::applySync(const std::vector<Notification>& notifications,
+bool ChannelInbox::applySync(const std::vector<Notification>& notifications,
                              std::uint64_t latestSeq, std::uint64_t readSeq,
                              const std::vector<PersistentCardUpdate>& cardUpdates,
                              std::uint64_t latestCardSeq, const std::optional<std::string>& name,
                              std::optional<bool> owned,
                              const std::vector<std::uint64_t>& dismissedSeqs) {
-    merge(notifications, latestSeq);
-    mergeCardUpdates(cardUpdates, latestCardSeq);
+    bool changed = merge(notifications, latestSeq);
+    changed |= mergeCardUpdates(cardUpdates, latestCardSeq);
+    changed |= readSeq > lastReadSeq_;
     lastReadSeq_ = std::max(lastReadSeq_, readSeq);
+    const std::size_t dismissedBefore = dismissedSeqs_.size();
     dismissedSeqs_.insert(dismissedSeqs.begin(), dismissedSeqs.end());
-    if (name && !name->empty()) {
+    changed |= dismissedSeqs_.size() != dismissedBefore;
+    if (name && !name->empty() && name_ != name) {
         name_ = name;
+        changed = true;
     }
-    if (owned) {
+    if (owned && owned_ != *owned) {
         owned_ = *owned;
+        changed = true;
     }
+    return changed;
 }
 
 void ChannelInbox::dismiss(std::uint64_t seq) {

@@ -66,17 +66,18 @@ public:
 
     // Takes in pulled updates: the pulled copy replaces a stored one with the
     // same `seq`; updates of other channels are dropped, though `latestSeq`
-    // still rises to the given value.
-    void merge(const std::vector<OrvelProtocol::Notification>& pulled,
+    // still rises to the given value. True when anything changed.
+    bool merge(const std::vector<OrvelProtocol::Notification>& pulled,
                std::optional<std::uint64_t> latestSeq);
     // The same for card updates, keyed by `cardSeq`.
-    void mergeCardUpdates(const std::vector<OrvelProtocol::PersistentCardUpdate>& pulled,
+    bool mergeCardUpdates(const std::vector<OrvelProtocol::PersistentCardUpdate>& pulled,
                           std::optional<std::uint64_t> latestCardSeq);
 
     // Applies one channel's sync record: merges both lists, advances the read
     // mark, adds the dismissals, takes a non-empty `name` and a present
-    // `owned`; absent (or empty) values leave the stored ones alone.
-    void applySync(const std::vector<OrvelProtocol::Notification>& notifications,
+    // `owned`; absent (or empty) values leave the stored ones alone. True when
+    // anything changed.
+    bool applySync(const std::vector<OrvelProtocol::Notification>& notifications,
                    std::uint64_t latestSeq, std::uint64_t readSeq,
                    const std::vector<OrvelProtocol::PersistentCardUpdate>& cardUpdates,
                    std::uint64_t latestCardSeq, const std::optional<std::string>& name,

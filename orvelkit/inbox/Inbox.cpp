@@ -155,13 +155,14 @@ void Inbox::markAllRead() {
     }
 }
 
-void Inbox::applySync(const std::vector<ChannelSync>& records) {
+bool Inbox::applySync(const std::vector<ChannelSync>& records) {
     std::unordered_set<std::string_view> reported;
     for (const ChannelSync& record : records) {
         reported.insert(record.channel);
     }
-    std::erase_if(channels_,
-                  [&](const ChannelInbox& entry) { return !reported.contains(entry.channel()); });
+    bool changed = std::erase_if(channels_, [&](const ChannelInbox& entry) {
+                       return !reported.contains(entry.channel());
+                   }) > 0;
 
     std::unordered_map<std::string, std::size_t> positions;
     for (std::size_t i = 0; i < channels_.size(); ++i) {
@@ -171,9 +172,9 @@ void Inbox::applySync(const std::vector<ChannelSync>& records) {
     for (const ChannelSync& record : records) {
         const bool owned = record.owned.value_or(false);
         if (const auto at = positions.find(record.channel); at != positions.end()) {
-            channels_[at->second].applySync(record.notifications, record.latestSeq, record.readSeq,
-                                            record.cardUpdates, record.latestCardSeq, record.name,
-                                            owned, record.dismissedSeqs);
+            changed |= channels_[at->second].applySync(
+                record.notifications, record.latestSeq, record.readSeq, record.cardUpdates,
+                record.latestCardSeq, record.name, owned, record.dismissedSeqs);
             continue;
         }
         ChannelInbox entry = emptyChannel(record.channel, record.name, owned);
@@ -181,7 +182,9 @@ void Inbox::applySync(const std::vector<ChannelSync>& records) {
                         record.latestCardSeq, std::nullopt, std::nullopt, record.dismissedSeqs);
         positions.emplace(record.channel, channels_.size());
         channels_.push_back(std::move(entry));
+        changed = true;
     }
+    return changed;
 }
 
 void Inbox::remove(std::string_view channel) {

@@ -65,7 +65,9 @@ public:
     // replaces the stored one and `owned` is set from the record (absent
     // means false); a new entry takes the record's name as reported and is
     // appended. A record that repeats an id applies again to the same entry.
-    void applySync(const std::vector<OrvelProtocol::ChannelSync>& records);
+    // True when the inbox changed (an answer that brings nothing new leaves
+    // nothing to save).
+    bool applySync(const std::vector<OrvelProtocol::ChannelSync>& records);
 
     // Removes the channel's entry; an unknown id changes nothing.
     void remove(std::string_view channel);

@@ -65,8 +65,9 @@ auto positionOf(List& list, std::uint64_t seq, SeqOf seqOf) {
 
 // Merges `pulled` into `list`, which must be ordered newest first with one
 // record per number. Records of channels other than `channel` are skipped.
+// True when the list changed: a pulled copy equal to the stored one is no change.
 template <class T, class SeqOf>
-void merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string& channel,
+bool merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string& channel,
            SeqOf seqOf) {
     std::vector<const T*> picked;
     picked.reserve(pulled.size());
@@ -76,7 +77,7 @@ void merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
         }
     }
     if (picked.empty()) {
-        return;
+        return false;
     }
 
     // Newest first, one per number: the last pulled copy of a number wins.
@@ -104,11 +105,15 @@ void merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
 
     // The others replace a stored record or fall into a gap between two.
     std::vector<const T*> late;
+    bool replaced = false;
     for (std::size_t i = newer; i < picked.size(); ++i) {
         const std::uint64_t seq = seqOf(*picked[i]);
         auto at = positionOf(list, seq, seqOf);
         if (at != list.end() && seqOf(*at) == seq) {
-            *at = *picked[i];
+            if (!(*at == *picked[i])) {
+                *at = *picked[i];
+                replaced = true;
+            }
         } else {
             late.push_back(picked[i]);
         }
@@ -136,6 +141,7 @@ void merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
     for (std::size_t i = newer; i > 0; --i) {
         list.push_front(*picked[i - 1]);
     }
+    return replaced || !late.empty() || newer > 0;
 }
 
 } // namespace OrvelKit::NewestFirst

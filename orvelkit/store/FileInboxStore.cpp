@@ -7,13 +7,16 @@ namespace OrvelKit {
 FileInboxStore::FileInboxStore(std::filesystem::path file, StoreDiagnosticSink diagnostics)
     : file_(std::move(file), std::move(diagnostics)) {}
 
-Inbox FileInboxStore::load() {
+Expected<Inbox, FileError> FileInboxStore::load() {
     auto contents = file_.read();
     if (!contents) {
+        return unexpected(std::move(contents).error());
+    }
+    if (!*contents) {
         return Inbox();
     }
-    lastSize_ = contents->size();
-    auto inbox = InboxFile::decode(contents->view());
+    lastSize_ = (*contents)->size();
+    auto inbox = InboxFile::decode(StoreFile::text(**contents));
     if (!inbox) {
         // Decoding errors name keys, types and numbers; the only text of the
         // file they quote is an unknown enumeration case, never a credential.

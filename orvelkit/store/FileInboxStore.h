@@ -13,8 +13,9 @@ namespace OrvelKit {
 // The inbox as a JSON file ("inbox.json", format in InboxFile.h). Every load
 // reads the file again.
 //
-// The file holds the local read and dismissal marks, so a file that exists
-// but cannot be read or decoded is moved aside
+// The file holds the local read and dismissal marks, so a file that cannot
+// be read is an error and is not written over until it can be read; one that
+// is read but does not decode is moved aside
 // ("inbox.json.unreadable-<UTC time>") before an empty inbox is returned.
 // Saves replace the file atomically (see AtomicFile.h) with mode 0600 and
 // create missing directories with mode 0700.
@@ -25,7 +26,7 @@ class FileInboxStore final : public InboxStore {
 public:
     explicit FileInboxStore(std::filesystem::path file, StoreDiagnosticSink diagnostics = {});
 
-    Inbox load() override;
+    Expected<Inbox, FileError> load() override;
     void save(const Inbox& inbox) override;
 
     const std::filesystem::path& file() const { return file_.path(); }

@@ -11,7 +11,7 @@ class MemoryInboxStore final : public InboxStore {
 public:
     explicit MemoryInboxStore(Inbox inbox = {}) : inbox_(std::move(inbox)) {}
 
-    Inbox load() override { return inbox_; }
+    Expected<Inbox, FileError> load() override { return inbox_; }
     void save(const Inbox& inbox) override { inbox_ = inbox; }
 
 private:

@@ -1,10 +1,9 @@
 #pragma once
 
-// Stores never report failure to their callers: a load falls back to an empty
-// or default value and a save is silent. Whoever wants to know what went wrong
-// (a diagnostics view, a test) can give a store a sink that hears about each
-// failure. Messages name files, keys and system errors, never file contents,
-// so no credential ever reaches a sink.
+// What went wrong with a store's file, for whoever wants to know (the app's
+// error banner, a test): a store given a sink hears about each failure.
+// Messages name files, keys and system errors, never file contents, so no
+// credential ever reaches a sink.
 
 #include <filesystem>
 #include <functional>
@@ -14,12 +13,13 @@ namespace OrvelKit {
 
 struct StoreDiagnostic {
     enum class Event {
-        readFailed,     // the file exists but could not be read
+        readFailed,     // the file exists but could not be read; `message` is the reason
         decodeFailed,   // the file was read but is not a valid store file
         preserved,      // an unusable file was moved aside; `file` is its new path
-        preserveFailed, // ... and moving it aside failed too
+        preserveFailed, // ... and moving it aside failed too; `message` is the reason
         encodeFailed,   // the value could not be written as JSON
         writeFailed,    // creating the directory or replacing the file failed
+        restrictFailed, // a file others can read could not be narrowed to the user
     };
 
     Event event;

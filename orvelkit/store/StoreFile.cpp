@@ -6,28 +6,45 @@
 
 namespace OrvelKit {
 
-std::optional<FileContents> StoreFile::read() const {
+Expected<std::optional<FileContents>, FileError> StoreFile::read() {
     auto contents = readWholeFile(file_);
     if (!contents) {
-        if (!contents.error().notFound()) {
-            report(StoreDiagnostic::Event::readFailed, contents.error().description());
-            preserve();
+        if (contents.error().notFound()) {
+            protected_ = false;
+            return std::optional<FileContents>();
         }
-        return std::nullopt;
+        // Not the contents' fault: the file may well be fine and readable
+        // again later, so it stays where it is, untouched.
+        protected_ = true;
+        report(StoreDiagnostic::Event::readFailed, contents.error().code.message());
+        return unexpected(std::move(contents).error());
     }
+    protected_ = false;
     if (auto restricted = restrictToOwner(file_); !restricted) {
-        report(StoreDiagnostic::Event::readFailed, restricted.error().description());
+        report(StoreDiagnostic::Event::restrictFailed, restricted.error().description());
     }
     removeStaleTemporaries(file_);
-    return std::move(contents).value();
+    return std::optional<FileContents>(std::move(contents).value());
 }
 
-void StoreFile::reject(std::string_view reason) const {
+std::string_view StoreFile::text(const FileContents& contents) {
+    constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
+    std::string_view text = contents.view();
+    if (text.starts_with(byteOrderMark)) {
+        text.remove_prefix(byteOrderMark.size());
+    }
+    return text;
+}
+
+void StoreFile::reject(std::string_view reason) {
     report(StoreDiagnostic::Event::decodeFailed, std::string(reason));
-    preserve();
+    protected_ = !preserve();
 }
 
 bool StoreFile::write(std::string_view contents) const {
+    if (protected_) {
+        return false;
+    }
     if (auto created = createPrivateDirectories(file_.parent_path()); !created) {
         report(StoreDiagnostic::Event::writeFailed, created.error().description());
         return false;
@@ -57,16 +74,17 @@ void StoreFile::report(StoreDiagnostic::Event event, std::string message) const 
     }
 }
 
-void StoreFile::preserve() const {
+bool StoreFile::preserve() const {
     auto preserved = preserveUnreadableFile(file_);
     if (!preserved) {
-        report(StoreDiagnostic::Event::preserveFailed, preserved.error().description());
-        return;
+        report(StoreDiagnostic::Event::preserveFailed, preserved.error().code.message());
+        return false;
     }
     if (diagnostics_) {
         diagnostics_(StoreDiagnostic{StoreDiagnostic::Event::preserved, *preserved,
                                      "moved aside from " + file_.string()});
     }
+    return true;
 }
 
 } // namespace OrvelKit

@@ -242,6 +242,13 @@ Calendar Calendar::current() {
                                                       icu::Locale::getDefault()));
 }
 
+Calendar Calendar::host() {
+    // ICU fixes its default zone at first use; the host's setting (TZ, else
+    // /etc/localtime) is read afresh and made the default.
+    icu::TimeZone::adoptDefault(icu::TimeZone::detectHostTimeZone());
+    return current();
+}
+
 Calendar::Calendar(const Calendar& other) : prototype_(other.prototype_) {}
 // A moved-from calendar stays usable: it keeps the shared prototype.
 Calendar::Calendar(Calendar&& other) noexcept

@@ -31,6 +31,11 @@ public:
     // setting) and its default locale (LC_ALL, LC_*, LANG).
     static Calendar current();
 
+    // The same, with the host's time zone looked up again: it may have
+    // changed since the process started. It also becomes the process's
+    // default zone, so call it from one thread at a time.
+    static Calendar host();
+
     Calendar(const Calendar& other);
     Calendar(Calendar&& other) noexcept;
     Calendar& operator=(const Calendar& other);

@@ -110,7 +110,7 @@ TEST_F(ActionCommands, RenameRotateAndRetireChangeTheChannelEverywhere) {
     EXPECT_EQ(retired.status, exitSuccess) << retired;
     EXPECT_EQ(retired.out, "Retired ch_build\n");
     EXPECT_EQ(h.savedConfig().channels.size(), 1u);
-    const auto inbox = OrvelKit::FileInboxStore(h.dataDirectory / "inbox.json").load();
+    const auto inbox = OrvelKit::FileInboxStore(h.dataDirectory / "inbox.json").load().value();
     EXPECT_EQ(inbox.channel("ch_build"), nullptr) << "its updates leave the inbox too";
     EXPECT_FALSE(contains(h.cli({"updates"}).out, "Build #"));
 }

@@ -138,7 +138,7 @@ void CliHarness::pairAsSeededDesktop() {
 }
 
 OrvelKit::AppConfig CliHarness::savedConfig() const {
-    return OrvelKit::FileConfigStore(dataDirectory / "config.json").load();
+    return OrvelKit::FileConfigStore(dataDirectory / "config.json").load().value();
 }
 
 CliResult CliHarness::run(std::vector<std::string> arguments) {

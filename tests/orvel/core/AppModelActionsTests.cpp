@@ -25,7 +25,7 @@ TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
     ASSERT_EQ(model.config().channels.size(), 1u);
     EXPECT_EQ(model.config().channels[0],
               (OrvelKit::ChannelConfig{"ch-new", "pub-token", "2026-12-06T10:00:00Z"}));
-    EXPECT_EQ(h.configStore->load(), model.config());
+    EXPECT_EQ(h.configStore->load().value(), model.config());
     ASSERT_TRUE(model.engagement());
     EXPECT_EQ(model.engagement()->token, "pub-token");
     EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
@@ -66,7 +66,7 @@ TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
         EXPECT_FALSE(action());
         EXPECT_EQ(model.lastError(), std::string(prefix) + "http(status: 403)");
         EXPECT_EQ(model.config().channels, configBefore.channels);
-        EXPECT_EQ(h.configStore->load().channels, configBefore.channels);
+        EXPECT_EQ(h.configStore->load().value().channels, configBefore.channels);
         EXPECT_EQ(model.inbox(), inboxBefore);
     }
 }
@@ -105,7 +105,7 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     ASSERT_TRUE(h.run(model.rotateKey("a", 24)));
     EXPECT_EQ(model.config().channels[0],
               (OrvelKit::ChannelConfig{"a", "tok-a2", "2026-01-01T00:00:00Z"}));
-    EXPECT_EQ(h.configStore->load().channels[0].token, "tok-a2");
+    EXPECT_EQ(h.configStore->load().value().channels[0].token, "tok-a2");
     EXPECT_NE(h.service->requestsTo("keys/rotate").at(0).body->find("24"), std::string::npos);
 
     // A rotation for a channel this desktop does not hold changes nothing.
@@ -119,7 +119,7 @@ TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
     EXPECT_TRUE(h.run(model.retireChannel("b")));
     EXPECT_EQ(model.config().channels.size(), 1u);
     EXPECT_EQ(model.inbox().channel("b"), nullptr);
-    EXPECT_EQ(h.configStore->load().channels.size(), 1u);
+    EXPECT_EQ(h.configStore->load().value().channels.size(), 1u);
     EXPECT_EQ(h.savedInbox().channel("b"), nullptr);
     EXPECT_FALSE(model.lastError());
 }
@@ -243,7 +243,12 @@ TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
 
     model.markAllRead();
     EXPECT_EQ(model.sourceInbox().totalUnread(), 0u);
+    const auto sample = model.note("s3");
+    model.dismiss("s3");
+    h.executor.runUntilIdle();
+    EXPECT_TRUE(model.sourceInbox().channel(sample->channel)->isDismissed(sample->seq));
     EXPECT_TRUE(h.service->requestsTo("read").empty()) << "sample data is never sent";
+    EXPECT_TRUE(h.service->requestsTo("dismiss").empty()) << "sample data is never sent";
 
     h.syncAnswers({channelSync("quiet", {notification("quiet", 1)})});
     h.run(model.refresh());

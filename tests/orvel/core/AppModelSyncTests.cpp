@@ -29,8 +29,8 @@ TEST(AppModelSync, FirstLaunchRegistersTheDeviceAndSyncsAtOnceThenEveryTwentySec
     model.start();
     h.executor.runUntilIdle();
     EXPECT_EQ(endpoints(*h.service), (std::vector<std::string>{"pair/bootstrap", "sync"}));
-    EXPECT_EQ(h.configStore->load().deviceToken, "dev-token");
-    EXPECT_EQ(h.configStore->load().accountId, "acct-1");
+    EXPECT_EQ(h.configStore->load().value().deviceToken, "dev-token");
+    EXPECT_EQ(h.configStore->load().value().accountId, "acct-1");
     ASSERT_NE(model.inbox().channel("a"), nullptr);
     EXPECT_EQ(h.savedInbox(), model.inbox());
     EXPECT_FALSE(model.lastError());
@@ -62,17 +62,47 @@ TEST(AppModelSync, FailedRegistrationKeepsNowAndRetriesOnTheNextTick) {
     EXPECT_FALSE(model.lastError());
 }
 
+TEST(AppModelSync, OverlappingCallersShareOneRegistrationAndItsOutcome) {
+    for (const int status : {200, 503}) {
+        SCOPED_TRACE(status);
+        ModelHarness h;
+        if (status != 200) {
+            h.service->fail("pair/bootstrap", status);
+        }
+        auto& model = h.build();
+        h.service->hold("pair/bootstrap");
+        model.refreshTick();
+        model.refreshTick();
+        std::optional<bool> viaAction;
+        OrvelKit::spawn(h.executor, model.ensureDevice(), [&](bool ok) { viaAction = ok; });
+        h.executor.runUntilIdle();
+        ASSERT_EQ(h.service->waiting("pair/bootstrap"), 1u);
+
+        h.service->release("pair/bootstrap");
+        h.executor.runUntilIdle();
+        EXPECT_EQ(h.service->requestsTo("pair/bootstrap").size(), 1u);
+        EXPECT_EQ(viaAction, status == 200);
+        EXPECT_EQ(h.service->requestsTo("sync").size(), status == 200 ? 2u : 0u);
+        EXPECT_EQ(h.configStore->load().value().deviceToken,
+                  status == 200 ? std::optional<std::string>("dev-token") : std::nullopt);
+        EXPECT_EQ(model.lastError(),
+                  status == 200
+                      ? std::nullopt
+                      : std::optional<std::string>("Couldn't pair device: http(status: 503)"));
+    }
+}
+
 TEST(AppModelSync, TheResponseIsAuthoritativeForConfiguredChannels) {
     ModelHarness h;
     auto& model = h.synced({channelSync("c"), channelSync("a")}, {"a", "b", "c"});
     ASSERT_EQ(model.config().channels.size(), 2u);
     EXPECT_EQ(model.config().channels[0].channel, "a");
     EXPECT_EQ(model.config().channels[1].channel, "c");
-    EXPECT_EQ(h.configStore->load(), model.config());
+    EXPECT_EQ(h.configStore->load().value(), model.config());
 
     h.syncAnswers({});
     h.run(model.refresh());
-    EXPECT_TRUE(h.configStore->load().channels.empty());
+    EXPECT_TRUE(h.configStore->load().value().channels.empty());
 }
 
 TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySync) {
@@ -169,6 +199,38 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
         EXPECT_EQ(h.notifications->shown[3].identifier, Orvel::Notifier::summaryIdentifier);
         EXPECT_EQ(h.notifications->shown[3].title, "2 more updates need you");
     }
+}
+
+TEST(AppModelSync, IdleRefreshesPublishAndSaveNothing) {
+    ModelHarness h;
+    h.paired();
+    h.syncAnswers({channelSync("a", {notification("a", 1, "need")}, {1})});
+    auto& model = h.build();
+    model.start();
+    h.executor.runUntilIdle();
+    EXPECT_EQ(h.savedInbox().channel("a")->notifications().size(), 1u);
+    const int saves = h.inboxStore->saves;
+    int inboxChanges = 0;
+    auto subscription =
+        model.observe([&](ModelField field) { inboxChanges += field == ModelField::inbox; });
+
+    for (int i = 0; i < 10; ++i) {
+        h.executor.advance(std::chrono::seconds(20));
+        h.executor.runUntilIdle();
+    }
+    ASSERT_EQ(h.service->requestsTo("sync").size(), 11u);
+    model.flushSaves();
+    EXPECT_EQ(h.inboxStore->saves, saves);
+    EXPECT_EQ(inboxChanges, 0);
+    EXPECT_FALSE(model.lastError());
+
+    // A read mark from another device is a change.
+    auto record = channelSync("a", {}, {1});
+    record.readSeq = 1;
+    h.syncAnswers({record});
+    h.run(model.refresh());
+    EXPECT_EQ(h.savedInbox().channel("a")->lastReadSeq(), 1u);
+    EXPECT_EQ(h.inboxStore->saves, saves + 1);
 }
 
 TEST(AppModelSync, AFailedSyncShowsTheBareErrorAdvancesNowAndKeepsTheInbox) {
@@ -278,6 +340,18 @@ TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
     EXPECT_FALSE(model.lastError());
 }
 
+TEST(AppModelSync, EachRefreshTakesTheCalendarOfTheHostAsItIsThen) {
+    ModelHarness h;
+    h.paired();
+    std::string zone = "Europe/Berlin";
+    auto& model = h.build([&] { return OrvelKit::Calendar(zone, "en_US"); });
+    h.run(model.refresh());
+    EXPECT_EQ(model.calendar().timeZoneId(), "Europe/Berlin");
+    zone = "Asia/Tokyo";
+    h.run(model.refresh());
+    EXPECT_EQ(model.calendar().timeZoneId(), "Asia/Tokyo");
+}
+
 TEST(AppModelSync, ObserversHearEachChangeUntilTheyUnsubscribe) {
     ModelHarness h;
     h.paired();
@@ -308,7 +382,7 @@ TEST(AppModelSync, AnAnswerArrivingAfterTheModelIsGoneIsDropped) {
     h.model.reset();
     h.service->release("sync");
     h.executor.runUntilIdle();
-    EXPECT_EQ(h.inboxStore->load().channel("a"), nullptr);
+    EXPECT_EQ(h.inboxStore->load().value().channel("a"), nullptr);
     EXPECT_TRUE(h.notifications->shown.empty());
 }
 

@@ -13,12 +13,38 @@
 #include "tests/support/RecordingNotifierBackend.h"
 #include "tests/support/Records.h"
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 namespace OrvelTest {
+
+// A store held in memory that counts its saves (with a file store, each is an
+// encoding and a write) and can stand for a file that cannot be read.
+template <class Store, class Memory, class Value>
+class TestStore final : public Store {
+public:
+    OrvelKit::Expected<Value, OrvelKit::FileError> load() override {
+        if (unreadable) {
+            return OrvelKit::unexpected(*unreadable);
+        }
+        return memory_.load();
+    }
+    void save(const Value& value) override {
+        memory_.save(value);
+        ++saves;
+    }
+    std::atomic<int> saves{0};
+    std::optional<OrvelKit::FileError> unreadable;
+
+private:
+    Memory memory_;
+};
+using TestConfigStore =
+    TestStore<OrvelKit::ConfigStore, OrvelKit::MemoryConfigStore, OrvelKit::AppConfig>;
+using TestInboxStore = TestStore<OrvelKit::InboxStore, OrvelKit::MemoryInboxStore, OrvelKit::Inbox>;
 
 struct ModelHarness {
     // 2026-12-06T10:00:00Z
@@ -27,10 +53,8 @@ struct ModelHarness {
     OrvelKit::ManualExecutor executor;
     Orvel::ManualClock clock{OrvelKit::Date::fromSecondsSinceEpoch(start)};
     std::shared_ptr<FakeService> service = std::make_shared<FakeService>();
-    std::shared_ptr<OrvelKit::MemoryConfigStore> configStore =
-        std::make_shared<OrvelKit::MemoryConfigStore>();
-    std::shared_ptr<OrvelKit::MemoryInboxStore> inboxStore =
-        std::make_shared<OrvelKit::MemoryInboxStore>();
+    std::shared_ptr<TestConfigStore> configStore = std::make_shared<TestConfigStore>();
+    std::shared_ptr<TestInboxStore> inboxStore = std::make_shared<TestInboxStore>();
     std::shared_ptr<Orvel::MemoryPreferences> preferences =
         std::make_shared<Orvel::MemoryPreferences>();
     std::shared_ptr<RecordingNotifierBackend> notifications =
@@ -46,7 +70,7 @@ struct ModelHarness {
 
     // A registered desktop; `channels` are configured with tokens "tok-<id>".
     void paired(const std::vector<std::string>& channels = {}) {
-        auto config = configStore->load();
+        auto config = configStore->load().value();
         config.deviceToken = "dev-token";
         config.accountId = "acct-1";
         for (const auto& channel : channels) {
@@ -60,10 +84,12 @@ struct ModelHarness {
         service->answer("sync", OrvelProtocol::SyncResponse{std::move(channels)});
     }
 
-    Orvel::AppModel& build() {
+    // On a pinned calendar, or one asked of `hostCalendar` at each refresh.
+    Orvel::AppModel& build(std::function<OrvelKit::Calendar()> hostCalendar = {}) {
         model = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{configStore, inboxStore, preferences, service, notifications,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+                                    nullptr, OrvelKit::Calendar("UTC", "en_US"),
+                                    std::move(hostCalendar)},
             executor, clock);
         return *model;
     }
@@ -97,7 +123,7 @@ struct ModelHarness {
 
     OrvelKit::Inbox savedInbox() {
         model->flushSaves();
-        return inboxStore->load();
+        return inboxStore->load().value();
     }
 };
 

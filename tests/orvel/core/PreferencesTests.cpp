@@ -180,6 +180,22 @@ TEST_F(PreferencesFile, ADamagedFileIsKeptAsideAndNeverOverwritten) {
     }
 }
 
+TEST_F(PreferencesFile, AFileThatCannotBeReadIsLeftAloneUntilItCanBe) {
+    std::filesystem::create_directories(file);
+    auto preferences = open();
+    preferences.set("b", true);
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    ASSERT_EQ(diagnostics.size(), 2u);
+    EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::readFailed);
+
+    // Once readable, a change is made on top of what the file holds.
+    std::filesystem::remove(file);
+    writeFile("\xEF\xBB\xBF{\"version\":1,\"values\":{\"a\":true}}");
+    preferences.set("b", true);
+    EXPECT_EQ(open().boolValue("a"), true);
+    EXPECT_EQ(open().boolValue("b"), true);
+}
+
 TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
     const std::string entries =
         R"("good":true,"text":"x","null":null,"mixed":["a",1],"big":18446744073709551615,)"

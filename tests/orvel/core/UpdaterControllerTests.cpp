@@ -1,3 +1,4 @@
+#include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/UpdaterController.h"
 #include "orvelkit/async/ManualExecutor.h"
 
@@ -187,6 +188,20 @@ TEST_F(UpdaterControllerTest, PassesSettingsThroughAndAnnouncesTheToggle) {
     disabled.checkForUpdates();
     disabled.setAutomaticallyDownloadsUpdates(true);
     EXPECT_TRUE(disabled.automaticallyDownloadsUpdates());
+}
+
+TEST_F(UpdaterControllerTest, InstallingAutomaticallyIsRememberedAcrossRestarts) {
+    auto preferences = std::make_shared<MemoryPreferences>();
+    for (const bool automatic : {true, false}) {
+        {
+            UpdaterController controller(framework, idle, executor, preferences);
+            controller.setAutomaticallyDownloadsUpdates(automatic);
+        }
+        auto restarted = std::make_shared<FakeUpdateFramework>();
+        restarted->automatic = !automatic;
+        UpdaterController controller(restarted, idle, executor, preferences);
+        EXPECT_EQ(controller.automaticallyDownloadsUpdates(), automatic);
+    }
 }
 
 } // namespace

@@ -117,9 +117,9 @@ protected:
         const auto sink = [&](const OrvelKit::StoreDiagnostic& diagnostic) {
             problems.push_back(diagnostic.file.filename().string() + ": " + diagnostic.message);
         };
-        EXPECT_EQ(OrvelKit::FileConfigStore(directory / "config.json", sink).load(),
+        EXPECT_EQ(OrvelKit::FileConfigStore(directory / "config.json", sink).load().value(),
                   expectedConfig);
-        const auto inbox = OrvelKit::FileInboxStore(directory / "inbox.json", sink).load();
+        const auto inbox = OrvelKit::FileInboxStore(directory / "inbox.json", sink).load().value();
         Orvel::FilePreferences preferences(directory / "preferences.json", sink);
         EXPECT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
         for (const auto& name : namesIn(directory.path())) {
@@ -213,6 +213,7 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
     service.faults().clearAll();
     const auto refusedOrNot = OrvelKit::FileInboxStore(directory / "inbox.json")
                                   .load()
+                                  .value()
                                   .channel(engagement.channel)
                                   ->dismissedSeqs();
     const auto before = service.sync(device.deviceToken).channels.at(0).dismissedSeqs;

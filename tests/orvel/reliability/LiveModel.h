@@ -29,8 +29,14 @@ public:
         preferences_ = std::make_shared<Orvel::FilePreferences>(preferencesFile());
         transport_ = std::make_shared<OrvelKit::CurlTransport>(transportOptions);
         model_ = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{configStore_, inboxStore_, preferences_, transport_, nullptr,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US")},
+            Orvel::AppModelServices{configStore_,
+                                    inboxStore_,
+                                    preferences_,
+                                    transport_,
+                                    nullptr,
+                                    nullptr,
+                                    OrvelKit::Calendar("UTC", "en_US"),
+                                    {}},
             loop_, clock_);
     }
 
@@ -92,11 +98,11 @@ public:
     // What a fresh start would load from the files, once pending saves are written.
     OrvelKit::AppConfig savedConfig() {
         model_->flushSaves();
-        return OrvelKit::FileConfigStore(configFile()).load();
+        return OrvelKit::FileConfigStore(configFile()).load().value();
     }
     OrvelKit::Inbox savedInbox() {
         model_->flushSaves();
-        return OrvelKit::FileInboxStore(inboxFile()).load();
+        return OrvelKit::FileInboxStore(inboxFile()).load().value();
     }
 
 private:

@@ -62,8 +62,8 @@ TEST_P(PrivateFiles, FilesOthersCouldReadAreNarrowedWhenLoaded) {
     for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
         ::chmod((root / name).c_str(), 0666);
     }
-    EXPECT_TRUE(OrvelKit::FileConfigStore(root / "config.json").load().isPaired());
-    EXPECT_EQ(OrvelKit::FileInboxStore(root / "inbox.json").load().channels().size(), 1u);
+    EXPECT_TRUE(OrvelKit::FileConfigStore(root / "config.json").load().value().isPaired());
+    EXPECT_EQ(OrvelKit::FileInboxStore(root / "inbox.json").load().value().channels().size(), 1u);
     EXPECT_EQ(Orvel::FilePreferences(root / "preferences.json").boolValue("onlyInterrupt"), false);
     for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
         EXPECT_EQ(modeOf(root / name), 0600u) << name;

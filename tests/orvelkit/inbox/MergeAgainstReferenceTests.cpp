@@ -242,7 +242,10 @@ TEST(MergeAgainstReference, RandomHistoriesAgreeStepByStep) {
                 if (!records.empty() && h.gen.chance(10)) {
                     records.push_back(records.front());
                 }
-                inbox.applySync(records);
+                const Inbox before = inbox;
+                const bool changed = inbox.applySync(records);
+                EXPECT_EQ(changed, inbox != before) << "a change unreported is never saved";
+                EXPECT_FALSE(inbox.applySync(records)) << "the same answer again is no change";
                 plainApplySync(plain, records);
             }
             expectSame(inbox, plain);

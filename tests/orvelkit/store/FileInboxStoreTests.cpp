@@ -26,16 +26,16 @@ Inbox generatedInbox(std::uint64_t seed, std::size_t notifications, std::size_t 
 TEST(FileInboxStore, SavedInboxesLoadBackEqual) {
     OrvelTest::TemporaryDirectory directory;
     FileInboxStore store(directory / "inbox.json");
-    EXPECT_EQ(store.load(), Inbox());
+    EXPECT_EQ(store.load().value(), Inbox());
     for (std::uint64_t seed : {1, 2, 3}) {
         Inbox inbox = generatedInbox(seed, 400, seed);
         inbox.markAllRead();
         inbox.dismiss(inbox.channels().front().channel(), 17);
         store.save(inbox);
-        EXPECT_EQ(store.load(), inbox) << "seed " << seed;
+        EXPECT_EQ(store.load().value(), inbox) << "seed " << seed;
     }
     store.save(Inbox());
-    EXPECT_EQ(store.load(), Inbox());
+    EXPECT_EQ(store.load().value(), Inbox());
 }
 
 // A process killed at any moment of a save leaves the old or the new inbox,
@@ -72,7 +72,7 @@ TEST(FileInboxStore, SurvivesBeingKilledWhileSaving) {
 
         bool rejected = false;
         FileInboxStore store(file, [&](const StoreDiagnostic&) { rejected = true; });
-        const Inbox loaded = store.load();
+        const Inbox loaded = store.load().value();
         ASSERT_FALSE(rejected) << "round " << round;
         ASSERT_TRUE(loaded == inboxes[0] || loaded == inboxes[1]) << "round " << round;
         changes += (loaded == inboxes[1]) != previous;

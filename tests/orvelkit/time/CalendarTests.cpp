@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 using OrvelKit::Calendar;
 using OrvelKit::Date;
 
@@ -62,4 +65,22 @@ TEST(Calendar, HourIdentityAndFallbacks) {
     EXPECT_EQ(unknown.timeZoneId(), "Etc/Unknown");
     EXPECT_EQ(unknown.hour(berlinSpring), 1); // keeps UTC
     EXPECT_FALSE(Calendar::current().timeZoneId().empty());
+}
+
+// The host's zone changes while the app runs (here through TZ).
+TEST(Calendar, TheHostCalendarFollowsAChangeOfTheHostTimeZone) {
+    const char* before = std::getenv("TZ");
+    const std::string saved = before ? before : "";
+    Calendar::current(); // ICU fixes its default zone here
+    for (const char* zone : {"Asia/Tokyo", "America/New_York"}) {
+        ::setenv("TZ", zone, 1);
+        EXPECT_EQ(Calendar::host().timeZoneId(), zone);
+        EXPECT_EQ(Calendar::current().timeZoneId(), zone);
+    }
+    if (before) {
+        ::setenv("TZ", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    Calendar::host();
 }

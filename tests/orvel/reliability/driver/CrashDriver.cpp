@@ -99,7 +99,11 @@ int main(int argc, char** argv) {
             std::make_shared<FileConfigStore>(directory / "config.json"),
             std::make_shared<FileInboxStore>(directory / "inbox.json"),
             std::make_shared<Orvel::FilePreferences>(directory / "preferences.json"),
-            std::make_shared<CurlTransport>(), nullptr, nullptr, Calendar("UTC", "en_US")},
+            std::make_shared<CurlTransport>(),
+            nullptr,
+            nullptr,
+            Calendar("UTC", "en_US"),
+            {}},
         loop, clock);
     loop.runUntilComplete(churn(model));
     return 0;

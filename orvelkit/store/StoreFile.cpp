@@ -18,7 +18,6 @@ std::optional<FileContents> StoreFile::read() const {
     if (auto restricted = restrictToOwner(file_); !restricted) {
         report(StoreDiagnostic::Event::readFailed, restricted.error().description());
     }
-    removeStaleTemporaries(file_);
     return std::move(contents).value();
 }
 

@@ -26,27 +26,28 @@ struct Stores {
     std::shared_ptr<Preferences> preferences;
 };
 
-// The files in the app's data directory; in memory when there is no home.
-Stores openStores() {
-    const auto support = OrvelKit::AppSupportDirectory::locate();
-    if (!support || !support->prepare()) {
+// The files in the app's data directory; in memory when there is none.
+Stores openStores(const std::optional<OrvelKit::AppSupportDirectory>& support) {
+    if (!support) {
         return {std::make_shared<OrvelKit::MemoryConfigStore>(),
                 std::make_shared<OrvelKit::MemoryInboxStore>(),
                 std::make_shared<MemoryPreferences>()};
     }
     return {std::make_shared<OrvelKit::FileConfigStore>(support->configFile()),
             std::make_shared<OrvelKit::FileInboxStore>(support->inboxFile()),
-            std::make_shared<FilePreferences>(support->directory() / "preferences.json")};
+            std::make_shared<FilePreferences>(support->preferencesFile())};
 }
 
 } // namespace
 
-AppDelegate::AppDelegate(QtExecutor& executor)
-    : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()) {
-    auto stores = openStores();
+AppDelegate::AppDelegate(QtExecutor& executor,
+                         std::optional<OrvelKit::AppSupportDirectory> directory)
+    : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()),
+      modelTransport_(std::make_shared<Cli::InFlightTransport>(transport_)) {
+    auto stores = openStores(directory);
     preferences_ = stores.preferences;
     model_ = std::make_unique<AppModel>(
-        AppModelServices{stores.config, stores.inbox, stores.preferences, transport_,
+        AppModelServices{stores.config, stores.inbox, stores.preferences, modelTransport_,
                          std::make_shared<FreedesktopNotifierBackend>(),
                          std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
                          OrvelKit::Calendar::current()},
@@ -61,6 +62,21 @@ AppDelegate::~AppDelegate() {
     // The views go before the model they read.
     menuBarController_.reset();
     bridge_.reset();
+}
+
+OrvelKit::Task<bool> AppDelegate::settle() {
+    // As long as orvelctl would wait for them itself.
+    return modelTransport_->idle(executor_, std::chrono::seconds(10));
+}
+
+void AppDelegate::showPanel() {
+    if (menuBarController_) {
+        menuBarController_->showPanel();
+    }
+}
+
+void AppDelegate::flushSaves() {
+    model_->flushSaves();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

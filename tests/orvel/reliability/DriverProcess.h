@@ -76,11 +76,11 @@ public:
         (void)readUntil([](const std::string&) { return false; }, time);
     }
 
-    // SIGKILL, then everything it wrote before dying. Returns the wait
-    // status.
-    int kill() {
+    // SIGKILL (or `signal`), then everything it wrote before it ended.
+    // Returns the wait status.
+    int kill(int signal = SIGKILL) {
         int status = 0;
-        ::kill(pid_, SIGKILL);
+        ::kill(pid_, signal);
         ::waitpid(pid_, &status, 0);
         pid_ = -1;
         while (readSome(1000)) {

@@ -4,6 +4,7 @@
 // Xvfb or dbus-daemon the tests skip.
 
 #include "orvel/shell/ShellEnvironment.h"
+#include "tests/orvel/shell/PrivateServer.h"
 #include "tests/orvel/shell/TrayTestEnvironment.h"
 
 #include <gtest/gtest.h>
@@ -21,83 +22,6 @@
 #include <unistd.h>
 #include <vector>
 
-namespace {
-
-struct Child {
-    pid_t pid = -1;
-    std::string firstLine;
-};
-
-// Starts `program` with "{fd}" in its arguments replaced by a pipe's write
-// end, and reads the first line the program writes there.
-std::optional<Child> spawn(const std::string& program, std::vector<std::string> arguments) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return std::nullopt;
-    }
-    for (auto& argument : arguments) {
-        if (const auto at = argument.find("{fd}"); at != std::string::npos) {
-            argument.replace(at, 4, std::to_string(fds[1]));
-        }
-    }
-    const pid_t parent = getpid();
-    const pid_t pid = fork();
-    if (pid < 0) {
-        return std::nullopt;
-    }
-    if (pid == 0) {
-        // The server ends with the tests even when they crash, and never
-        // holds the output of whoever runs them.
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() != parent) {
-            _exit(1);
-        }
-        const int null = open("/dev/null", O_RDWR);
-        if (null >= 0) {
-            dup2(null, STDIN_FILENO);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-        }
-        close(fds[0]);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        execvp(program.c_str(), argv.data());
-        _exit(127);
-    }
-    close(fds[1]);
-    Child child{pid, {}};
-    for (;;) {
-        pollfd readable{fds[0], POLLIN, 0};
-        if (poll(&readable, 1, 10000) <= 0) {
-            break;
-        }
-        char c = 0;
-        if (read(fds[0], &c, 1) != 1 || c == '\n') {
-            break;
-        }
-        child.firstLine += c;
-    }
-    close(fds[0]);
-    if (child.firstLine.empty()) {
-        kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
-        return std::nullopt;
-    }
-    return child;
-}
-
-void stop(const std::optional<Child>& child) {
-    if (child) {
-        kill(child->pid, SIGTERM);
-        waitpid(child->pid, nullptr, 0);
-    }
-}
-
-} // namespace
-
 bool OrvelTest::trayEnvironmentReady = false;
 
 // Under the leak checker: the desktop libraries keep caches for the life of
@@ -112,12 +36,13 @@ int main(int argc, char** argv) {
     if (testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
-    const auto display = spawn("Xvfb", {"-displayfd", "{fd}", "-screen", "0", "1280x800x24",
-                                        "-nolisten", "tcp", "-noreset"});
-    const auto bus =
-        display
-            ? spawn("dbus-daemon", {"--session", "--nofork", "--nosyslog", "--print-address={fd}"})
-            : std::nullopt;
+    using OrvelTest::spawnServer;
+    using OrvelTest::stopServer;
+    const auto display = spawnServer("Xvfb", {"-displayfd", "{fd}", "-screen", "0", "1280x800x24",
+                                              "-nolisten", "tcp", "-noreset"});
+    const auto bus = display ? spawnServer("dbus-daemon", {"--session", "--nofork", "--nosyslog",
+                                                           "--print-address={fd}"})
+                             : std::nullopt;
     if (display && bus) {
         setenv("DISPLAY", (":" + display->firstLine).c_str(), 1);
         setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
@@ -139,7 +64,7 @@ int main(int argc, char** argv) {
         }
         result = RUN_ALL_TESTS();
     }
-    stop(bus);
-    stop(display);
+    stopServer(bus);
+    stopServer(display);
     return result;
 }

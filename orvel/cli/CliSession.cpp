@@ -82,7 +82,7 @@ SessionError busy(const std::filesystem::path& directory) {
     std::optional<DataDirectoryLock::Holder> holder;
     for (int attempt = 0; attempt < 100; ++attempt) {
         holder = DataDirectoryLock::holder(directory);
-        if (holder && !holder->busName.empty()) {
+        if (holder && holder->announced) {
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -131,6 +131,8 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
                                       lock.error().error.description()));
         }
         session->lock_.emplace(std::move(*lock));
+        // orvelctl takes no requests: another one gives up at once.
+        session->lock_->advertise("");
     }
     const OrvelKit::StoreDiagnosticSink sink =
         [problems = session->problems_](const StoreDiagnostic& diagnostic) {

@@ -20,7 +20,7 @@ int handOver(const Invocation& invocation, const CliEnvironment& environment,
             << "; --server can't change it meanwhile\n";
         return exitFailure;
     }
-    std::string reason = "it did not say where to reach it";
+    std::string reason = "it takes no requests";
     if (busy.holder && !busy.holder->busName.empty()) {
         auto outcome = runRemotely(busy.holder->busName, invocation, environment.color);
         if (outcome) {

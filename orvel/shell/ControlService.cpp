@@ -40,13 +40,13 @@ bool ControlService::askToShowPanel(const std::filesystem::path& directory, QStr
     std::optional<OrvelKit::DataDirectoryLock::Holder> holder;
     for (int attempt = 0; attempt < 100; ++attempt) {
         holder = OrvelKit::DataDirectoryLock::holder(directory);
-        if (holder && !holder->busName.empty()) {
+        if (holder && holder->announced) {
             break;
         }
         QThread::msleep(20);
     }
     if (!holder || holder->busName.empty()) {
-        reason = QStringLiteral("it did not say where to reach it");
+        reason = QStringLiteral("it takes no requests");
         return false;
     }
     auto bus = QDBusConnection::sessionBus();

@@ -40,7 +40,7 @@ DataDirectoryLock::acquire(const fs::path& directory) {
         return unexpected(Failure{code == EWOULDBLOCK, lockError("lock", file, code)});
     }
     DataDirectoryLock lock(directory, fd);
-    lock.record(Holder{::getpid(), {}});
+    lock.record(Holder{::getpid(), false, {}});
     const AppSupportDirectory support(directory);
     for (const auto& store :
          {support.configFile(), support.inboxFile(), support.preferencesFile()}) {
@@ -66,6 +66,7 @@ std::optional<DataDirectoryLock::Holder> DataDirectoryLock::holder(const fs::pat
     }
     auto rest = text.substr(endOfPid + 1);
     if (const auto end = rest.find('\n'); end != std::string_view::npos) {
+        holder.announced = true;
         holder.busName = std::string(rest.substr(0, end));
     }
     return holder;
@@ -87,13 +88,14 @@ DataDirectoryLock::~DataDirectoryLock() {
 }
 
 void DataDirectoryLock::advertise(std::string_view busName) {
-    record(Holder{::getpid(), std::string(busName)});
+    record(Holder{::getpid(), true, std::string(busName)});
 }
 
 void DataDirectoryLock::record(const Holder& holder) {
-    // Readers take a record without its final newline as not written yet.
+    // "<pid>\n", then "<bus name>\n" once announced; readers take a line
+    // without its newline as not written yet.
     const std::string text = std::to_string(holder.pid) + '\n' +
-                             (holder.busName.empty() ? std::string() : holder.busName + '\n');
+                             (holder.announced ? holder.busName + '\n' : std::string());
     if (::ftruncate(fd_, 0) == 0) {
         std::size_t written = 0;
         while (written < text.size()) {

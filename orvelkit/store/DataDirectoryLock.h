@@ -32,7 +32,10 @@ public:
     // What the holder recorded about itself.
     struct Holder {
         pid_t pid = 0;
-        // Empty until the holder can be reached over the session bus.
+        // Whether the holder has said how to reach it; until then it has
+        // only just taken the lock.
+        bool announced = false;
+        // Empty when it can't be reached over the session bus.
         std::string busName;
 
         bool operator==(const Holder&) const = default;
@@ -59,7 +62,8 @@ public:
     // Releases the lock.
     ~DataDirectoryLock();
 
-    // Records the session-bus name under which this holder takes requests.
+    // Records the session-bus name under which this holder takes requests;
+    // empty: it takes none (others then give up at once instead of waiting).
     void advertise(std::string_view busName);
 
     const std::filesystem::path& directory() const { return directory_; }

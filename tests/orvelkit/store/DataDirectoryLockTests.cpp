@@ -20,10 +20,10 @@ TEST(DataDirectoryLock, OneHolderAtATimeWhichOthersCanFind) {
         auto first = DataDirectoryLock::acquire(directory.path());
         ASSERT_TRUE(first);
         EXPECT_EQ(DataDirectoryLock::holder(directory.path()),
-                  (DataDirectoryLock::Holder{::getpid(), ""}));
+                  (DataDirectoryLock::Holder{::getpid(), false, ""}));
         first->advertise(":1.42");
         EXPECT_EQ(DataDirectoryLock::holder(directory.path()),
-                  (DataDirectoryLock::Holder{::getpid(), ":1.42"}));
+                  (DataDirectoryLock::Holder{::getpid(), true, ":1.42"}));
 
         // A second attempt (flock locks belong to the open file, so this is
         // what another process meets) fails as busy and changes nothing.

@@ -5,8 +5,10 @@
 #include "orvelkit/store/AppSupportDirectory.h"
 #include "orvelkit/store/FileInboxStore.h"
 
+#include <chrono>
 #include <mutex>
 #include <system_error>
+#include <thread>
 
 namespace Orvel::Cli {
 
@@ -69,34 +71,72 @@ CliSession::CliSession(const CliEnvironment& environment, std::filesystem::path 
 CliSession::~CliSession() {
     // The model writes what is still waiting before it goes.
     model_.reset();
-    transport_->onIdle(nullptr);
 }
 
-OrvelKit::Expected<std::unique_ptr<CliSession>, std::string>
+namespace {
+
+SessionError failure(std::string message) {
+    return SessionError{std::move(message), std::nullopt, false};
+}
+
+// Another process holds the directory; it may not have said who it is yet.
+SessionError busy(const std::filesystem::path& directory) {
+    using OrvelKit::DataDirectoryLock;
+    std::optional<DataDirectoryLock::Holder> holder;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        holder = DataDirectoryLock::holder(directory);
+        if (holder && holder->announced) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    auto message = directory.string() + " is in use by another process";
+    if (holder) {
+        message += " (pid " + std::to_string(holder->pid) + ")";
+    }
+    return SessionError{std::move(message), std::move(holder), true};
+}
+
+} // namespace
+
+OrvelKit::Expected<std::unique_ptr<CliSession>, SessionError>
 CliSession::open(const CliEnvironment& environment, SessionOptions options) {
     const auto directory =
         options.dataDirectory ? options.dataDirectory : environment.defaultDataDirectory;
     if (!directory) {
         return unexpected(
-            std::string("no data directory: set HOME or XDG_DATA_HOME, or give --data-dir"));
+            failure("no data directory: set HOME or XDG_DATA_HOME, or give --data-dir"));
     }
     const OrvelKit::AppSupportDirectory support(*directory);
     std::error_code error;
     const bool exists = std::filesystem::exists(*directory, error);
     if (exists && !std::filesystem::is_directory(*directory, error)) {
-        return unexpected(directory->string() + " is not a directory");
+        return unexpected(failure(directory->string() + " is not a directory"));
     }
     // The app's own directory is kept private; a directory the user named
     // that already exists keeps its permissions (the files in it are
     // written for the user only either way).
     if (!options.dataDirectory || !exists) {
         if (auto prepared = support.prepare(); !prepared) {
-            return unexpected("cannot use " + directory->string() + ": " +
-                              prepared.error().description());
+            return unexpected(failure("cannot use " + directory->string() + ": " +
+                                      prepared.error().description()));
         }
     }
 
     std::unique_ptr<CliSession> session(new CliSession(environment, *directory));
+    if (options.exclusive) {
+        auto lock = OrvelKit::DataDirectoryLock::acquire(*directory);
+        if (!lock) {
+            if (lock.error().busy) {
+                return unexpected(busy(*directory));
+            }
+            return unexpected(failure("cannot use " + directory->string() + ": " +
+                                      lock.error().error.description()));
+        }
+        session->lock_.emplace(std::move(*lock));
+        // orvelctl takes no requests: another one gives up at once.
+        session->lock_->advertise("");
+    }
     const OrvelKit::StoreDiagnosticSink sink =
         [problems = session->problems_](const StoreDiagnostic& diagnostic) {
             problems->add(diagnostic);
@@ -114,9 +154,9 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
         auto config = std::move(loaded).value();
         if (withoutTrailingSlashes(config.serverURL) != withoutTrailingSlashes(*options.server)) {
             if (config.isPaired()) {
-                return unexpected("the device in " + directory->string() + " belongs to " +
-                                  config.serverURL + "; use another --data-dir for " +
-                                  *options.server);
+                return unexpected(failure("the device in " + directory->string() + " belongs to " +
+                                          config.serverURL + "; use another --data-dir for " +
+                                          *options.server));
             }
             config.serverURL = *options.server;
             configStore->save(config);
@@ -135,39 +175,10 @@ CliSession::open(const CliEnvironment& environment, SessionOptions options) {
     return session;
 }
 
-bool CliSession::settle() {
-    struct State {
-        bool done = false;
-        bool timedOut = false;
-    };
-    auto state = std::make_shared<State>();
-    auto* loop = &environment_.loop;
-    const std::weak_ptr<InFlightTransport> transport = transport_;
-    // Checks run as posted work, after the code that resumed with the last
-    // answer has gone as far as it can without waiting.
-    const auto check = [state, transport, loop] {
-        const auto alive = transport.lock();
-        if (!state->done && (!alive || alive->inFlight() == 0)) {
-            state->done = true;
-            loop->stop();
-        }
-    };
-    transport_->onIdle([check, loop] { loop->post(check); });
-    loop->post(check);
-    const auto timer = loop->schedule(
-        std::chrono::duration_cast<OrvelKit::Executor::Duration>(environment_.settleLimit),
-        [state, loop] {
-            if (!state->done) {
-                state->done = true;
-                state->timedOut = true;
-                loop->stop();
-            }
-        });
-    while (!state->done) {
-        loop->run();
-    }
-    transport_->onIdle(nullptr);
-    return !state->timedOut;
+OrvelKit::Task<bool> CliSession::settle() {
+    return transport_->idle(
+        environment_.loop,
+        std::chrono::duration_cast<OrvelKit::Executor::Duration>(environment_.settleLimit));
 }
 
 CliSession::Problems CliSession::finish() {

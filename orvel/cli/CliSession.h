@@ -2,12 +2,14 @@
 
 // One run of orvelctl against a data directory: the app model over the same
 // files as the desktop app (config.json, inbox.json, preferences.json, all
-// written atomically), driven on the environment's event loop.
+// written atomically), driven on the environment's event loop. A session that
+// may write holds the directory's lock (DataDirectoryLock.h) until it ends.
 
 #include "orvel/cli/CliEnvironment.h"
 #include "orvel/cli/InFlightTransport.h"
 #include "orvel/core/AppModel.h"
 #include "orvel/core/NotifierBackend.h"
+#include "orvelkit/store/DataDirectoryLock.h"
 #include "orvelkit/support/Expected.h"
 
 #include <filesystem>
@@ -25,16 +27,27 @@ struct SessionOptions {
     std::optional<std::string> server;
     // Null: no notifications are shown.
     std::shared_ptr<NotifierBackend> notifier;
+    // Take the directory's lock: the command may change the files.
+    bool exclusive = false;
+};
+
+struct SessionError {
+    // A line for the user.
+    std::string message;
+    // Another process holds the directory; what it recorded about itself.
+    std::optional<OrvelKit::DataDirectoryLock::Holder> holder;
+    bool busy = false;
 };
 
 class CliSession {
 public:
-    // Prepares the directory (mode 0700), applies --server and builds the
-    // model. Fails, with a line for the user, when there is no directory or
-    // it cannot be created, or when --server names another server than the
-    // one this directory's device belongs to: its credentials would be sent
-    // to that server.
-    static OrvelKit::Expected<std::unique_ptr<CliSession>, std::string>
+    // Prepares the directory (mode 0700), takes its lock when asked, applies
+    // --server and builds the model. Fails, with a line for the user, when
+    // there is no directory or it cannot be created, when another process
+    // holds it (`busy`), or when --server names another server than the one
+    // this directory's device belongs to: its credentials would be sent to
+    // that server.
+    static OrvelKit::Expected<std::unique_ptr<CliSession>, SessionError>
     open(const CliEnvironment& environment, SessionOptions options);
 
     ~CliSession();
@@ -51,9 +64,9 @@ public:
         return environment_.loop.runUntilComplete(std::move(task));
     }
 
-    // Runs the loop until no request is in flight, at most the environment's
-    // settle limit; false when time ran out first.
-    bool settle();
+    // Completes when no request is in flight, at most the environment's
+    // settle limit later; false when time ran out first.
+    OrvelKit::Task<bool> settle();
 
     // Writes every waiting save, then reports what the stores could not read
     // or write: one line each, for standard error. `failed` tells whether
@@ -71,10 +84,11 @@ private:
 
     const CliEnvironment& environment_;
     std::filesystem::path directory_;
+    // Released after the model has written what was waiting.
+    std::optional<OrvelKit::DataDirectoryLock> lock_;
     std::shared_ptr<StoreProblems> problems_;
     std::shared_ptr<InFlightTransport> transport_;
     std::unique_ptr<AppModel> model_;
-    std::uint64_t settleGeneration_ = 0;
 };
 
 } // namespace Orvel::Cli

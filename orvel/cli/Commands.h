@@ -2,7 +2,10 @@
 
 // The commands of orvelctl. Each runs against the app model over the data
 // directory's files, writes its report to the environment's `out` and its
-// errors, one line each, to `err`, and returns the exit status.
+// errors, one line each, to `err`, and returns the exit status. A command
+// that changes the files takes the directory's lock; when another process
+// holds it, the command is handed to that process over the session bus
+// (ControlBus.h) and its report printed here.
 
 #include "orvel/cli/CliEnvironment.h"
 #include "orvel/cli/CommandLine.h"

@@ -2,16 +2,18 @@
 
 // A transport that counts the requests in flight, so a short-lived command
 // can wait for the work the app model started in the background (read marks,
-// dismissals) before it exits.
+// dismissals) before it reports.
 //
 // Used on the executor's thread only, like the app model that calls it. A
 // request may finish after the transport is gone: it keeps what it needs.
 
+#include "orvelkit/async/Executor.h"
+#include "orvelkit/async/Task.h"
 #include "orvelkit/http/HTTPTransport.h"
 
 #include <cstddef>
-#include <functional>
 #include <memory>
+#include <vector>
 
 namespace Orvel::Cli {
 
@@ -25,15 +27,18 @@ public:
     std::size_t inFlight() const { return counts_->inFlight; }
     std::size_t sent() const { return counts_->sent; }
 
-    // Called each time the last request in flight has been answered, before
-    // its caller resumes; null for none.
-    void onIdle(std::function<void()> callback) { counts_->onIdle = std::move(callback); }
+    // Completes once no request is in flight, after the code that resumed
+    // with the last answer has gone as far as it can without waiting; false
+    // when `limit` passed first. Several may wait at once. `executor` is the
+    // one the requests resume on.
+    OrvelKit::Task<bool> idle(OrvelKit::Executor& executor, OrvelKit::Executor::Duration limit);
 
 private:
+    struct IdleWaiter;
     struct Counts {
         std::size_t inFlight = 0;
         std::size_t sent = 0;
-        std::function<void()> onIdle;
+        std::vector<std::weak_ptr<IdleWaiter>> idleWaiters;
     };
 
     static OrvelKit::Task<OrvelKit::TransportResult>

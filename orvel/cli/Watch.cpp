@@ -122,9 +122,10 @@ int watch(const Invocation& invocation, const CliEnvironment& environment) {
     auto backend = std::make_shared<PrintingNotifierBackend>();
     auto session = CliSession::open(
         environment, {invocation.dataDirectory, invocation.server,
-                      invocation.all ? nullptr : std::shared_ptr<NotifierBackend>(backend)});
+                      invocation.all ? nullptr : std::shared_ptr<NotifierBackend>(backend), true});
     if (!session) {
-        err << "orvelctl: " << terminalSafe(session.error()) << '\n';
+        err << "orvelctl: " << terminalSafe(session.error().message)
+            << (session.error().busy ? "; stop it to watch from here" : "") << '\n';
         return exitFailure;
     }
     auto& model = (*session)->model();

@@ -11,13 +11,15 @@
 
 namespace Orvel {
 
-AppDelegate::AppDelegate(QtExecutor& executor)
+AppDelegate::AppDelegate(QtExecutor& executor,
+                         std::optional<OrvelKit::AppSupportDirectory> directory)
     : executor_(executor), transport_(std::make_shared<OrvelKit::CurlTransport>()),
-      stores_(AppStores::open(OrvelKit::AppSupportDirectory::locate(), executor)) {
+      stores_(AppStores::open(directory, executor)),
+      modelTransport_(std::make_shared<Cli::InFlightTransport>(transport_)) {
     preferences_ = stores_.preferences;
     notifierBackend_ = std::make_shared<FreedesktopNotifierBackend>();
     model_ = std::make_unique<AppModel>(
-        AppModelServices{stores_.config, stores_.inbox, stores_.preferences, transport_,
+        AppModelServices{stores_.config, stores_.inbox, stores_.preferences, modelTransport_,
                          notifierBackend_,
                          std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
                          OrvelKit::Calendar::host(), [] { return OrvelKit::Calendar::host(); }},
@@ -36,6 +38,21 @@ AppDelegate::~AppDelegate() {
     menuBarController_.reset();
     bridge_.reset();
     stores_.detach();
+}
+
+OrvelKit::Task<bool> AppDelegate::settle() {
+    // As long as orvelctl would wait for them itself.
+    return modelTransport_->idle(executor_, std::chrono::seconds(10));
+}
+
+void AppDelegate::showPanel() {
+    if (menuBarController_) {
+        menuBarController_->showPanel();
+    }
+}
+
+void AppDelegate::flushSaves() {
+    model_->flushSaves();
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -3,8 +3,10 @@
 // Wires the app together: the app model over the files in the app's data
 // directory, the updater, then (once the event loop runs) the expanded
 // activity controller and the tray item with its panel, and only then the
-// model's start, so the tray item exists before the first sync.
+// model's start, so the tray item exists before the first sync. The caller
+// holds the directory's lock for the delegate's life.
 
+#include "orvel/cli/InFlightTransport.h"
 #include "orvel/core/AppModel.h"
 #include "orvel/core/AppStores.h"
 #include "orvel/core/Clock.h"
@@ -17,6 +19,7 @@
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/QtExecutor.h"
 #include "orvel/shell/Theme.h"
+#include "orvelkit/store/AppSupportDirectory.h"
 
 #include <memory>
 
@@ -24,8 +27,10 @@ namespace Orvel {
 
 class AppDelegate {
 public:
-    // Creates the model and the updater. `executor` must outlive the delegate.
-    explicit AppDelegate(QtExecutor& executor);
+    // Creates the model and the updater over the files in `directory`
+    // (prepared), or in memory without one. `executor` must outlive the
+    // delegate.
+    AppDelegate(QtExecutor& executor, std::optional<OrvelKit::AppSupportDirectory> directory);
     ~AppDelegate();
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
@@ -34,12 +39,21 @@ public:
     void applicationDidFinishLaunching();
 
     AppModel& model() { return *model_; }
+    const Clock& clock() const { return clock_; }
+
+    // What orvelctl's commands need to run here (ControlService).
+    OrvelKit::Task<bool> settle();
+    void showPanel();
+    // Writes the inbox save still waiting; before the app quits on a signal.
+    void flushSaves();
 
 private:
     QtExecutor& executor_;
     SystemClock clock_;
     std::shared_ptr<OrvelKit::HTTPTransport> transport_;
     AppStores stores_;
+    // The model's requests, counted so orvelctl's commands can wait for them.
+    std::shared_ptr<Cli::InFlightTransport> modelTransport_;
     std::shared_ptr<Preferences> preferences_;
     std::shared_ptr<FreedesktopNotifierBackend> notifierBackend_;
     std::unique_ptr<AppModel> model_;

@@ -28,6 +28,7 @@ public:
     const std::filesystem::path& directory() const { return directory_; }
     std::filesystem::path configFile() const { return directory_ / "config.json"; }
     std::filesystem::path inboxFile() const { return directory_ / "inbox.json"; }
+    std::filesystem::path preferencesFile() const { return directory_ / "preferences.json"; }
 
     // Creates the directory (and missing parents) with mode 0700, and narrows
     // an existing one, and the two files in it, to the user. Call once at

@@ -23,7 +23,6 @@ Expected<std::optional<FileContents>, FileError> StoreFile::read() {
     if (auto restricted = restrictToOwner(file_); !restricted) {
         report(StoreDiagnostic::Event::restrictFailed, restricted.error().description());
     }
-    removeStaleTemporaries(file_);
     return std::optional<FileContents>(std::move(contents).value());
 }
 

@@ -22,8 +22,10 @@ namespace OrvelKit {
 //    the store falls back to its default, so that the next save cannot
 //    destroy what it held (if it cannot be moved, it is not written over);
 //  - a UTF-8 byte-order mark at the start is not part of the text;
-//  - reading narrows a file readable by others to the user, and clears the
-//    temporaries an interrupted save left behind;
+//  - reading narrows a file readable by others to the user; it leaves
+//    temporaries alone, since another process may be saving (the holder of
+//    the data directory's lock clears what interrupted saves left behind,
+//    DataDirectoryLock.h);
 //  - writing creates missing directories (0700) and replaces the file atomically (0600).
 // Every failure goes to the diagnostic sink, if there is one.
 class StoreFile {

@@ -1,0 +1,231 @@
+// One writer per data directory, with real processes: the lock holder
+// (orvel_holder_driver, the desktop app's wiring without the tray), orvelctl
+// and a development service, on a private session bus (main below).
+
+#include "orvelkit/config/FileConfigStore.h"
+#include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/cli/ProcessSupport.h"
+#include "tests/orvel/reliability/DriverProcess.h"
+#include "tests/orvel/reliability/LiveService.h"
+#include "tests/orvel/shell/PrivateServer.h"
+#include "tests/support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace OrvelTest {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool busReady = false;
+
+std::string contentsOf(const std::filesystem::path& file) {
+    std::ifstream stream(file);
+    std::stringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+// "saved <highest seq> <dismissed>" lines of the driver.
+bool savedAtLeast(const std::string& line, std::uint64_t seq, std::size_t dismissed) {
+    std::istringstream fields(line);
+    std::string word;
+    std::uint64_t highest = 0;
+    std::size_t count = 0;
+    return fields >> word >> highest >> count && word == "saved" && highest >= seq &&
+           count >= dismissed;
+}
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class SingleWriter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!busReady) {
+            GTEST_SKIP() << "no dbus-daemon for a private session bus";
+        }
+        device = service.bootstrap();
+        engagement = service.engage(device.deviceToken);
+        OrvelKit::AppConfig config;
+        config.serverURL = service.baseURL();
+        config.deviceToken = device.deviceToken;
+        config.accountId = device.accountId;
+        config.channels = {{engagement.channel, engagement.token, "2026-12-06T10:00:00Z"}};
+        OrvelKit::FileConfigStore(directory / "config.json").save(config);
+    }
+
+    // Starts the holder and waits until orvelctl can reach it.
+    void startHolder() {
+        holder.emplace(ORVEL_HOLDER_DRIVER, directory.path(), 077);
+        ASSERT_TRUE(holder->readUntil(
+            [](const std::string& line) { return line.starts_with("ready :"); }, 20s))
+            << holder->output();
+    }
+
+    // Publishes an update and waits until the holder's file holds it and at
+    // least `dismissed` dismissals.
+    std::uint64_t publishAndSave(const std::string& title, std::size_t dismissed = 0) {
+        const auto seq = service.publish(engagement.token, title);
+        EXPECT_TRUE(holder->readUntil(
+            [&](const std::string& line) { return savedAtLeast(line, seq, dismissed); }, 20s))
+            << holder->output();
+        return seq;
+    }
+
+    const OrvelKit::ChannelInbox* savedChannel() {
+        saved = OrvelKit::FileInboxStore(directory / "inbox.json").load().value();
+        return saved.channel(engagement.channel);
+    }
+
+    // The real orvelctl on the directory.
+    CliRun orvelctl(std::vector<std::string> arguments,
+                    const std::map<std::string, std::string>& environment = {}) {
+        arguments.insert(arguments.begin(),
+                         {ORVELCTL_PATH, "--data-dir", directory.path().string()});
+        ChildProcess child(arguments, environment, scratch / "out", scratch / "err");
+        const int status = child.wait();
+        return {status, contentsOf(scratch / "out"), contentsOf(scratch / "err")};
+    }
+
+    LiveService service;
+    TemporaryDirectory scratch;
+    TemporaryDirectory directory;
+    OrvelProtocol::DeviceCredentials device;
+    OrvelProtocol::Engagement engagement;
+    std::optional<DriverProcess> holder;
+    OrvelKit::Inbox saved;
+};
+
+// Before: orvelctl wrote inbox.json itself and the running app's next save
+// put back its own copy. A dismissal the service had not taken yet (it is
+// replayed by a later sync) was lost for good.
+TEST_F(SingleWriter, ChangesWhileTheHolderRunsAreCarriedOutByIt) {
+    startHolder();
+    const auto seq = publishAndSave("Deploy waits for approval");
+    const auto* channel = savedChannel();
+    ASSERT_TRUE(channel && !channel->notifications().empty());
+    const auto id = channel->notifications().front().id;
+
+    service.faults().set("/dismiss", OrvelDev::Fault::withStatus(503));
+    const auto refused = orvelctl({"dismiss", id});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    // The holder's own refreshes replay it meanwhile, so either failure may be told.
+    EXPECT_TRUE(refused.err.starts_with("orvelctl: ") &&
+                refused.err.ends_with("http(status: 503) (it is sent again with the next sync)\n"))
+        << refused.err;
+
+    // The holder's next save keeps it; once the service takes dismissals
+    // again, the holder's sync replays it.
+    publishAndSave("Build finished", 1);
+    channel = savedChannel();
+    ASSERT_TRUE(channel);
+    EXPECT_TRUE(channel->isDismissed(seq));
+    service.faults().clearAll();
+    EXPECT_TRUE(eventually([&] {
+        const auto record = service.sync(device.deviceToken);
+        return record.channels.size() == 1 &&
+               record.channels[0].dismissedSeqs == std::vector<std::uint64_t>{seq};
+    }));
+
+    // Output and errors as orvelctl gives them itself.
+    const auto secondId = savedChannel()->notifications().front().id;
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        {{"dismiss", secondId}, 0, "Dismissed: Build finished\n", ""},
+        {{"dismiss", "ntf_missing"},
+         1,
+         "",
+         "orvelctl: no update \"ntf_missing\" in the local inbox (orvelctl sync fetches new "
+         "ones)\n"},
+    };
+    for (const auto& expected : cases) {
+        const auto run = orvelctl(expected.arguments);
+        EXPECT_EQ(run.status, expected.status) << expected.arguments[1] << run.err;
+        EXPECT_EQ(run.out, expected.out);
+        EXPECT_EQ(run.err, expected.err);
+    }
+    EXPECT_TRUE(eventually([&] {
+        const auto record = service.sync(device.deviceToken);
+        return record.channels.size() == 1 && record.channels[0].dismissedSeqs.size() == 2;
+    }));
+}
+
+// Before: orvelctl changed the files under the running holder.
+TEST_F(SingleWriter, AHolderThatCannotBeReachedIsNamedAndLeftAlone) {
+    startHolder();
+    publishAndSave("Reindex running");
+    const auto before = contentsOf(directory / "inbox.json");
+    const std::map<std::string, std::string> noBus{
+        {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (scratch / "no-bus").string()}};
+
+    const auto change = orvelctl({"read-all"}, noBus);
+    EXPECT_EQ(change.status, 1);
+    EXPECT_EQ(change.out, "");
+    const auto expectedStart =
+        "orvelctl: " + directory.path().string() + " is in use by another process (pid ";
+    EXPECT_TRUE(change.err.starts_with(expectedStart)) << change.err;
+    EXPECT_NE(change.err.find(") that can't be reached: "), std::string::npos) << change.err;
+    EXPECT_EQ(std::count(change.err.begin(), change.err.end(), '\n'), 1) << change.err;
+    EXPECT_EQ(contentsOf(directory / "inbox.json"), before);
+
+    // Reading takes the files as they stand.
+    const auto read = orvelctl({"updates"}, noBus);
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_NE(read.out.find("Reindex running"), std::string::npos) << read.out;
+
+    // A second holder does not start.
+    DriverProcess second(ORVEL_HOLDER_DRIVER, directory.path(), 077);
+    EXPECT_TRUE(second.readUntil([](const std::string& line) { return line == "busy"; }, 20s))
+        << second.output();
+}
+
+// Before: the signal ended the holder with the merge's save still queued.
+TEST_F(SingleWriter, ASignalRightAfterAMergeLeavesTheMergeOnDisk) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        startHolder();
+        const auto seq = service.publish(engagement.token, "Merged just now");
+        ASSERT_TRUE(holder->readUntil(
+            [&](const std::string& line) { return line == "merged " + std::to_string(seq); }, 20s))
+            << holder->output();
+        const int status = holder->kill(signal);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << holder->output();
+        const auto* channel = savedChannel();
+        ASSERT_TRUE(channel);
+        EXPECT_EQ(channel->latestSeq(), seq);
+        holder.reset();
+    }
+}
+
+} // namespace
+} // namespace OrvelTest
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (testing::GTEST_FLAG(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    const auto bus = OrvelTest::spawnServer(
+        "dbus-daemon", {"--session", "--nofork", "--nosyslog", "--print-address={fd}"});
+    if (bus) {
+        setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
+        OrvelTest::busReady = true;
+    }
+    const int result = RUN_ALL_TESTS();
+    OrvelTest::stopServer(bus);
+    return result;
+}

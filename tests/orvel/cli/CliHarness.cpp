@@ -46,8 +46,6 @@ OrvelDev::DevState Seed::state() {
         note(buildChannel, 3, "ci", "Build #481 failed", "failed", "2026-12-06T09:50:00Z",
              Urgency::high),
     };
-    build.notifications[2].fields = {{"branch", "main"}};
-    build.notifications[2].links = {{"log", "https://ci.example/481"}};
 
     OrvelDev::ChannelState ops;
     ops.id = opsChannel;

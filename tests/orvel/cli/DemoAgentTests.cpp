@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <simdjson.h>
 
-#include <set>
-
 namespace {
 
 using namespace OrvelTest;
@@ -35,27 +33,11 @@ TEST(DemoAgent, ItsStreamArrivesWhole) {
     simdjson::dom::element doc = parser.parse(sync.out);
     EXPECT_EQ(uint64_t(doc["updates"]), 8u);
     simdjson::dom::element briefing = doc["briefing"];
-    // The deploy waits on a decision; the build failed, then passed.
+    // The deploy waits on a decision; the build failed, then passed. (What
+    // else the demo says is its own text; the counts show it all arrived.)
     simdjson::dom::element attention = briefing["attention"].at(0);
     EXPECT_EQ(std::string_view(attention["summary"]), "Approve the production deploy");
     EXPECT_EQ(simdjson::dom::array(briefing["attention"]).size(), 1u);
-    std::set<std::string> agents;
-    for (simdjson::dom::element row : simdjson::dom::array(briefing["agents"])) {
-        agents.emplace(std::string_view(row["agent"]));
-    }
-    EXPECT_EQ(agents, (std::set<std::string>{"ci", "deploy", "indexer", "research"}));
-
-    // The overnight summary is held until the morning.
-    simdjson::dom::element updates = parser.parse(h.cli({"updates", "--json"}).out);
-    std::string summaryId;
-    for (simdjson::dom::element row : simdjson::dom::array(updates["updates"])) {
-        if (std::string_view(row["summary"]) == "Overnight summary ready") {
-            summaryId = std::string(std::string_view(row["id"]));
-        }
-    }
-    ASSERT_FALSE(summaryId.empty());
-    EXPECT_TRUE(bool(parser.parse(h.cli({"show", summaryId, "--json"}).out)["pending"]));
-
     // The card: a snapshot and two deltas.
     simdjson::dom::element cards = parser.parse(h.cli({"cards", "--json"}).out);
     simdjson::dom::element card = cards["cards"].at(0);

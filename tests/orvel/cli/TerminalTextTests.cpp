@@ -34,7 +34,6 @@ TEST(TerminalText, AgentTextCannotControlTheTerminal) {
     // surrogate) become the replacement character; real text passes.
     EXPECT_EQ(terminalSafe("\x80/\xC0\xAF\xED\xA0\x80"),
               "\xEF\xBF\xBD/\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(terminalSafe("Grüße → 🚀"), "Grüße → 🚀");
     EXPECT_EQ(withValidUTF8("a\x1b\xFF"), "a\x1b\xEF\xBF\xBD") << "JSON escapes controls itself";
 }
 
@@ -42,8 +41,6 @@ TEST(TerminalText, ColourOnlyWhenEnabled) {
     EXPECT_EQ(Style(false).apply(Style::Tone::red, "failed"), "failed");
     EXPECT_EQ(Style(true).apply(Style::Tone::red, "failed"), "\x1b[31mfailed\x1b[0m");
     EXPECT_EQ(Style(true).apply(Style::Tone::plain, "x"), "x");
-    EXPECT_EQ(Style::tone(OrvelKit::StatusDot::need), Style::Tone::yellow);
-    EXPECT_EQ(Style::tone(OrvelKit::StatusDot::failed), Style::Tone::red);
 }
 
 TEST(TerminalText, ColumnsAlignByCharactersNotBytesOrColourCodes) {
@@ -62,7 +59,6 @@ TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
     const auto date = Date::fromSecondsSinceEpoch(1'796'551'200 + 5 * 60 + 7); // 10:05:07Z
     EXPECT_EQ(clockTime(date, Calendar("UTC", "en_US")), "10:05:07");
     EXPECT_EQ(clockTime(date, Calendar("Europe/Berlin", "de_DE"), false), "11:05");
-    EXPECT_EQ(clockTime(date, Calendar("Asia/Kolkata", "en_IN")), "15:35:07");
     // The repeated hour at the end of summer time reads the same both times.
     const auto firstPass = Date::fromSecondsSinceEpoch(1'792'887'000);  // 2026-10-25T00:10Z
     const auto secondPass = Date::fromSecondsSinceEpoch(1'792'890'600); // 2026-10-25T01:10Z
@@ -71,24 +67,16 @@ TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
     EXPECT_EQ(clockTime(secondPass, berlin), "02:10:00");
 }
 
-TEST(TerminalText, AWatchLineShowsTimeStatusAgentAndTitle) {
-    const Calendar utc("UTC", "en_US");
-    const auto now = Date::fromSecondsSinceEpoch(1'796'551'200); // 2026-12-06T10:00:00Z
+// The plain watch line is Watch.AllPrintsEveryUpdateAndCardAsItArrives's golden.
+TEST(TerminalText, AWatchLineFallsBackToTheChannelAndInfo) {
     OrvelProtocol::Notification note;
-    note.id = "n1";
     note.channel = "ch_ops";
-    note.seq = 4;
     note.title = "Approve\x1b[2J the deploy";
-    note.sender = "deploy";
-    note.status = "need";
-    note.createdAt = "2026-12-06T09:58:30Z";
-    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
-              "09:58:30  need     deploy  Approve\xEF\xBF\xBD[2J the deploy");
-
     note.status = "something else";
-    note.sender.reset();
+    note.createdAt = "2026-12-06T09:58:30Z";
     note.deliverWhen = "morning";
-    EXPECT_EQ(TextReports::updateLine(note, now, utc, Style(false)),
+    EXPECT_EQ(TextReports::updateLine(note, Date::fromSecondsSinceEpoch(1'796'551'200),
+                                      Calendar("UTC", "en_US"), Style(false)),
               "09:58:30  info     ch_ops  Approve\xEF\xBF\xBD[2J the deploy  (held until 08:00)");
 }
 

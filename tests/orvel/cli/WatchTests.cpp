@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using namespace OrvelTest;
@@ -28,31 +30,34 @@ protected:
         h.pairAsSeededDesktop();
     }
 
-    // Runs watch until its output holds `lines` lines (or `limit` passes),
-    // then stops the loop as SIGINT would.
-    CliResult watchUntil(std::vector<std::string> arguments, std::size_t lines,
+    // Runs watch until `done(out, err)` holds (or `limit` passes), then
+    // stops the loop as SIGINT would.
+    CliResult watchUntil(std::vector<std::string> arguments,
+                         std::function<bool(const std::string&, const std::string&)> done,
                          std::chrono::milliseconds limit = std::chrono::seconds(10)) {
         const auto deadline = std::chrono::steady_clock::now() + limit;
         const auto check = h.loop.scheduleRepeating(std::chrono::milliseconds(10), [&] {
-            const auto text = h.out.str();
-            if (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) >= lines ||
-                std::chrono::steady_clock::now() > deadline) {
+            if (done(h.out.str(), h.err.str()) || std::chrono::steady_clock::now() > deadline) {
                 h.loop.stop();
             }
         });
         arguments.insert(arguments.begin(), "watch");
         return h.cli(arguments);
     }
+    static auto lines(std::size_t count) {
+        return [count](const std::string& out, const std::string&) {
+            return static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')) >= count;
+        };
+    }
 
     CliHarness h;
 };
 
 TEST_F(Watch, PrintsWhatTheDesktopWouldAnnounce) {
-    const auto result = watchUntil({}, 1);
+    const auto result = watchUntil({}, lines(1));
     EXPECT_EQ(result.status, exitSuccess) << result;
-    // "Only interrupt for what matters" is on: of the new, due updates, the one that
-    // needs you; it is the history of channels this device never synced, so it is
-    // counted rather than announced.
+    // "Only interrupt for what matters" is on, and the channels are new here:
+    // their backlog is counted, not told one by one.
     EXPECT_EQ(result.out, "  1 update needs you\n");
     EXPECT_TRUE(result.err.starts_with("Watching " + h.serviceURL() + " (every 20 seconds)"))
         << result;
@@ -60,7 +65,7 @@ TEST_F(Watch, PrintsWhatTheDesktopWouldAnnounce) {
 }
 
 TEST_F(Watch, AllPrintsEveryUpdateAndCardAsItArrives) {
-    const auto result = watchUntil({"--all"}, 7);
+    const auto result = watchUntil({"--all"}, lines(7));
     EXPECT_EQ(result.status, exitSuccess) << result;
     EXPECT_EQ(result.out, R"(08:00:00  running  ci  Build #480 started
 20:00:00  running  indexer  Reindexing the archive
@@ -71,21 +76,16 @@ TEST_F(Watch, AllPrintsEveryUpdateAndCardAsItArrives) {
 09:40:00  card     deploy  Cloud spend: Today $44.95
 )");
     // Nothing is printed twice: a second watch starts from what is stored.
-    const auto again = watchUntil({"--all"}, 1, std::chrono::seconds(1));
+    const auto again = watchUntil({"--all"}, lines(1), std::chrono::seconds(1));
     EXPECT_EQ(again.out, "");
 }
 
 TEST_F(Watch, RefreshFailuresAreToldOnceAndTheLoopGoesOn) {
     h.stopService();
     // The start line, then one line for the failure.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    const auto check = h.loop.scheduleRepeating(std::chrono::milliseconds(10), [&] {
-        if (h.err.str().find("orvelctl: ") != std::string::npos ||
-            std::chrono::steady_clock::now() > deadline) {
-            h.loop.stop();
-        }
+    const auto result = watchUntil({}, [](const std::string&, const std::string& err) {
+        return err.find("orvelctl: ") != std::string::npos;
     });
-    const auto result = h.cli({"watch"});
     EXPECT_EQ(result.status, exitSuccess) << "a failing sync does not end the watch";
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 2) << result;
     EXPECT_NE(result.err.find("orvelctl: "), std::string::npos) << "no failure told within 10 s";

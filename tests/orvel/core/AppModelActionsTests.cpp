@@ -1,7 +1,6 @@
 // User actions, preferences, the briefing session, navigation and the values
 // derived from the model.
 
-#include "orvel/core/AgentInstructions.h"
 #include "tests/orvel/core/ModelHarness.h"
 
 #include <gtest/gtest.h>
@@ -29,9 +28,9 @@ TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
     ASSERT_TRUE(model.engagement());
     EXPECT_EQ(model.engagement()->token, "pub-token");
     EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
+    // An unregistered desktop that cannot register stops there: orvelctl's
+    // AnUnpairedDesktopThatCannotRegisterSaysSo.
     EXPECT_EQ(FakeService::endpointOf(h.service->requests().front().url), "pair/bootstrap");
-    EXPECT_EQ(h.service->requestsTo("engage").at(0).headers.at("Authorization"),
-              "Bearer dev-token");
 }
 
 TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
@@ -71,84 +70,17 @@ TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     }
 }
 
-TEST(AppModelActions, AnActionOnAnUnregisteredDesktopStopsAtRegistration) {
+TEST(AppModelActions, ARotationForAChannelThisDesktopLacksChangesNothing) {
+    // Renames, rotations and retirements that succeed are orvelctl's tests,
+    // on the same model against the development service.
     ModelHarness h;
-    h.service->fail("pair/bootstrap", 500);
-    auto& model = h.build();
-    h.run(model.createEngagement());
-    EXPECT_EQ(model.lastError(), "Couldn't pair device: http(status: 500)");
-    EXPECT_TRUE(h.service->requestsTo("engage").empty());
-    EXPECT_FALSE(h.run(model.retireChannel("a")));
-    EXPECT_TRUE(h.service->requestsTo("channels/retire").empty());
-}
-
-TEST(AppModelActions, SuccessfulActionsApplyTheirAcknowledgement) {
-    ModelHarness h;
-    auto& model = h.synced({channelSync("a", {notification("a", 1)}),
-                            channelSync("b", {notification("b", 1), notification("b", 2)})},
-                           {"a", "b"});
-    model.markAllRead(); // so the retire below also drops read state
-    h.executor.runUntilIdle();
-
-    h.service->answer("pair/code", OrvelProtocol::PairingCode{"ABCD-1234", 600});
-    const auto code = h.run(model.makePairingCode());
-    ASSERT_TRUE(code);
-    EXPECT_EQ(code->code, "ABCD-1234");
-
-    h.service->answer("channels/rename", OrvelProtocol::RenameChannelAck{"a", "Builds"});
-    const auto syncsBefore = h.service->requestsTo("sync").size();
-    EXPECT_TRUE(h.run(model.renameChannel("a", "Builds")));
-    EXPECT_EQ(h.service->requestsTo("sync").size(), syncsBefore + 1);
-
-    h.service->answer("keys/rotate",
-                      OrvelProtocol::KeyRotation{"a", "k2", std::nullopt, "agent", "tok-a2"});
-    ASSERT_TRUE(h.run(model.rotateKey("a", 24)));
-    EXPECT_EQ(model.config().channels[0],
-              (OrvelKit::ChannelConfig{"a", "tok-a2", "2026-01-01T00:00:00Z"}));
-    EXPECT_EQ(h.configStore->load().value().channels[0].token, "tok-a2");
-    EXPECT_NE(h.service->requestsTo("keys/rotate").at(0).body->find("24"), std::string::npos);
-
-    // A rotation for a channel this desktop does not hold changes nothing.
+    auto& model = h.synced({channelSync("a")}, {"a"});
     h.service->answer("keys/rotate",
                       OrvelProtocol::KeyRotation{"zz", "k9", std::nullopt, "agent", "tok-zz"});
     const auto configBefore = model.config();
     EXPECT_TRUE(h.run(model.rotateKey("zz", 0)));
     EXPECT_EQ(model.config(), configBefore);
-
-    h.service->answer("channels/retire", OrvelProtocol::RetireAck{});
-    EXPECT_TRUE(h.run(model.retireChannel("b")));
-    EXPECT_EQ(model.config().channels.size(), 1u);
-    EXPECT_EQ(model.inbox().channel("b"), nullptr);
-    EXPECT_EQ(h.configStore->load().value().channels.size(), 1u);
-    EXPECT_EQ(h.savedInbox().channel("b"), nullptr);
-    EXPECT_FALSE(model.lastError());
 }
-
-TEST(AppModelActions, DismissIsLocalFirstAndReachesTheServiceOncePaired) {
-    ModelHarness h;
-    h.inboxStore->save(
-        OrvelKit::Inbox({channelInbox("a", {notification("a", 1), notification("a", 2)})}));
-    h.service->fail("pair/bootstrap", 500);
-    auto& model = h.build();
-
-    model.dismiss("nothing-has-this-id");
-    model.dismiss("a-2");
-    h.executor.runUntilIdle();
-    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(2));
-    EXPECT_TRUE(h.savedInbox().channel("a")->isDismissed(2));
-    EXPECT_TRUE(h.service->requests().empty());
-
-    // Once registered, the next sync finds the service without it and sends it.
-    h.service->answer("pair/bootstrap", OrvelProtocol::DeviceCredentials{"acct-1", "dev-token"});
-    h.syncAnswers({channelSync("a")});
-    h.run(model.refresh());
-    ASSERT_EQ(h.service->requestsTo("dismiss").size(), 1u);
-
-    model.dismiss("a-1");
-    h.executor.runUntilIdle();
-    EXPECT_EQ(h.service->requestsTo("dismiss").size(), 2u);
-}
-
 TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
     ModelHarness h;
     auto& model = h.synced(
@@ -190,17 +122,10 @@ TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
 TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {
     ModelHarness h;
     h.preferences->set("onlyInterrupt", std::vector<std::string>{"yes"});
-    h.preferences->set("groupActivityUpdates", std::int64_t{1});
-    h.preferences->set("lastInboxOpenedAt", true);
     h.preferences->set("pinnedCardIds", 3.5);
     auto& model = h.build();
     EXPECT_TRUE(model.onlyInterrupt());
-    EXPECT_FALSE(model.groupActivityUpdates());
-    EXPECT_FALSE(model.briefingBaseline());
     EXPECT_TRUE(model.pinnedCardIds().empty());
-
-    model.setOnlyInterrupt(false);
-    EXPECT_EQ(h.preferences->boolValue("onlyInterrupt"), false);
     for (const auto* id : {"zeta", "alpha", "mid", "zeta"}) {
         model.toggleCardPinned(id);
     }
@@ -217,8 +142,6 @@ TEST(AppModelBriefing, ReopeningWithinAMinuteIsTheSameSession) {
 
     model.beginBriefingSession();
     const auto first = h.clock.now();
-    EXPECT_EQ(model.briefingBaseline(), earlier);
-    EXPECT_EQ(model.now(), first);
     EXPECT_EQ(h.preferences->dateValue("lastInboxOpenedAt"), first);
 
     h.clock.advance(59);
@@ -270,19 +193,6 @@ TEST(AppModelDerived, NoteFindsTheFirstMatchInInboxOrder) {
     ASSERT_TRUE(model.note(first.id));
     EXPECT_EQ(model.note(first.id)->title, "newer");
     EXPECT_FALSE(model.note("missing"));
-}
-
-TEST(AgentInstructions, TextsEndWithTheSecretAndUseTheServiceAddresses) {
-    const auto channel =
-        Orvel::AgentInstructions::channelInstructions({"ch", "k", "agent", "sec-123"});
-    EXPECT_TRUE(channel.starts_with("Send meaningful updates through Orvel using the `orvel_send` "
-                                    "MCP tool at https://orvel.app/mcp. Follow "
-                                    "https://orvel.app/llms.txt for"));
-    EXPECT_TRUE(channel.ends_with("Use it only as `channel_key`: sec-123"));
-    EXPECT_EQ(Orvel::AgentInstructions::replacementInstructions(
-                  {"ch", "k2", std::nullopt, "Codex", "new-secret"}),
-              "Replace the Orvel channel_key for Codex with this new secret: new-secret. Never log "
-              "or repeat it; use it only as channel_key when calling orvel_send.");
 }
 
 } // namespace

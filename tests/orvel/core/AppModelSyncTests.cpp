@@ -43,25 +43,6 @@ TEST(AppModelSync, FirstLaunchRegistersTheDeviceAndSyncsAtOnceThenEveryTwentySec
     EXPECT_EQ(h.service->requestsTo("pair/bootstrap").size(), 1u);
 }
 
-TEST(AppModelSync, FailedRegistrationKeepsNowAndRetriesOnTheNextTick) {
-    ModelHarness h;
-    h.service->fail("pair/bootstrap", 503);
-    auto& model = h.build();
-    const auto before = model.now();
-    h.clock.advance(5);
-    model.start();
-    h.executor.runUntilIdle();
-    EXPECT_EQ(model.lastError(), "Couldn't pair device: http(status: 503)");
-    EXPECT_EQ(model.now(), before);
-    EXPECT_TRUE(h.service->requestsTo("sync").empty());
-
-    h.service->answer("pair/bootstrap", OrvelProtocol::DeviceCredentials{"acct-1", "dev-token"});
-    h.executor.advance(std::chrono::seconds(20));
-    h.executor.runUntilIdle();
-    EXPECT_EQ(h.service->requestsTo("sync").size(), 1u);
-    EXPECT_FALSE(model.lastError());
-}
-
 TEST(AppModelSync, OverlappingCallersShareOneRegistrationAndItsOutcome) {
     for (const int status : {200, 503}) {
         SCOPED_TRACE(status);
@@ -109,12 +90,8 @@ TEST(AppModelSync, OnlyInterruptDecidesWhatIsPostedButTheHeartbeatCountsEverySyn
     for (const bool onlyInterrupt : {true, false}) {
         SCOPED_TRACE(onlyInterrupt);
         ModelHarness h;
-        h.paired();
         h.preferences->set("onlyInterrupt", onlyInterrupt);
-        h.syncAnswers({channelSync("a")});
-        auto& model = h.build();
-        model.start();
-        h.executor.runUntilIdle();
+        auto& model = h.started({channelSync("a")});
         h.syncAnswers({channelSync("a", {notification("a", 1, "need"), notification("a", 2, "done"),
                                          notification("a", 3)})});
         h.run(model.refresh());
@@ -160,13 +137,9 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ModelHarness h;
-        h.paired();
         const std::uint64_t held = c.held.value_or(0);
-        h.syncAnswers(c.held ? std::vector{channelSync("a", updates(1, held))}
-                             : std::vector<OrvelProtocol::ChannelSync>{});
-        auto& model = h.build();
-        model.start();
-        h.executor.runUntilIdle();
+        auto& model = h.started(c.held ? std::vector{channelSync("a", updates(1, held))}
+                                       : std::vector<OrvelProtocol::ChannelSync>{});
         h.notifications->shown.clear();
         const auto heartbeats = model.newNotificationSequence();
         h.syncAnswers({channelSync("a", updates(held + 1, held + c.arriving))});
@@ -233,25 +206,6 @@ TEST(AppModelSync, IdleRefreshesPublishAndSaveNothing) {
     EXPECT_EQ(h.inboxStore->saves, saves + 1);
 }
 
-TEST(AppModelSync, AFailedSyncShowsTheBareErrorAdvancesNowAndKeepsTheInbox) {
-    ModelHarness h;
-    auto& model = h.synced({channelSync("a", {notification("a", 1)})});
-    h.service->fail("sync", 500);
-    h.clock.advance(30);
-    h.run(model.refresh());
-    EXPECT_EQ(model.lastError(), "http(status: 500)");
-    EXPECT_EQ(model.now(), h.clock.now());
-    EXPECT_EQ(h.savedInbox().channel("a")->notifications().size(), 1u);
-
-    h.service->unreachable("sync");
-    h.run(model.refresh());
-    EXPECT_EQ(model.lastError(), "Couldn't connect to server");
-
-    h.syncAnswers({channelSync("a", {notification("a", 1)})});
-    h.run(model.refresh());
-    EXPECT_FALSE(model.lastError());
-}
-
 TEST(AppModelSync, LocalDismissalsTheServiceLacksAreReplayedOnce) {
     ModelHarness h;
     auto& model = h.synced(
@@ -288,12 +242,9 @@ TEST(AppModelSync, LocalDismissalsTheServiceLacksAreReplayedOnce) {
 
 TEST(AppModelSync, ARepeatedChannelInOneResponseIsMergedWithoutTrouble) {
     ModelHarness h;
-    h.paired();
-    h.syncAnswers({channelSync("a", {notification("a", 1, "need")}, {9}),
+    auto& model =
+        h.started({channelSync("a", {notification("a", 1, "need")}, {9}),
                    channelSync("a", {notification("a", 1, "need"), notification("a", 2, "need")})});
-    auto& model = h.build();
-    model.start();
-    h.executor.runUntilIdle();
     ASSERT_NE(model.inbox().channel("a"), nullptr);
     EXPECT_EQ(model.inbox().channel("a")->notifications().size(), 2u);
     ASSERT_EQ(h.notifications->shown.size(), 1u);
@@ -302,12 +253,11 @@ TEST(AppModelSync, ARepeatedChannelInOneResponseIsMergedWithoutTrouble) {
     EXPECT_FALSE(model.lastError());
 }
 
-TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
+// Answers arriving out of order (the older one dropped) are the fault tests'
+// OverlappingRefreshes, on the real transport.
+TEST(AppModelSync, OverlappingRefreshesNeverPostTheSameUpdateTwice) {
     ModelHarness h;
-    h.paired();
-    auto& model = h.build();
-    model.start();
-    h.executor.runUntilIdle();
+    auto& model = h.started();
     h.service->hold("sync");
     const auto a1 = channelSync("a", {notification("a", 1, "need")});
     h.syncAnswers({a1});
@@ -323,21 +273,6 @@ TEST(AppModelSync, OverlappingRefreshesNeverPostTwiceNorUndoANewerMerge) {
     }
     EXPECT_EQ(h.notifications->shown.size(), 1u);
     EXPECT_EQ(model.newNotificationSequence(), 1);
-
-    // Out of order: the older answer, which predates channel "b", arrives
-    // last and must not remove it.
-    model.refreshTick();
-    h.executor.runUntilIdle();
-    h.syncAnswers({a1, channelSync("b", {notification("b", 1, "need")})});
-    model.refreshTick();
-    h.executor.runUntilIdle();
-    h.service->release("sync", 1);
-    h.executor.runUntilIdle();
-    h.service->release("sync", 0);
-    h.executor.runUntilIdle();
-    EXPECT_NE(model.inbox().channel("b"), nullptr);
-    EXPECT_EQ(h.notifications->shown.size(), 2u);
-    EXPECT_FALSE(model.lastError());
 }
 
 TEST(AppModelSync, EachRefreshTakesTheCalendarOfTheHostAsItIsThen) {

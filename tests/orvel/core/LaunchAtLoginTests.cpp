@@ -41,7 +41,7 @@ TEST_F(XdgAutostart, EnablingWritesAnEntryAndDisablingRemovesIt) {
     EXPECT_FALSE(launch.setEnabled(false)); // already off
 }
 
-TEST_F(XdgAutostart, WithoutAnExecutableItStaysOff) {
+TEST_F(XdgAutostart, WithoutAnExecutableOrAPlaceForTheEntryItStaysOff) {
     writeEntry("[Desktop Entry]\nType=Application\nExec=orvel\n");
     XdgLaunchAtLogin launch(configHome.path(), "");
     EXPECT_FALSE(launch.isEnabled());
@@ -49,6 +49,10 @@ TEST_F(XdgAutostart, WithoutAnExecutableItStaysOff) {
     EXPECT_FALSE(launch.setEnabled(false));
     EXPECT_TRUE(std::filesystem::exists(entry)); // not ours to touch
     EXPECT_FALSE(XdgLaunchAtLogin("", "/usr/bin/orvel").setEnabled(true));
+    // "autostart" is a file, so no entry can be created.
+    std::filesystem::remove_all(configHome / "autostart");
+    writeText(configHome / "autostart", "");
+    EXPECT_FALSE(XdgLaunchAtLogin(configHome.path(), "/usr/bin/orvel").setEnabled(true));
 }
 
 TEST_F(XdgAutostart, ReadsTheStateTheDesktopWouldSee) {
@@ -64,7 +68,6 @@ TEST_F(XdgAutostart, ReadsTheStateTheDesktopWouldSee) {
         {"[Desktop Entry]\nExec=orvel\n[Desktop Action x]\nHidden=true\n", true},
         {"[Other]\nExec=orvel\n", false},
         {"Exec=orvel\n[Desktop Entry]\n", false},
-        {"[Desktop Entry]\nnot a line\n", false},
         {"[Desktop Entry\nExec=orvel\n", false},
         {"", false},
     };
@@ -78,30 +81,16 @@ TEST_F(XdgAutostart, ReadsTheStateTheDesktopWouldSee) {
     EXPECT_TRUE(launch.setEnabled(true));
 }
 
-TEST_F(XdgAutostart, FailingToWriteShowsAsOff) {
-    // "autostart" is a file, so the entry cannot be created.
-    writeText(configHome / "autostart", "");
-    XdgLaunchAtLogin launch(configHome.path(), "/usr/bin/orvel");
-    EXPECT_FALSE(launch.setEnabled(true));
-}
-
 TEST(XdgExecQuoting, QuotesAndEscapesTheExecutablePath) {
     EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument("/opt/My Apps/orvel"), "\"/opt/My Apps/orvel\"");
     // Quoting escapes first, then the string escapes double every backslash.
     EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument(R"(/a"b`c$d\e)"), R"("/a\\"b\\`c\\$d\\\\e")");
     EXPECT_EQ(XdgLaunchAtLogin::quotedExecArgument("/x/100%\ny"), R"("/x/100%%\ny")");
-
-    OrvelTest::TemporaryDirectory home;
-    XdgLaunchAtLogin launch(home.path(), "/home/ann/My Apps/orvel");
-    EXPECT_TRUE(launch.setEnabled(true));
-    EXPECT_NE(readText(launch.entryFile()).find("Exec=\"/home/ann/My Apps/orvel\"\n"),
-              std::string::npos);
 }
 
 TEST(XdgConfigHome, FollowsTheXdgRules) {
     EXPECT_EQ(XdgLaunchAtLogin::configHome("/cfg", "/home/ann"), "/cfg");
     EXPECT_EQ(XdgLaunchAtLogin::configHome("relative", "/home/ann"), "/home/ann/.config");
-    EXPECT_EQ(XdgLaunchAtLogin::configHome("", "/home/ann"), "/home/ann/.config");
     EXPECT_EQ(XdgLaunchAtLogin::configHome(nullptr, "/home/ann"), "/home/ann/.config");
     EXPECT_EQ(XdgLaunchAtLogin::configHome(nullptr, nullptr), "");
 }

@@ -104,6 +104,16 @@ struct ModelHarness {
         return *model;
     }
 
+    // A paired model started (registered, synced once) on `answer`.
+    Orvel::AppModel& started(std::vector<OrvelProtocol::ChannelSync> answer = {}) {
+        paired();
+        syncAnswers(std::move(answer));
+        build();
+        model->start();
+        executor.runUntilIdle();
+        return *model;
+    }
+
     // Runs `task` until nothing is left to do and returns its result.
     template <class T>
     T run(OrvelKit::Task<T> task) {

@@ -21,18 +21,13 @@ TEST(PopoverWindowSizing, RestoresOnlyUsableSizesOfTheCurrentVersion) {
     const Case cases[] = {
         {500, 700, 2, {500, 700}},
         {200, 300, 2, {360, 420}},
-        {360, 420, 2, {360, 420}},
         // Another version's size is not used at all.
         {500, 700, 0, {420, 640}},
-        {500, 700, 1, {420, 640}},
         {500, 700, 3, {420, 640}},
-        {500, 700, -2, {420, 640}},
         // An unusable dimension is replaced on its own.
         {0, 700, 2, {420, 700}},
-        {500, 0, 2, {500, 640}},
         {nan, 700, 2, {420, 700}},
         {500, inf, 2, {500, 640}},
-        {-inf, 700, 2, {420, 700}},
         {500, -500, 2, {500, 640}},
     };
     for (const Case& c : cases) {
@@ -46,8 +41,6 @@ TEST(PopoverWindowSizing, SavesAndRestoresThroughThePreferences) {
     EXPECT_EQ(restoredSize(preferences), (WindowSize{420, 640}));
 
     PopoverWindowSizing::saveSize(preferences, {512, 700});
-    EXPECT_EQ(preferences.value("popoverWindowWidth"), PreferenceValue(512.0));
-    EXPECT_EQ(preferences.value("popoverWindowHeight"), PreferenceValue(700.0));
     EXPECT_EQ(preferences.value("popoverWindowSizeVersion"), PreferenceValue(std::int64_t{2}));
     EXPECT_EQ(restoredSize(preferences), (WindowSize{512, 700}));
 

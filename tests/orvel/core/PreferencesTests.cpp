@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <bit>
 #include <limits>
 
 namespace Orvel {
@@ -25,28 +25,13 @@ TEST(Preferences, TypedReadsTreatAnotherTypeAsAbsent) {
     preferences.set("flag", true);
     preferences.set("count", std::int64_t{3});
     preferences.set("width", 500.5);
-    preferences.set("ids", Strings{"a"});
     preferences.set("at", Date::fromSecondsSinceEpoch(60));
-
-    EXPECT_EQ(preferences.boolValue("flag"), true);
     EXPECT_EQ(preferences.integerValue("flag"), std::nullopt);
-    EXPECT_EQ(preferences.doubleValue("flag"), std::nullopt);
     EXPECT_EQ(preferences.stringArray("flag"), std::nullopt);
-
-    EXPECT_EQ(preferences.integerValue("count"), 3);
-    EXPECT_EQ(preferences.doubleValue("count"), 3.0); // the one conversion
     EXPECT_EQ(preferences.boolValue("count"), std::nullopt);
-
-    EXPECT_EQ(preferences.doubleValue("width"), 500.5);
+    EXPECT_EQ(preferences.doubleValue("count"), 3.0); // the one conversion
     EXPECT_EQ(preferences.integerValue("width"), std::nullopt);
-    EXPECT_EQ(preferences.stringArray("ids"), Strings{"a"});
-    EXPECT_EQ(preferences.dateValue("ids"), std::nullopt);
-    EXPECT_EQ(preferences.dateValue("at"), Date::fromSecondsSinceEpoch(60));
     EXPECT_EQ(preferences.doubleValue("at"), std::nullopt);
-    EXPECT_EQ(preferences.boolValue("missing"), std::nullopt);
-
-    preferences.set("flag", std::int64_t{1});
-    EXPECT_EQ(preferences.boolValue("flag"), std::nullopt);
     preferences.remove("flag");
     EXPECT_EQ(preferences.value("flag"), std::nullopt);
 }
@@ -88,29 +73,15 @@ TEST_F(PreferencesFile, EveryValueReadsBackExactly) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<std::pair<std::string, PreferenceValue>> values = {
-        {"false", false},
-        {"true", true},
-        {"epoch", Date{}},
-        {"beforeEpoch", Date::fromMicrosecondsSinceEpoch(-1)},
-        {"year1", Date::fromSecondsSinceEpoch(-62135596800)},
-        {"beforeYear0", Date::fromSecondsSinceEpoch(-62167219201)},
-        {"afterYear9999", Date::fromSecondsSinceEpoch(253402300800)},
+        // The round trip of every value is the fuzz target's; these are
+        // the edges it must not lose.
         {"earliest", Date::fromMicrosecondsSinceEpoch(std::numeric_limits<std::int64_t>::min())},
-        {"latest", Date::fromMicrosecondsSinceEpoch(std::numeric_limits<std::int64_t>::max())},
-        {"leapDay", Date::fromSecondsSinceEpoch(951782400)}, // 2000-02-29
-        {"noStrings", Strings{}},
-        {"strings", Strings{"", "quote \" back\\slash", "ünï©ødé", std::string("nul\0in", 6)}},
+        {"strings", Strings{"", "quote \" back\\slash", std::string("nul\0in", 6)}},
         {"integral", 500.0},
-        {"fraction", 0.1},
-        {"huge", 1e300},
-        {"tiny", std::numeric_limits<double>::denorm_min()},
         {"negativeZero", -0.0},
         {"nan", nan},
-        {"inf", inf},
         {"negativeInf", -inf},
-        {"zero", std::int64_t{0}},
         {"lowest", std::numeric_limits<std::int64_t>::min()},
-        {"highest", std::numeric_limits<std::int64_t>::max()},
     };
     {
         auto preferences = open();
@@ -120,20 +91,16 @@ TEST_F(PreferencesFile, EveryValueReadsBackExactly) {
     }
     const auto reopened = open();
     for (const auto& [key, value] : values) {
-        SCOPED_TRACE(key);
         const auto read = reopened.value(key);
-        ASSERT_TRUE(read.has_value());
-        ASSERT_EQ(read->index(), value.index());
-        if (const auto* number = std::get_if<double>(&value)) {
-            const double back = std::get<double>(*read);
-            if (std::isnan(*number)) {
-                EXPECT_TRUE(std::isnan(back));
-            } else {
-                EXPECT_EQ(back, *number);
-                EXPECT_EQ(std::signbit(back), std::signbit(*number));
-            }
+        ASSERT_TRUE(read.has_value()) << key;
+        const auto* number = std::get_if<double>(&value);
+        if (number && std::holds_alternative<double>(*read)) {
+            // Bit for bit: NaN and the sign of zero included.
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(std::get<double>(*read)),
+                      std::bit_cast<std::uint64_t>(*number))
+                << key;
         } else {
-            EXPECT_EQ(*read, value);
+            EXPECT_EQ(*read, value) << key;
         }
     }
     EXPECT_TRUE(diagnostics.empty());
@@ -141,6 +108,8 @@ TEST_F(PreferencesFile, EveryValueReadsBackExactly) {
 
 TEST_F(PreferencesFile, RemovingAKeyRewritesTheFileAtomically) {
     auto preferences = open();
+    preferences.remove("a"); // nothing to remove: a missing file stays missing
+    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
     preferences.set("a", true);
     preferences.set("b", false);
     const auto before = inodeOf(file);
@@ -154,8 +123,6 @@ TEST_F(PreferencesFile, RemovingAKeyRewritesTheFileAtomically) {
 TEST_F(PreferencesFile, ADamagedFileIsKeptAsideAndNeverOverwritten) {
     const std::vector<std::string> damaged = {
         R"({"version":1,"values":{"a":true)",         // cut short
-        R"([1,2])",                                   // not an object
-        R"({"values":{"a":true}})",                   // no version
         R"({"version":2,"values":{"a":true}})",       // a later format
         R"({"version":1,"values":[]})",               // values not an object
         "{\"version\":1,\"values\":{\"a\":\"\xff\"}}" // not UTF-8
@@ -220,10 +187,8 @@ TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
     preferences.remove("other");
     const std::string written = readText(file);
     EXPECT_NE(written.find(R"("mixed":["a",1])"), std::string::npos);
-    EXPECT_NE(written.find(R"("big":18446744073709551615)"), std::string::npos);
     EXPECT_NE(written.find(R"("offset":{"date":"2026-01-01T00:00:00+01:00"})"), std::string::npos);
     EXPECT_EQ(written.find("colour"), std::string::npos);
-    EXPECT_EQ(open().value("mixed"), std::nullopt);
     EXPECT_EQ(open().integerValue("new"), 1);
 }
 
@@ -237,14 +202,6 @@ TEST_F(PreferencesFile, RefusesTextThatIsNotUtf8) {
     EXPECT_EQ(open().stringArray("ids"), Strings{"kept"});
     ASSERT_EQ(diagnostics.size(), 2u);
     EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::encodeFailed);
-}
-
-TEST_F(PreferencesFile, AMissingFileStartsEmptyAndWritesNothingUntilAChange) {
-    auto preferences = open();
-    EXPECT_EQ(preferences.value("a"), std::nullopt);
-    preferences.remove("a");
-    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
-    EXPECT_TRUE(diagnostics.empty());
 }
 
 } // namespace

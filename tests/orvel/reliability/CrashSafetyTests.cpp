@@ -8,6 +8,7 @@
 #include "orvelkit/store/FileInboxStore.h"
 #include "tests/orvel/reliability/LiveService.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tools/devserver/Fault.h"
 
@@ -42,26 +43,24 @@ struct SavedLine {
     std::map<std::string, SavedChannel> channels;
 };
 
-std::optional<SavedLine> parseSaved(const std::string& line) {
-    std::istringstream in(line);
-    std::string word;
-    SavedLine saved;
-    if (!(in >> word) || word != "saved" || !(in >> saved.round >> word)) {
+// "saved <round> <channel>:<seq>|- <channel>:<highest>:<count>:<read> ..."
+// (channel ids hold no colon).
+std::optional<SavedLine> parseSaved(std::string line) {
+    if (!line.starts_with("saved ")) {
         return std::nullopt;
     }
-    if (word != "-") {
-        const auto colon = word.rfind(':');
-        saved.dismissed.emplace(word.substr(0, colon), std::stoull(word.substr(colon + 1)));
+    std::replace(line.begin(), line.end(), ':', ' ');
+    std::istringstream in(line.substr(6));
+    SavedLine saved;
+    std::string id;
+    in >> saved.round >> id;
+    if (id != "-") {
+        std::uint64_t seq = 0;
+        in >> seq;
+        saved.dismissed.emplace(id, seq);
     }
-    while (in >> word) {
-        // channel:highest:count:read; channel ids hold no colon.
-        std::istringstream fields(word);
-        std::string id, highest, count, read;
-        std::getline(fields, id, ':');
-        std::getline(fields, highest, ':');
-        std::getline(fields, count, ':');
-        std::getline(fields, read, ':');
-        saved.channels[id] = {std::stoull(highest), std::stoull(count), std::stoull(read)};
+    for (SavedChannel channel; in >> id >> channel.highest >> channel.count >> channel.readMark;) {
+        saved.channels[id] = channel;
     }
     return saved;
 }
@@ -131,12 +130,10 @@ protected:
         for (const auto& [id, saved] : lastSaved->channels) {
             const auto* channel = inbox.channel(id);
             ASSERT_NE(channel, nullptr) << id;
-            std::set<std::uint64_t> seqs;
-            for (const auto& note : channel->notifications()) {
-                seqs.insert(note.seq);
-            }
+            const auto held = seqs(channel->notifications());
+            const std::set<std::uint64_t> present(held.begin(), held.end());
             for (std::uint64_t seq = 1; seq <= saved.highest; ++seq) {
-                ASSERT_TRUE(seqs.contains(seq)) << "update " << seq << " of " << id;
+                ASSERT_TRUE(present.contains(seq)) << "update " << seq << " of " << id;
             }
             EXPECT_GE(channel->notifications().size(), saved.count);
             EXPECT_GE(channel->lastReadSeq(), saved.readMark);

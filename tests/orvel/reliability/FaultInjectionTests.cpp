@@ -141,22 +141,6 @@ TEST_F(ActionFaults, ADismissalWhoseAnswerWasLostIsNotSentAgain) {
     expectNothingLost();
 }
 
-TEST_F(ActionFaults, ReadMarksStayLocalWhenTheServiceCannotTakeThem) {
-    publish(3);
-    synced();
-    service.faults().set("/read", Fault::withStatus(503));
-    model().markAllRead();
-    readMark = 8;
-    live->settle();
-    // Read marks are sent quietly: no error text.
-    EXPECT_FALSE(model().lastError());
-    EXPECT_EQ(model().inbox().channel(channel)->lastReadSeq(), 8u);
-    // The service still says 5; the sync keeps the higher local mark.
-    synced();
-    EXPECT_EQ(model().inbox().channel(channel)->lastReadSeq(), 8u);
-    expectNothingLost();
-}
-
 // Refusals by status are the app model's own tests; over the wire, answers
 // that break off.
 TEST_F(ActionFaults, BrokenAnswersToActionsLeaveConfigurationAndInboxAsTheyWere) {

@@ -10,6 +10,7 @@
 #include "orvel/core/AppModel.h"
 #include "tests/orvel/reliability/LiveModel.h"
 #include "tests/orvel/reliability/LiveService.h"
+#include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -118,14 +119,10 @@ protected:
         return {};
     }
     std::vector<std::uint64_t> seqsIn(const OrvelKit::Inbox& inbox) const {
-        std::vector<std::uint64_t> seqs;
-        if (const auto* entry = inbox.channel(channel)) {
-            for (const auto& note : entry->notifications()) {
-                seqs.push_back(note.seq);
-            }
-        }
-        std::sort(seqs.begin(), seqs.end());
-        return seqs;
+        const auto* entry = inbox.channel(channel);
+        auto sorted = entry ? seqs(entry->notifications()) : std::vector<std::uint64_t>{};
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
     }
 
     // The files hold the configuration and every update, read mark and

@@ -40,34 +40,30 @@ protected:
     mode_t previous = 0;
 };
 
-TEST_P(PrivateFiles, NewFilesAndTheirDirectoryAreTheUsersAlone) {
+TEST_P(PrivateFiles, AreTheUsersAloneWhenCreatedReplacedOrFoundOpen) {
     TemporaryDirectory root;
     const auto folder = root / "support" / "orvel";
+    const auto expectPrivate = [&] {
+        for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
+            EXPECT_EQ(modeOf(folder / name), 0600u) << name;
+        }
+    };
     saveAll(folder);
     EXPECT_EQ(modeOf(root / "support"), 0700u);
     EXPECT_EQ(modeOf(folder), 0700u);
-    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
-        EXPECT_EQ(modeOf(folder / name), 0600u) << name;
-    }
+    expectPrivate();
     // Saving again (a replacement, not a new file) keeps them private.
     saveAll(folder);
+    expectPrivate();
+    // A file others could read is narrowed when it is loaded.
     for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
-        EXPECT_EQ(modeOf(folder / name), 0600u) << name;
+        ::chmod((folder / name).c_str(), 0666);
     }
-}
-
-TEST_P(PrivateFiles, FilesOthersCouldReadAreNarrowedWhenLoaded) {
-    TemporaryDirectory root;
-    saveAll(root.path());
-    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
-        ::chmod((root / name).c_str(), 0666);
-    }
-    EXPECT_TRUE(OrvelKit::FileConfigStore(root / "config.json").load().value().isPaired());
-    EXPECT_EQ(OrvelKit::FileInboxStore(root / "inbox.json").load().value().channels().size(), 1u);
-    EXPECT_EQ(Orvel::FilePreferences(root / "preferences.json").boolValue("onlyInterrupt"), false);
-    for (const char* name : {"config.json", "inbox.json", "preferences.json"}) {
-        EXPECT_EQ(modeOf(root / name), 0600u) << name;
-    }
+    EXPECT_TRUE(OrvelKit::FileConfigStore(folder / "config.json").load().value().isPaired());
+    EXPECT_EQ(OrvelKit::FileInboxStore(folder / "inbox.json").load().value().channels().size(), 1u);
+    EXPECT_EQ(Orvel::FilePreferences(folder / "preferences.json").boolValue("onlyInterrupt"),
+              false);
+    expectPrivate();
 }
 
 INSTANTIATE_TEST_SUITE_P(Umask, PrivateFiles, ::testing::Values(mode_t{077}, mode_t{000}),

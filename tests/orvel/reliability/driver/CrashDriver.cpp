@@ -12,17 +12,10 @@
 // test kills this process at random moments and checks the files against the
 // last line it saw.
 
-#include "orvel/core/AppModel.h"
-#include "orvel/core/FilePreferences.h"
-#include "orvelkit/async/EventLoop.h"
-#include "orvelkit/config/FileConfigStore.h"
-#include "orvelkit/http/CurlTransport.h"
-#include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/reliability/LiveModel.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -91,20 +84,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: orvel_crash_driver <directory>\n", stderr);
         return 2;
     }
-    const std::filesystem::path directory = argv[1];
-    EventLoop loop;
-    Orvel::SystemClock clock;
-    Orvel::AppModel model(
-        Orvel::AppModelServices{
-            std::make_shared<FileConfigStore>(directory / "config.json"),
-            std::make_shared<FileInboxStore>(directory / "inbox.json"),
-            std::make_shared<Orvel::FilePreferences>(directory / "preferences.json"),
-            std::make_shared<CurlTransport>(),
-            nullptr,
-            nullptr,
-            Calendar("UTC", "en_US"),
-            {}},
-        loop, clock);
-    loop.runUntilComplete(churn(model));
+    OrvelTest::LiveModel live(argv[1]);
+    live.run(churn(*live));
     return 0;
 }

@@ -3,7 +3,6 @@
 #include "orvel/shell/MarkdownPresentation.h"
 
 #include <charconv>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -15,29 +14,9 @@ bool isAsciiAlnum(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-void appendUtf8(std::string& out, std::uint32_t code) {
-    if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        code = 0xFFFD;
-    }
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// The character of an entity's name ("amp", "#38", "#x26"), if it is one.
-std::optional<std::uint32_t> entity(std::string_view name) {
+// The character of one of the four references the renderer writes for the
+// author's own "&", "<", ">" and '"' (it decodes every other one itself).
+std::optional<char> escaped(std::string_view name) {
     if (name == "amp") {
         return '&';
     }
@@ -50,21 +29,7 @@ std::optional<std::uint32_t> entity(std::string_view name) {
     if (name == "quot") {
         return '"';
     }
-    if (name == "apos") {
-        return '\'';
-    }
-    if (name.size() < 2 || name[0] != '#') {
-        return std::nullopt;
-    }
-    const bool hex = name[1] == 'x' || name[1] == 'X';
-    const auto digits = name.substr(hex ? 2 : 1);
-    std::uint32_t code = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-    if (error != std::errc{} || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return code;
+    return std::nullopt;
 }
 
 bool isBlockTag(std::string_view name) {
@@ -176,17 +141,15 @@ std::string render(std::string_view markdown) {
         } else if (c == '&') {
             // Entity names are short: no need to look far for the end.
             const auto semicolon = html.substr(0, i + 12).find(';', i);
-            const auto code = semicolon == std::string_view::npos
-                                  ? std::nullopt
-                                  : entity(html.substr(i + 1, semicolon - i - 1));
-            if (!code) {
+            const auto character = semicolon == std::string_view::npos
+                                       ? std::nullopt
+                                       : escaped(html.substr(i + 1, semicolon - i - 1));
+            if (!character) {
                 writer.text(c);
                 ++i;
                 continue;
             }
-            std::string character;
-            appendUtf8(character, *code);
-            writer.text(character);
+            writer.text(*character);
             i = semicolon + 1;
         } else {
             writer.text(c);

@@ -55,19 +55,11 @@ struct ConfigFiles {
                 {"channel":"c1","token":"orvel_pub_2"}],"deviceToken":"dev_token",
                 "accountId":"acct","unknown":{"nested":[1,2]}})",
              sample()},
-            {"emptyDeviceToken", R"({"serverURL":"x","channels":[],"deviceToken":""})",
-             AppConfig{"x", {}, "", std::nullopt}},
             {"nullOptionals",
              R"({"serverURL":"x","channels":[{"channel":"c","token":"t",
                 "createdAt":null}],"deviceToken":null})",
              AppConfig{"x", {ChannelConfig{"c", "t", std::nullopt}}, std::nullopt, std::nullopt}},
-            {"channelsMissing", R"({"serverURL":"x","deviceToken":"dev"})", std::nullopt},
-            {"tokenMissing", R"({"serverURL":"x","channels":[{"channel":"c"}]})", std::nullopt},
             {"serverNotAString", R"({"serverURL":5,"channels":[]})", std::nullopt},
-            {"createdAtNotAString",
-             R"({"serverURL":"x","channels":[{"channel":"c","token":"t","createdAt":1}]})",
-             std::nullopt},
-            {"notJson", R"({"serverURL":"x","channels":[)", std::nullopt},
             {"empty", "", std::nullopt},
         };
     }
@@ -99,21 +91,13 @@ struct InboxFiles {
         return {
             {"onlyChannel", R"({"channels":[{"channel":"c"},{"channel":"d","extra":[{}]}]})",
              Inbox({bare("c"), bare("d")})},
-            {"noChannels", R"({"channels":[]})", Inbox()},
             {"repeatedChannelKeepsTheFirst",
              R"({"channels":[{"channel":"c","owned":true,"dismissedSeqs":[4,2,4]},{"channel":"c"}]})",
              Inbox({bare("c", true, {2, 4})})},
             {"nullsTakeTheirDefaults",
              R"({"channels":[{"channel":"c","name":null,"owned":null,"lastReadSeq":null}]})",
              Inbox({bare("c")})},
-            {"channelsMissing", R"({"inbox":[]})", std::nullopt},
-            {"channelIdMissing", R"({"channels":[{"name":"x"}]})", std::nullopt},
-            {"ownedNotABoolean", R"({"channels":[{"channel":"c","owned":"yes"}]})", std::nullopt},
             {"negativeSeq", R"({"channels":[{"channel":"c","dismissedSeqs":[-1]}]})", std::nullopt},
-            {"notificationWithoutTitle",
-             R"({"channels":[{"channel":"c","notifications":[{"channel":"c","created_at":"t",)"
-             R"("id":"n","seq":1,"urgency":"low"}]}]})",
-             std::nullopt},
             {"truncated", R"({"channels":[{"channel":"c","notifications":[)", std::nullopt},
         };
     }

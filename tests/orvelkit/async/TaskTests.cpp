@@ -84,19 +84,6 @@ TEST(Completion, ResumesTheWholeChainOnItsOwnExecutor) {
     EXPECT_NE(completedOn, std::this_thread::get_id());
     EXPECT_EQ(probe.thread, std::this_thread::get_id());
     EXPECT_EQ(probe.executor, &loop) << "awaited tasks inherit the spawning executor";
-
-    // On a manual executor the resumption waits for the executor to run it.
-    ManualExecutor executor;
-    std::thread::id manualCompletedOn;
-    std::optional<Probe> manualProbe;
-    spawn(executor, outerProbe(manualCompletedOn), [&](Probe p) { manualProbe = p; });
-    EXPECT_TRUE(executor.runOne()); // start; the completion posts the resumption
-    EXPECT_FALSE(manualProbe);
-    EXPECT_EQ(executor.pendingWork(), 1u);
-    executor.runUntilIdle();
-    ASSERT_TRUE(manualProbe);
-    EXPECT_EQ(manualProbe->thread, std::this_thread::get_id());
-    EXPECT_EQ(manualProbe->executor, &executor);
 }
 
 TEST(Completion, ChainIsFreedWhenItsResumptionCannotRun) {

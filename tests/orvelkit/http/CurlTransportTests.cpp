@@ -39,15 +39,15 @@ TransportResult send(HTTPTransport& transport, HTTPRequest request) {
 // What reaches the server for every operation is checked byte for byte in
 // client/OrvelClientWireTests.cpp, through this transport.
 TEST(CurlTransport, RefusesAHeaderThatWouldEndItsLineEarly) {
-    RecordingServer server;
+    // Refused before anything is sent: nothing listens on port 1, and the
+    // error is not a failure to connect.
     CurlTransport transport;
-    auto injected = send(transport, {server.baseURL() + "/x",
+    auto injected = send(transport, {"http://127.0.0.1:1/x",
                                      "GET",
                                      {{"Authorization", "Bearer a\r\nX-Evil: 1"}},
                                      std::nullopt});
     ASSERT_FALSE(injected);
     EXPECT_EQ(injected.error().code(), CURLE_BAD_FUNCTION_ARGUMENT);
-    EXPECT_EQ(server.requestCount(), 0u);
 }
 
 TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {

@@ -28,24 +28,16 @@ TEST(JsonDecoding, OptionalKeyMissingOrNullIsAbsentAndDefaultedKeyTakesItsDefaul
     EXPECT_EQ(*empty, PersistentCardPullResponse{});
 }
 
-class UnsignedValues : public testing::TestWithParam<std::pair<std::string_view, bool>> {};
-
-TEST_P(UnsignedValues, DecodeOnlyWhenExactAndInRange) {
-    const auto [number, accepted] = GetParam();
-    auto ack = decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}");
-    EXPECT_EQ(bool(ack), accepted) << number;
-    if (ack) {
+TEST(JsonDecoding, UnsignedValuesDecodeOnlyWhenExactAndInRange) {
+    for (const std::string_view number : {"0", "9223372036854775808", "18446744073709551615"}) {
+        auto ack = decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}");
+        ASSERT_TRUE(ack) << number;
         EXPECT_EQ(std::to_string(ack->expiresIn), number);
     }
+    for (const std::string_view number : {"18446744073709551616", "-1", "1.0", "1e3", "true"}) {
+        EXPECT_FALSE(decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}")) << number;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(JsonDecoding, UnsignedValues,
-                         testing::Values(std::pair{"0", true},
-                                         std::pair{"9223372036854775808", true},
-                                         std::pair{"18446744073709551615", true},
-                                         std::pair{"18446744073709551616", false},
-                                         std::pair{"-1", false}, std::pair{"1.0", false},
-                                         std::pair{"1e3", false}, std::pair{"true", false}));
 
 TEST(JsonDecoding, UnknownKeysAreIgnoredAndKeysComeInAnyOrder) {
     auto ack = decode<DismissAck>(
@@ -107,7 +99,8 @@ TEST(JsonEncoding, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(encodedValue("say \"hi\" \\ / \x7F"), quotedInField(R"("say \"hi\" \\ / )"
                                                                   "\x7F\""));
     EXPECT_EQ(encodedValue("\b\f\n\r\t"), quotedInField(R"("\b\f\n\r\t")"));
-    EXPECT_EQ(encode(KeyList{}).value(), R"({"keys":[]})"); // compact, nothing added
+    EXPECT_EQ(encode(KeyList{}).value(),
+              R"({"keys":[]})"); // compact, nothing added
     EXPECT_EQ(encodedValue(std::string("\0\x01\x1B\x1F", 4)),
               quotedInField(R"("\u0000\u0001\u001B\u001F")"));
     // Non-ASCII is written as it is.

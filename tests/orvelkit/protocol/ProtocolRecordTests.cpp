@@ -151,6 +151,4 @@ TEST(PersistentCardRecords, OperationNeedsOnlyItsKindWhichIsFreeText) {
     ASSERT_TRUE(unknown) << unknown.error();
     EXPECT_EQ(unknown->operation.kind, "reset-all");
     EXPECT_EQ(decode<PersistentCardUpdate>(encode(*unknown).value()).value(), *unknown);
-
 }
-

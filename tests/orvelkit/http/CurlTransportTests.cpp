@@ -13,9 +13,7 @@
 
 using namespace OrvelKit;
 using namespace std::chrono_literals;
-using OrvelTest::CannedResponse;
 using OrvelTest::RecordingServer;
-using Headers = std::multimap<std::string, std::string>;
 
 namespace {
 
@@ -38,53 +36,31 @@ TransportResult send(HTTPTransport& transport, HTTPRequest request) {
 
 } // namespace
 
-TEST(CurlTransport, SendsMethodTargetHeadersAndBodyExactlyAsGiven) {
-    RecordingServer server;
+// What reaches the server for every operation is checked byte for byte in
+// client/OrvelClientWireTests.cpp, through this transport.
+TEST(CurlTransport, RefusesAHeaderThatWouldEndItsLineEarly) {
+    // Refused before anything is sent: nothing listens on port 1, and the
+    // error is not a failure to connect.
     CurlTransport transport;
-
-    auto posted =
-        send(transport, {server.baseURL() + "/a/b?x=1&y=%20",
-                         "POST",
-                         {{"content-type", "application/json"}, {"Authorization", "Bearer t0k"}},
-                         R"({"k":1})"});
-    ASSERT_TRUE(posted.hasValue()) << posted.error();
-    auto request = server.lastRequest();
-    EXPECT_EQ(request.method, "POST");
-    EXPECT_EQ(request.target, "/a/b?x=1&y=%20");
-    EXPECT_EQ(request.chosenHeaders(),
-              (Headers{{"content-type", "application/json"}, {"Authorization", "Bearer t0k"}}));
-    EXPECT_EQ(request.body, R"({"k":1})");
-
-    // No Accept, User-Agent, Expect or form Content-Type of libcurl's own.
-    ASSERT_TRUE(send(transport, {server.baseURL() + "/healthz", "GET", {}, std::nullopt}));
-    EXPECT_EQ(server.lastRequest().method, "GET");
-    EXPECT_EQ(server.lastRequest().chosenHeaders(), Headers{});
-
-    ASSERT_TRUE(send(transport, {server.baseURL() + "/empty", "POST", {}, ""}));
-    EXPECT_EQ(server.lastRequest().chosenHeaders(), Headers{});
-    EXPECT_EQ(server.lastRequest().body, "");
-
-    // A header that would end its line early is refused before anything is sent.
-    auto injected = send(transport, {server.baseURL() + "/x",
+    auto injected = send(transport, {"http://127.0.0.1:1/x",
                                      "GET",
                                      {{"Authorization", "Bearer a\r\nX-Evil: 1"}},
                                      std::nullopt});
     ASSERT_FALSE(injected);
     EXPECT_EQ(injected.error().code(), CURLE_BAD_FUNCTION_ARGUMENT);
-    EXPECT_EQ(server.requestCount(), 3u);
 }
 
 TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
     RecordingServer server;
     CurlTransport transport;
-    for (int status : {200, 201, 204, 301, 404, 500, 503}) {
+    for (int status : {204, 301, 500}) {
         server.respond({status, status == 204 ? "" : R"({"error":"x"})"});
         auto result = send(transport, {server.baseURL() + "/s", "GET", {}, std::nullopt});
         ASSERT_TRUE(result.hasValue()) << status << ": " << result.error();
         EXPECT_EQ(result->status, status);
         EXPECT_EQ(result->body, status == 204 ? "" : R"({"error":"x"})");
     }
-    EXPECT_EQ(server.requestCount(), 7u);
+    EXPECT_EQ(server.requestCount(), 3u);
 }
 
 TEST(CurlTransport, FailuresCarryCurlsCodeAndDescription) {

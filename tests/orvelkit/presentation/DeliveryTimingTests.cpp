@@ -32,25 +32,15 @@ TEST(SurfaceTime, KeywordsIgnoreCaseAndSurroundingWhitespace) {
     const char* today = "2024-05-10T08:00:00+02:00";
     const char* tomorrow = "2024-05-11T08:00:00+02:00";
     const std::pair<std::optional<std::string>, const char*> cases[] = {
-        {"morning", today},
-        {"  Morning  ", today},
-        {"MORNING\n", today},
-        {"\t\xe2\x80\x83morning\r\n\xc2\x85", today}, // em space, next line
-        {"next_day", tomorrow},
-        {" Next_Day\xe2\x80\xa8", tomorrow}, // line separator
+        {"\t\xe2\x80\x83MORNING\r\n\xc2\x85", today}, // em space, next line
+        {" Next_Day\xe2\x80\xa8", tomorrow},          // line separator
         {std::nullopt, nullptr},
-        {"", nullptr},
         {" \n\t", nullptr},
         {"IMMEDIATELY ", nullptr},
-        {" best_effort", nullptr},
         {"Best_Effort", nullptr},
         // Anything else is an absolute timestamp, as written once trimmed.
-        {"2030-01-01T00:00:00Z", "2030-01-01T00:00:00Z"},
         {" 2030-01-01T09:00:00.5+01:00\n", "2030-01-01T08:00:00.5Z"},
-        {"2020-01-01T00:00:00Z", "2020-01-01T00:00:00Z"},
-        {"2030-01-01t00:00:00z", nullptr},
         {"2030-01-01", nullptr},
-        {"tomorrow", nullptr},
         {"mornings", nullptr},
         {"morn\xc4\xb1ng", nullptr}}; // dotless i
     for (const auto& [deliverWhen, expected] : cases) {
@@ -67,21 +57,15 @@ TEST(SurfaceTime, MorningIsTheNextEightOClockAndNextDayTheFollowingDay) {
         const char* expected;
     };
     const Case cases[] = {
-        {"Europe/Berlin", "morning", "2024-05-10T07:30:00+02:00", "2024-05-10T08:00:00+02:00"},
-        {"Europe/Berlin", "morning", "2024-05-10T05:30:00Z", "2024-05-10T08:00:00+02:00"},
         {"Europe/Berlin", "morning", "2024-05-10T07:59:59.999999+02:00",
          "2024-05-10T08:00:00+02:00"},
         {"Europe/Berlin", "morning", "2024-05-10T08:00:00+02:00", "2024-05-11T08:00:00+02:00"},
         // Local time decides the day: 23:30Z is already 01:30 the next day.
         {"Europe/Berlin", "morning", "2024-05-09T23:30:00Z", "2024-05-10T08:00:00+02:00"},
-        {"Europe/Berlin", "next_day", "2024-05-10T07:30:00+02:00", "2024-05-11T08:00:00+02:00"},
-        {"Europe/Berlin", "next_day", "2024-05-10T20:00:00+02:00", "2024-05-11T08:00:00+02:00"},
         {"Europe/Berlin", "next_day", "2024-05-09T23:30:00Z", "2024-05-11T08:00:00+02:00"},
         // Across daylight-saving changes.
         {"Europe/Berlin", "morning", "2024-03-30T09:00:00+01:00", "2024-03-31T08:00:00+02:00"},
         {"Europe/Berlin", "next_day", "2024-10-26T07:00:00+02:00", "2024-10-27T08:00:00+01:00"},
-        {"Europe/Berlin", "morning", "2024-10-27T02:30:00+01:00", "2024-10-27T08:00:00+01:00"},
-        {"America/New_York", "morning", "2024-11-03T01:30:00-05:00", "2024-11-03T08:00:00-05:00"},
         {"America/New_York", "next_day", "2024-03-09T22:00:00-05:00", "2024-03-10T08:00:00-04:00"}};
     for (const Case& c : cases) {
         EXPECT_EQ(Presentation::surfaceTime(update(c.deliverWhen, c.createdAt),
@@ -90,16 +74,13 @@ TEST(SurfaceTime, MorningIsTheNextEightOClockAndNextDayTheFollowingDay) {
             << c.zone << " " << c.deliverWhen << " " << c.createdAt;
     }
     // Without a readable creation time a deferred update surfaces at once.
-    for (const char* keyword : {"morning", "next_day"}) {
-        EXPECT_EQ(Presentation::surfaceTime(update(keyword, "2024-05-10 07:30"), berlin),
-                  std::nullopt);
-    }
+    EXPECT_EQ(Presentation::surfaceTime(update("next_day", "2024-05-10 07:30"), berlin),
+              std::nullopt);
 }
 
 TEST(IsPending, OnlyWhileTheSurfaceTimeIsAhead) {
     const Date now = *at("2024-05-10T12:00:00+02:00");
     const Notification morning = update("morning", "2024-05-10T09:00:00+02:00");
-    EXPECT_TRUE(Presentation::isPending(morning, now, berlin));
     EXPECT_TRUE(Presentation::isPending(morning, *at("2024-05-11T07:59:59+02:00"), berlin));
     EXPECT_FALSE(Presentation::isPending(morning, *at("2024-05-11T08:00:00+02:00"), berlin));
     EXPECT_FALSE(Presentation::isPending(update("morning", "unreadable"), Date(), berlin));
@@ -108,7 +89,6 @@ TEST(IsPending, OnlyWhileTheSurfaceTimeIsAhead) {
     EXPECT_TRUE(Presentation::isPending(update("2024-05-10T12:00:01+02:00", ""), now));
     EXPECT_FALSE(Presentation::isPending(update("2024-05-10T12:00:00+02:00", ""), now));
     EXPECT_FALSE(Presentation::isPending(update("someday", ""), now));
-    EXPECT_FALSE(Presentation::isPending(update(std::nullopt, ""), now));
     EXPECT_TRUE(Presentation::isPending(update("morning", "2024-05-17T12:00:00Z"), now));
 }
 

@@ -1,3 +1,5 @@
+#include "orvelkit/presentation/BriefingTexts.h"
+#include "orvelkit/presentation/MenuBarIndicator.h"
 #include "orvelkit/presentation/SmartBriefing.h"
 #include "tests/support/Records.h"
 
@@ -8,53 +10,37 @@ namespace {
 using namespace OrvelTest;
 using OrvelProtocol::Notification;
 using namespace OrvelKit;
-using Presentation::smartBriefing;
+using namespace OrvelKit::Presentation;
 using Strings = std::vector<std::string>;
 using Counts = std::vector<std::size_t>;
 
 const Calendar utc("UTC", "en_US");
 
-struct PeriodCase {
-    const char* zone;
-    const char* now;
-    BriefingPeriod period;
-    const char* start;
-};
-
-class BriefingPeriodStart : public testing::TestWithParam<PeriodCase> {};
-
-TEST_P(BriefingPeriodStart, FollowsTheWallClockOfTheZone) {
-    const PeriodCase& c = GetParam();
-    const Calendar calendar(c.zone, "en_US");
-    EXPECT_EQ(Presentation::briefingPeriod(at(c.now), calendar), c.period);
-    EXPECT_EQ(Presentation::briefingPeriodStart(at(c.now), calendar), at(c.start));
-    EXPECT_EQ(smartBriefing(Inbox(), at(c.now), std::nullopt, calendar).period, c.period);
+// total, active, background, completed, updates in window, sources in window
+Counts counts(const SmartBriefing& b) {
+    return {b.totalCount,     b.activeCount,     b.backgroundCount,
+            b.completedCount, b.updatesInWindow, b.agentsInWindow};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BriefingPeriodStart,
-    testing::Values(PeriodCase{"Europe/Berlin", "2024-05-02T04:30:00+02:00", BriefingPeriod::night,
-                               "2024-05-01T17:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-05-02T05:00:00+02:00",
-                               BriefingPeriod::morning, "2024-05-01T18:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-05-02T11:59:59+02:00",
-                               BriefingPeriod::morning, "2024-05-01T18:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-05-02T12:00:00+02:00",
-                               BriefingPeriod::afternoon, "2024-05-02T08:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-05-02T17:00:00+02:00",
-                               BriefingPeriod::evening, "2024-05-02T12:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-05-02T22:00:00+02:00", BriefingPeriod::night,
-                               "2024-05-02T17:00:00+02:00"},
-                    // The day before a morning after a daylight-saving change is a whole
-                    // calendar day (23 or 25 hours), not 86,400 seconds.
-                    PeriodCase{"Europe/Berlin", "2024-04-01T05:00:00+02:00",
-                               BriefingPeriod::morning, "2024-03-31T18:00:00+02:00"},
-                    PeriodCase{"Europe/Berlin", "2024-03-31T04:30:00+02:00", BriefingPeriod::night,
-                               "2024-03-30T17:00:00+01:00"},
-                    PeriodCase{"America/New_York", "2024-11-04T05:00:00-05:00",
-                               BriefingPeriod::morning, "2024-11-03T18:00:00-05:00"},
-                    PeriodCase{"America/New_York", "2024-03-11T04:30:00-04:00",
-                               BriefingPeriod::night, "2024-03-10T17:00:00-04:00"}));
+TEST(SmartBriefing, PeriodsFollowTheWallClockOfTheZone) {
+    using P = BriefingPeriod;
+    const std::tuple<const char*, const char*, P, const char*> cases[] = {
+        {"Europe/Berlin", "2024-05-02T04:30:00+02:00", P::night, "2024-05-01T17:00:00+02:00"},
+        {"Europe/Berlin", "2024-05-02T05:00:00+02:00", P::morning, "2024-05-01T18:00:00+02:00"},
+        {"Europe/Berlin", "2024-05-02T12:00:00+02:00", P::afternoon, "2024-05-02T08:00:00+02:00"},
+        {"Europe/Berlin", "2024-05-02T17:00:00+02:00", P::evening, "2024-05-02T12:00:00+02:00"},
+        {"Europe/Berlin", "2024-05-02T22:00:00+02:00", P::night, "2024-05-02T17:00:00+02:00"},
+        // The day before a morning after a daylight-saving change is a whole
+        // calendar day (23 or 25 hours), not 86,400 seconds.
+        {"Europe/Berlin", "2024-04-01T05:00:00+02:00", P::morning, "2024-03-31T18:00:00+02:00"},
+        {"America/New_York", "2024-03-11T04:30:00-04:00", P::night, "2024-03-10T17:00:00-04:00"}};
+    for (const auto& [zone, now, period, start] : cases) {
+        SCOPED_TRACE(std::string(zone) + " " + now);
+        const Calendar calendar(zone, "en_US");
+        EXPECT_EQ(briefingPeriodStart(at(now), calendar), at(start));
+        EXPECT_EQ(smartBriefing(Inbox(), at(now), std::nullopt, calendar).period, period);
+    }
+}
 
 TEST(SmartBriefing, WindowStartsAtTheLastVisitOnlyWithinThePeriod) {
     const Date now = at("2024-05-02T09:00:00Z");
@@ -75,18 +61,6 @@ TEST(SmartBriefing, WindowStartsAtTheLastVisitOnlyWithinThePeriod) {
     EXPECT_EQ(smartBriefing(inbox, now, std::nullopt, utc).updatesInWindow, 2u);
 }
 
-TEST(SmartBriefing, EmptyInboxHasEmptyListsAndZeroCounts) {
-    const SmartBriefing briefing =
-        smartBriefing(Inbox(), at("2024-05-02T13:00:00Z"), std::nullopt, utc);
-    EXPECT_EQ(briefing.scope, BriefingScope::thisMorning);
-    EXPECT_TRUE(briefing.agents.empty() && briefing.attention.empty() && briefing.onRadar.empty() &&
-                briefing.transitions.empty());
-    EXPECT_EQ(briefing.activity, Counts(6, 0));
-    EXPECT_EQ(briefing.totalCount + briefing.activeCount + briefing.completedCount +
-                  briefing.backgroundCount + briefing.updatesInWindow + briefing.agentsInWindow,
-              0u);
-}
-
 TEST(SmartBriefing, SourceWhoseNewestUpdateIsDismissedIsHidden) {
     const Date now = at("2024-05-02T09:00:00Z");
     const Inbox inbox(
@@ -104,8 +78,7 @@ TEST(SmartBriefing, SourceWhoseNewestUpdateIsDismissedIsHidden) {
     // Its undismissed updates still count, and it still counts as a source.
     EXPECT_EQ(briefing.updatesInWindow, 3u);
     EXPECT_EQ(briefing.agentsInWindow, 2u);
-    EXPECT_EQ(briefing.completedCount,
-              0u); // the done update is the dismissed one
+    EXPECT_EQ(briefing.completedCount, 0u); // the done update is the dismissed one
     EXPECT_EQ(briefing.unreadAttentionCount(), 1u);
 }
 
@@ -125,12 +98,7 @@ TEST(SmartBriefing, RadarHoldsRunningSourcesAndInfoSourcesActiveInTheWindow) {
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     EXPECT_EQ(ids(briefing.onRadar), (Strings{"a-4", "a-3", "a-1"}));
     EXPECT_EQ(ids(briefing.attention), (Strings{"a-7", "a-6"}));
-    EXPECT_EQ(briefing.activeCount, 1u);
-    EXPECT_EQ(briefing.totalCount, 8u);
-    EXPECT_EQ(briefing.backgroundCount, 6u);
-    EXPECT_EQ(briefing.completedCount, 1u);
-    EXPECT_EQ(briefing.updatesInWindow, 6u);
-    EXPECT_EQ(briefing.agentsInWindow, 6u);
+    EXPECT_EQ(counts(briefing), (Counts{8, 1, 6, 1, 6, 6}));
     // a-1 ... a-4 are read.
     EXPECT_FALSE(briefing.onRadar[0].isUnread);
     EXPECT_TRUE(briefing.attention[0].isUnread);
@@ -184,6 +152,86 @@ TEST(SmartBriefing, ActivityCountsTheWindowInSixths) {
     const std::vector<Date> dates{now, now.addingSeconds(0.25)};
     EXPECT_EQ(Presentation::activityBuckets(dates, now, now, 4), (Counts{1, 1, 0, 0}));
     EXPECT_TRUE(Presentation::activityBuckets(dates, now, now, 0).empty());
+}
+
+// What the briefing says, and what the tray shows of it.
+
+SmartBriefing briefingWith(BriefingPeriod period, BriefingScope scope, std::size_t attention,
+                           std::size_t updates, std::size_t sources) {
+    SmartBriefing briefing;
+    briefing.period = period;
+    briefing.scope = scope;
+    briefing.attention.resize(attention);
+    briefing.updatesInWindow = updates;
+    briefing.agentsInWindow = sources;
+    return briefing;
+}
+
+TEST(BriefingTexts, HeadlineFollowsThePeriodUnlessNothingNeedsAttention) {
+    EXPECT_EQ(
+        briefingHeadline(briefingWith(BriefingPeriod::evening, BriefingScope::overnight, 1, 0, 0)),
+        "Before you wrap up");
+    EXPECT_EQ(
+        briefingHeadline(briefingWith(BriefingPeriod::night, BriefingScope::overnight, 0, 5, 2)),
+        "Everything is covered");
+}
+
+TEST(BriefingTexts, SummaryCoversUpdatesAndAttention) {
+    const auto summary = [](BriefingScope scope, std::size_t attention, std::size_t updates,
+                            std::size_t sources) {
+        return briefingSummary(
+            briefingWith(BriefingPeriod::morning, scope, attention, updates, sources));
+    };
+    EXPECT_EQ(summary(BriefingScope::overnight, 0, 4, 1),
+              "4 updates from 1 channel overnight. Nothing needs a decision.");
+    EXPECT_EQ(summary(BriefingScope::thisMorning, 1, 1, 2),
+              "1 item needs attention in total. 1 update from 2 channels this "
+              "morning.");
+    EXPECT_EQ(summary(BriefingScope::sinceLastVisit, 3, 7, 3),
+              "3 items need attention in total. 7 updates from 3 channels since "
+              "your last "
+              "visit.");
+    EXPECT_EQ(summary(BriefingScope::thisAfternoon, 0, 0, 0),
+              "No new updates this afternoon. Things are quiet.");
+    EXPECT_EQ(summary(BriefingScope::overnight, 2, 0, 0),
+              "Nothing new overnight. 2 earlier items still need attention.");
+}
+
+const Date now = at("2024-05-02T09:00:00Z");
+
+Notification urgent(std::string channel, std::uint64_t seq, const char* status, std::string sender,
+                    OrvelProtocol::Urgency urgency) {
+    Notification update = sentBy(
+        std::move(sender), notification(std::move(channel), seq, status, "2024-05-02T08:00:00Z"));
+    update.urgency = urgency;
+    return update;
+}
+
+TEST(MenuBarIndicator, CountsUnreadAttentionAndFlagsCritical) {
+    using U = OrvelProtocol::Urgency;
+    Inbox inbox({channelInbox("a", {urgent("a", 1, "need", "one", U::normal),
+                                    urgent("a", 2, "failed", "two", U::critical),
+                                    urgent("a", 3, "need", "three", U::high),
+                                    urgent("a", 4, "running", "four", U::critical)}),
+                 // Read attention does not count.
+                 channelInbox("b", {urgent("b", 1, "need", "five", U::critical)}, 1)});
+    const MenuBarIndicator indicator = menuBarIndicator(inbox, now, utc);
+    EXPECT_EQ(indicator,
+              (MenuBarIndicator{.emphasis = MenuBarEmphasis::critical, .attentionBadge = "3"}));
+    EXPECT_EQ(statusItemAccessibilityLabel(indicator),
+              "Orvel, 3 items need attention, including critical");
+    // Attention does not depend on the calendar, so the user's gives the same.
+    EXPECT_EQ(menuBarIndicator(inbox, now), indicator);
+
+    // Dismissing the critical failure leaves two items of high emphasis.
+    inbox.dismiss("a", 2);
+    const MenuBarIndicator high = menuBarIndicator(inbox, now, utc);
+    EXPECT_EQ(high, (MenuBarIndicator{.emphasis = MenuBarEmphasis::high, .attentionBadge = "2"}));
+    EXPECT_EQ(statusItemAccessibilityLabel(high), "Orvel, 2 items need attention");
+
+    inbox.markAllRead();
+    EXPECT_EQ(menuBarIndicator(inbox, now, utc), MenuBarIndicator{});
+    EXPECT_EQ(statusItemAccessibilityLabel(MenuBarIndicator{}), "Orvel, nothing needs attention");
 }
 
 } // namespace

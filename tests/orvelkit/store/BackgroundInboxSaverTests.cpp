@@ -112,11 +112,6 @@ TEST(SharedInbox, CopiesOnlyWhileASnapshotIsHeld) {
     EXPECT_NE(&shared.get(), original);
     EXPECT_FALSE(snapshot->channel("a")->isDismissed(7)); // the snapshot did not change
     EXPECT_TRUE(shared.get().channel("a")->isDismissed(7));
-
-    const Inbox* copy = &shared.get();
-    snapshot.reset();
-    (void)shared.snapshot(); // released at once
-    EXPECT_EQ(&shared.edit(), copy);
 }
 
 } // namespace

@@ -1,0 +1,170 @@
+// The rules every record follows. Decoding: presence, null, unsigned
+// integers, unknown keys, malformed text (how failures read is in
+// protocol/DecodeFailureTests.cpp). Encoding: compact output, escaping, and
+// refusal of invalid UTF-8.
+
+#include "orvelkit/protocol/Protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+using namespace OrvelProtocol;
+
+TEST(JsonDecoding, OptionalKeyMissingOrNullIsAbsentAndDefaultedKeyTakesItsDefault) {
+    const auto keyId = [](std::string_view json) { return decode<Engagement>(json)->keyId; };
+    EXPECT_EQ(keyId(R"({"channel":"c","sender":"s","token":"t"})"), std::nullopt);
+    EXPECT_EQ(keyId(R"({"channel":"c","key_id":null,"sender":"s","token":"t"})"), std::nullopt);
+    EXPECT_EQ(keyId(R"({"channel":"c","key_id":"k1","sender":"s","token":"t"})"), "k1");
+
+    const auto platform = [](std::string_view json) {
+        return decode<PushRegistration>(json)->platform;
+    };
+    EXPECT_EQ(platform(R"({"token":"t"})"), PushPlatform::apns);
+    EXPECT_EQ(platform(R"({"platform":"webpush","token":"t"})"), PushPlatform::webpush);
+    auto empty = decode<PersistentCardPullResponse>(R"({"card_updates":null})");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(*empty, PersistentCardPullResponse{});
+}
+
+TEST(JsonDecoding, UnsignedValuesDecodeOnlyWhenExactAndInRange) {
+    for (const std::string_view number : {"0", "9223372036854775808", "18446744073709551615"}) {
+        auto ack = decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}");
+        ASSERT_TRUE(ack) << number;
+        EXPECT_EQ(std::to_string(ack->expiresIn), number);
+    }
+    for (const std::string_view number : {"18446744073709551616", "-1", "1.0", "1e3", "true"}) {
+        EXPECT_FALSE(decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}")) << number;
+    }
+}
+
+TEST(JsonDecoding, UnknownKeysAreIgnoredAndKeysComeInAnyOrder) {
+    auto ack = decode<DismissAck>(
+        R"({"extra":{"nested":[1,{"deep":null}],"n":-3.5e10},"channel":"c","dismissed":true,)"
+        R"("seq":4,"SEQ":"not this one","channel_":false})");
+    ASSERT_TRUE(ack) << ack.error();
+    EXPECT_EQ(*ack, (DismissAck{"c", true, 4}));
+    EXPECT_EQ(encode(*ack).value(), R"({"channel":"c","dismissed":true,"seq":4})");
+
+    auto forward = decode<KeyInfo>(R"({"channel":"c","created_at":"t0","key_id":"k",)"
+                                   R"("revoked":false,"sender":"s","expires_at":"t1"})");
+    auto backward = decode<KeyInfo>(R"({"expires_at":"t1","sender":"s","revoked":false,)"
+                                    R"("key_id":"k","created_at":"t0","channel":"c"})");
+    ASSERT_TRUE(forward && backward);
+    EXPECT_EQ(*forward, *backward);
+    EXPECT_EQ(forward->expiresAt, "t1");
+}
+
+TEST(JsonDecoding, TextThatIsNotAJsonObjectFailsWithoutAPath) {
+    for (std::string_view json :
+         {"", "{", R"({"channel":"c","read_seq":1,})", R"({"channel":"c","read_seq":1} x)",
+          R"({"channel":"c","read_seq":01})"}) {
+        auto ack = decode<ReadAck>(json);
+        ASSERT_FALSE(ack) << json;
+        EXPECT_EQ(ack.error().path, "") << json;
+        EXPECT_TRUE(ack.error().message.starts_with("malformed JSON")) << ack.error();
+    }
+}
+
+TEST(JsonDecoding, InvalidUtf8AnywhereFailsTheWholeText) {
+    const std::string valid = R"({"channel":"caf\u00e9 café 日本","read_seq":1,"x":"é"})";
+    EXPECT_EQ(decode<ReadAck>(valid)->channel, "café café 日本");
+
+    for (std::string bad : {"\xC3", "\xC0\xAF", "\xED\xA0\x80"}) {
+        // In a value that is read, and in one that is ignored.
+        EXPECT_FALSE(decode<ReadAck>(R"({"channel":"a)" + bad + R"(","read_seq":1})"));
+        EXPECT_FALSE(decode<ReadAck>(R"({"channel":"a","read_seq":1,"x":")" + bad + R"("})"));
+    }
+    // Escaped lone surrogates cannot become UTF-8 either.
+    EXPECT_FALSE(decode<ReadAck>(R"({"channel":"\ud800","read_seq":1})"));
+    EXPECT_FALSE(decode<ReadAck>(R"({"channel":"\udc00x","read_seq":1})"));
+    EXPECT_EQ(decode<ReadAck>(R"({"channel":"\ud83d\ude80","read_seq":1})")->channel,
+              "\xF0\x9F\x9A\x80");
+}
+
+namespace {
+
+std::string encodedValue(std::string text) {
+    return encode(CardField{"l", std::move(text)}).value();
+}
+
+std::string quotedInField(std::string_view quoted) {
+    return R"({"label":"l","value":)" + std::string(quoted) + "}";
+}
+
+} // namespace
+
+TEST(JsonEncoding, EscapesQuotesBackslashesAndControlCharacters) {
+    EXPECT_EQ(encodedValue("say \"hi\" \\ / \x7F"), quotedInField(R"("say \"hi\" \\ / )"
+                                                                  "\x7F\""));
+    EXPECT_EQ(encodedValue("\b\f\n\r\t"), quotedInField(R"("\b\f\n\r\t")"));
+    EXPECT_EQ(encode(KeyList{}).value(),
+              R"({"keys":[]})"); // compact, nothing added
+    EXPECT_EQ(encodedValue(std::string("\0\x01\x1B\x1F", 4)),
+              quotedInField(R"("\u0000\u0001\u001B\u001F")"));
+    // Non-ASCII is written as it is.
+    EXPECT_EQ(encodedValue("é 日本 \xF0\x9F\x9A\x80"),
+              quotedInField("\"é 日本 \xF0\x9F\x9A\x80\""));
+}
+
+TEST(JsonEncoding, EveryByteValueSurvivesAtEveryPosition) {
+    // A special byte or sequence at each offset of texts of many lengths, so
+    // that every path of the string writer (whole words, tails, short texts)
+    // meets it.
+    const std::string specials[] = {"\"",   "\\", "\n", std::string(1, '\0'),
+                                    "\x1F", "é",  "日", "\xF0\x9F\x98\x80"};
+    for (std::size_t length = 0; length <= 24; ++length) {
+        for (std::size_t at = 0; at <= length; ++at) {
+            for (const auto& special : specials) {
+                std::string text(length, 'x');
+                for (std::size_t i = 0; i < length; ++i) {
+                    text[i] = static_cast<char>('a' + i % 26);
+                }
+                text.insert(at, special);
+                const CardField field{text, text + text};
+                auto json = encode(field);
+                ASSERT_TRUE(json) << text;
+                auto back = decode<CardField>(*json);
+                ASSERT_TRUE(back) << *json;
+                EXPECT_EQ(*back, field) << *json;
+            }
+        }
+    }
+}
+
+TEST(JsonEncoding, RefusesTextsThatAreNotUtf8) {
+    for (std::string bad : {
+             "\x80",             // stray continuation byte
+             "\xC0\xAF",         // overlong "/"
+             "\xE0\x80\xAF",     // overlong
+             "\xED\xA0\x80",     // surrogate U+D800
+             "\xF4\x90\x80\x80", // beyond U+10FFFF
+             "\xE6\x97",         // truncated
+             "\xE6\x97x",        // continuation missing
+         }) {
+        for (const std::string& text : {bad, "plain text before " + bad, bad + " and after"}) {
+            auto json = encode(CardField{"l", text});
+            ASSERT_FALSE(json) << text;
+            EXPECT_EQ(json.error().description(), "value: text is not valid UTF-8");
+        }
+    }
+    for (std::string good : {"\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xF4\x8F\xBF\xBF"}) {
+        auto json = encode(CardField{"l", good});
+        ASSERT_TRUE(json) << good;
+        EXPECT_EQ(decode<CardField>(*json)->value, good);
+    }
+}
+
+TEST(JsonEncoding, InvalidTextDeepInARecordNamesItsPath) {
+    SyncResponse response;
+    response.channels.resize(2);
+    response.channels[1].notifications.resize(3);
+    response.channels[1].notifications[2].attachments.resize(1);
+    response.channels[1].notifications[2].attachments[0].alt = "bad \xC3";
+    auto json = encode(response);
+    ASSERT_FALSE(json);
+    EXPECT_EQ(json.error().description(),
+              "channels[1].notifications[2].attachments[0].alt: text is not "
+              "valid UTF-8");
+}

@@ -2,13 +2,15 @@
 
 // A program started from a test, its standard output and error read through
 // one pipe, line by line: the executables under a signal, the demo agent, the
-// crash driver killed without warning. Every wait has a deadline.
+// crash driver killed without warning, orvelctl with its standard error kept
+// apart. Every wait has a deadline.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -27,10 +29,12 @@ class ChildProcess {
 public:
     // Starts `arguments` (the program's path first) with this process's
     // environment plus `environment`, standard input from /dev/null, no
-    // signal blocked or ignored, and `umask` when given.
+    // signal blocked or ignored, and `umask` when given. Standard error goes
+    // to `errorFile` instead of the pipe when one is named.
     explicit ChildProcess(const std::vector<std::string>& arguments,
                           const std::map<std::string, std::string>& environment = {},
-                          std::optional<mode_t> umask = std::nullopt) {
+                          std::optional<mode_t> umask = std::nullopt,
+                          const std::filesystem::path& errorFile = {}) {
         // Everything the child needs is prepared before fork(): a test
         // process has threads, so the child may only make plain system calls.
         std::vector<std::string> variables;
@@ -59,6 +63,11 @@ public:
             ADD_FAILURE() << "pipe2 failed";
             return;
         }
+        int errors = fds[1];
+        if (!errorFile.empty()) {
+            errors = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+            EXPECT_GE(errors, 0) << "cannot open " << errorFile;
+        }
         pid_ = ::fork();
         if (pid_ == 0) {
             sigset_t none;
@@ -72,11 +81,14 @@ public:
             const int input = ::open("/dev/null", O_RDONLY);
             ::dup2(input, STDIN_FILENO);
             ::dup2(fds[1], STDOUT_FILENO);
-            ::dup2(fds[1], STDERR_FILENO);
+            ::dup2(errors, STDERR_FILENO);
             ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
         ::close(fds[1]);
+        if (errors != fds[1] && errors >= 0) {
+            ::close(errors);
+        }
         fd_ = fds[0];
         EXPECT_GT(pid_, 0) << "fork failed";
     }

@@ -5,6 +5,8 @@
 // cpp-httplib client in front of it that can set up an account with a channel.
 
 #include "orvelkit/json/Json.h"
+#include "tests/support/DecodedAnswer.h"
+#include "tests/support/Eventually.h"
 #include "tools/devserver/DevServer.h"
 #include "tools/devserver/DevService.h"
 #include "tools/devserver/ServiceRecords.h"
@@ -12,11 +14,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 #include <sstream>
-#include <thread>
 
 namespace OrvelDev::Testing {
 
@@ -47,18 +46,7 @@ inline OrvelProtocol::PersistentCardUpdateInput cardUpdate(std::string updateId)
     return input;
 }
 
-// Polls `done` until it holds or `timeout` passes; says whether it held.
-inline bool eventually(const std::function<bool()>& done,
-                       std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
+using OrvelTest::eventually;
 
 // A device and the channel it engaged.
 struct Account {
@@ -91,19 +79,7 @@ public:
     // POSTs a record and decodes the 200 answer as R.
     template <class R, class B>
     R call(const std::string& path, const B& body, const std::string& token = {}) {
-        return answer<R>(post(path, OrvelKit::Json::encode(body).value(), token));
-    }
-
-    template <class R>
-    static R answer(const httplib::Result& result) {
-        EXPECT_TRUE(result);
-        if (!result) {
-            return R{};
-        }
-        EXPECT_EQ(result->status, 200) << result->body;
-        auto decoded = OrvelKit::Json::decode<R>(result->body);
-        EXPECT_TRUE(decoded) << result->body;
-        return decoded ? *decoded : R{};
+        return OrvelTest::decodedAnswer<R>(post(path, OrvelKit::Json::encode(body).value(), token));
     }
 
     // A new device with a new channel; `sender` names the channel's agent.

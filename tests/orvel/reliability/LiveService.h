@@ -7,6 +7,7 @@
 
 #include "orvelkit/json/Json.h"
 #include "orvelkit/protocol/Protocol.h"
+#include "tests/support/DecodedAnswer.h"
 #include "tools/devserver/DevServer.h"
 #include "tools/devserver/ServiceRecords.h"
 
@@ -80,7 +81,7 @@ public:
     }
     // The service's record for a device, straight from its sync.
     OrvelProtocol::SyncResponse sync(const std::string& deviceToken) {
-        return answer<OrvelProtocol::SyncResponse>(
+        return decodedAnswer<OrvelProtocol::SyncResponse>(
             client_->Get("/sync", {{"Authorization", "Bearer " + deviceToken}}));
     }
 
@@ -97,20 +98,8 @@ private:
         if (!token.empty()) {
             headers.emplace("Authorization", "Bearer " + token);
         }
-        return answer<R>(client_->Post(path.c_str(), headers, OrvelKit::Json::encode(body).value(),
-                                       "application/json"));
-    }
-
-    template <class R>
-    static R answer(const httplib::Result& result) {
-        EXPECT_TRUE(result);
-        if (!result) {
-            return R{};
-        }
-        EXPECT_EQ(result->status, 200) << result->body;
-        auto decoded = OrvelKit::Json::decode<R>(result->body);
-        EXPECT_TRUE(decoded) << result->body;
-        return decoded ? *decoded : R{};
+        return decodedAnswer<R>(client_->Post(
+            path.c_str(), headers, OrvelKit::Json::encode(body).value(), "application/json"));
     }
 
     SharedLog log_;

@@ -95,7 +95,7 @@ protected:
     httplib::Result sync() { return http.get("/sync", device.deviceToken); }
     std::vector<std::uint64_t> serviceDismissals() {
         faults().clearAll();
-        return RunningServer::answer<SyncResponse>(sync()).channels.at(0).dismissedSeqs;
+        return OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.at(0).dismissedSeqs;
     }
 
     RunningServer http;
@@ -140,7 +140,7 @@ TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
     // A cut connection, once: the server serves on.
     faults().set("/sync", Fault::closeMidBody().only(1));
     EXPECT_FALSE(sync());
-    EXPECT_EQ(RunningServer::answer<SyncResponse>(sync()).channels.size(), 1u);
+    EXPECT_EQ(OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.size(), 1u);
 }
 
 TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {

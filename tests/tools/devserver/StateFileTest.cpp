@@ -40,7 +40,7 @@ TEST(StateFile, StateSurvivesARestartInAPrivateFile) {
         again.call<PublishAck>("/publish", update("after restart"), account.engagement.token).seq,
         2u);
     const auto sync =
-        RunningServer::answer<SyncResponse>(again.get("/sync", account.device.deviceToken));
+        OrvelTest::decodedAnswer<SyncResponse>(again.get("/sync", account.device.deviceToken));
     ASSERT_EQ(sync.channels.size(), 1u);
     EXPECT_EQ(sync.channels[0].notifications.size(), 2u);
     EXPECT_EQ(sync.channels[0].readSeq, 1u);

@@ -4,10 +4,10 @@
 
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/orvel/cli/ProcessSupport.h"
-#include "tests/orvel/reliability/DriverProcess.h"
 #include "tests/orvel/reliability/LiveService.h"
 #include "tests/orvel/shell/PrivateServer.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,8 @@ protected:
 
     // Starts the holder and waits until orvelctl can reach it.
     void startHolder() {
-        holder.emplace(ORVEL_HOLDER_DRIVER, directory.path(), 077);
+        holder.emplace(std::vector<std::string>{ORVEL_HOLDER_DRIVER, directory.path().string()},
+                       std::map<std::string, std::string>{}, 077);
         ASSERT_TRUE(holder->readUntil(
             [](const std::string& line) { return line.starts_with("ready :"); }, 20s))
             << holder->output();
@@ -86,14 +87,14 @@ protected:
         return saved.channel(engagement.channel);
     }
 
-    // The real orvelctl on the directory.
+    // The real orvelctl on the directory; its standard error kept apart.
     CliRun orvelctl(std::vector<std::string> arguments,
                     const std::map<std::string, std::string>& environment = {}) {
         arguments.insert(arguments.begin(),
                          {ORVELCTL_PATH, "--data-dir", directory.path().string()});
-        ChildProcess child(arguments, environment, scratch / "out", scratch / "err");
-        const int status = child.wait();
-        return {status, contentsOf(scratch / "out"), contentsOf(scratch / "err")};
+        ChildProcess child(arguments, environment, std::nullopt, scratch / "err");
+        const int status = child.wait(20s);
+        return {status, child.output(), contentsOf(scratch / "err")};
     }
 
     LiveService service;
@@ -101,7 +102,7 @@ protected:
     TemporaryDirectory directory;
     OrvelProtocol::DeviceCredentials device;
     OrvelProtocol::Engagement engagement;
-    std::optional<DriverProcess> holder;
+    std::optional<ChildProcess> holder;
     OrvelKit::Inbox saved;
 };
 
@@ -131,11 +132,13 @@ TEST_F(SingleWriter, ChangesWhileTheHolderRunsAreCarriedOutByIt) {
     ASSERT_TRUE(channel);
     EXPECT_TRUE(channel->isDismissed(seq));
     service.faults().clearAll();
-    EXPECT_TRUE(eventually([&] {
-        const auto record = service.sync(device.deviceToken);
-        return record.channels.size() == 1 &&
-               record.channels[0].dismissedSeqs == std::vector<std::uint64_t>{seq};
-    }));
+    EXPECT_TRUE(eventually(
+        [&] {
+            const auto record = service.sync(device.deviceToken);
+            return record.channels.size() == 1 &&
+                   record.channels[0].dismissedSeqs == std::vector<std::uint64_t>{seq};
+        },
+        20s));
 
     // Output and errors as orvelctl gives them itself.
     const auto secondId = savedChannel()->notifications().front().id;
@@ -158,10 +161,12 @@ TEST_F(SingleWriter, ChangesWhileTheHolderRunsAreCarriedOutByIt) {
         EXPECT_EQ(run.out, expected.out);
         EXPECT_EQ(run.err, expected.err);
     }
-    EXPECT_TRUE(eventually([&] {
-        const auto record = service.sync(device.deviceToken);
-        return record.channels.size() == 1 && record.channels[0].dismissedSeqs.size() == 2;
-    }));
+    EXPECT_TRUE(eventually(
+        [&] {
+            const auto record = service.sync(device.deviceToken);
+            return record.channels.size() == 1 && record.channels[0].dismissedSeqs.size() == 2;
+        },
+        20s));
 }
 
 // Before: orvelctl changed the files under the running holder.
@@ -188,7 +193,7 @@ TEST_F(SingleWriter, AHolderThatCannotBeReachedIsNamedAndLeftAlone) {
     EXPECT_NE(read.out.find("Reindex running"), std::string::npos) << read.out;
 
     // A second holder does not start.
-    DriverProcess second(ORVEL_HOLDER_DRIVER, directory.path(), 077);
+    ChildProcess second({ORVEL_HOLDER_DRIVER, directory.path().string()}, {}, 077);
     EXPECT_TRUE(second.readUntil([](const std::string& line) { return line == "busy"; }, 20s))
         << second.output();
 }
@@ -202,8 +207,8 @@ TEST_F(SingleWriter, ASignalRightAfterAMergeLeavesTheMergeOnDisk) {
         ASSERT_TRUE(holder->readUntil(
             [&](const std::string& line) { return line == "merged " + std::to_string(seq); }, 20s))
             << holder->output();
-        const int status = holder->kill(signal);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << holder->output();
+        holder->signal(signal);
+        EXPECT_EQ(holder->wait(20s), 0) << holder->output();
         const auto* channel = savedChannel();
         ASSERT_TRUE(channel);
         EXPECT_EQ(channel->latestSeq(), seq);

@@ -95,8 +95,12 @@ int main(int argc, char** argv) {
         Orvel::AppModelServices{
             std::make_shared<FileConfigStore>(directory.configFile()),
             std::make_shared<SlowInboxStore>(directory.inboxFile()),
-            std::make_shared<Orvel::FilePreferences>(directory.preferencesFile()), transport,
-            nullptr, nullptr, Calendar("UTC", "en_US")},
+            std::make_shared<Orvel::FilePreferences>(directory.preferencesFile()),
+            transport,
+            nullptr,
+            nullptr,
+            Calendar("UTC", "en_US"),
+            {}},
         executor, clock);
 
     Orvel::ShutdownSignals shutdownSignals;

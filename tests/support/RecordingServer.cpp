@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <thread>
 
 namespace OrvelTest {
 
@@ -60,6 +61,12 @@ RecordingServer::RecordingServer() : server_(std::make_unique<httplib::Server>()
         throw std::runtime_error("RecordingServer: cannot bind 127.0.0.1");
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() does nothing to a server that is not running yet, so a server
+    // destroyed before its thread got going would never end: wait for it.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!server_->is_running() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 RecordingServer::~RecordingServer() {

@@ -67,6 +67,24 @@ public:
     void add(const Orvel::NotificationRequest&) override {}
 };
 
+// A registered desktop's model over `inbox` and `service`, nothing announced.
+std::unique_ptr<Orvel::AppModel> benchModel(std::shared_ptr<InboxStore> inbox,
+                                            std::shared_ptr<OrvelKit::HTTPTransport> service,
+                                            Executor& executor, const Orvel::Clock& clock) {
+    AppConfig config;
+    config.deviceToken = "dev-token";
+    return std::make_unique<Orvel::AppModel>(
+        Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
+                                std::move(inbox),
+                                std::make_shared<Orvel::MemoryPreferences>(),
+                                std::move(service),
+                                std::make_shared<NoNotifications>(),
+                                nullptr,
+                                Calendar("UTC", "en_US"),
+                                {}},
+        executor, clock);
+}
+
 struct Fixture {
     ManualExecutor executor;
     Orvel::ManualClock clock{Date::fromSecondsSinceEpoch(1'796'551'200)};
@@ -86,18 +104,8 @@ struct Fixture {
             inbox.merge(channelId(c), notes, perChannel);
             latest[c] = perChannel;
         }
-        AppConfig config;
-        config.deviceToken = "dev-token";
-        model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
-                                    std::make_shared<HistoryStore>(std::move(inbox)),
-                                    std::make_shared<Orvel::MemoryPreferences>(),
-                                    service,
-                                    std::make_shared<NoNotifications>(),
-                                    nullptr,
-                                    Calendar("UTC", "en_US"),
-                                    {}},
-            executor, clock);
+        model =
+            benchModel(std::make_shared<HistoryStore>(std::move(inbox)), service, executor, clock);
         model->start();
         answerWithNews(0);
         executor.runUntilIdle();
@@ -185,27 +193,17 @@ void BM_IdleRefresh(benchmark::State& state) {
     auto service = std::make_shared<OrvelTest::FakeService>();
     service->answer("sync", nothingNew(inbox));
     auto store = std::make_shared<EncodingStore>(std::move(inbox));
-    AppConfig config;
-    config.deviceToken = "dev-token";
-    Orvel::AppModel model(Orvel::AppModelServices{std::make_shared<MemoryConfigStore>(config),
-                                                  store,
-                                                  std::make_shared<Orvel::MemoryPreferences>(),
-                                                  service,
-                                                  std::make_shared<NoNotifications>(),
-                                                  nullptr,
-                                                  Calendar("UTC", "en_US"),
-                                                  {}},
-                          executor, clock);
+    const auto model = benchModel(store, service, executor, clock);
     for (auto _ : state) {
-        spawn(executor, model.refresh());
+        spawn(executor, model->refresh());
         executor.runUntilIdle();
         state.PauseTiming();
-        model.flushSaves();
+        model->flushSaves();
         state.ResumeTiming();
     }
     state.counters["inboxEncodes"] = store->encodes.load();
-    if (model.lastError()) {
-        state.SkipWithError(model.lastError()->c_str());
+    if (model->lastError()) {
+        state.SkipWithError(model->lastError()->c_str());
     }
 }
 BENCHMARK(BM_IdleRefresh)->Arg(100000)->Iterations(20)->Unit(benchmark::kMillisecond);

@@ -10,12 +10,15 @@
 #endif
 
 #include <QAbstractListModel>
+#include <QtQml/qqmlregistration.h>
 #include <vector>
 
 namespace Orvel {
 
-class AgentRowListModel final : public QAbstractListModel {
+class AgentRowListModel : public QAbstractListModel {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Lists come from the view models.")
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:
     enum Role {

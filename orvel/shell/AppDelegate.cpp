@@ -2,6 +2,7 @@
 
 #include "orvel/core/XdgLaunchAtLogin.h"
 #include "orvel/shell/DesktopIdleTimeSource.h"
+#include "orvel/shell/SafeMarkdown.h"
 #include "orvel/shell/ShellEnvironment.h"
 #include "orvelkit/http/CurlTransport.h"
 #include "orvelkit/store/AppSupportDirectory.h"
@@ -58,7 +59,7 @@ void AppDelegate::flushSaves() {
 void AppDelegate::applicationDidFinishLaunching() {
     expandedActivityController_ =
         std::make_unique<ExpandedActivityWindowController>(*model_, *updater_);
-    theme_ = std::make_unique<Theme>();
+    theme_ = std::make_unique<Theme>(nullptr);
     bridge_ = std::make_unique<ModelBridge>(*model_, executor_, updater_.get());
     const bool reduceMotion = ShellEnvironment::reduceMotionRequested();
     menuBarController_ = std::make_unique<MenuBarController>(MenuBarControllerServices{

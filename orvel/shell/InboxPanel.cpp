@@ -5,9 +5,12 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSurfaceFormat>
+#include <QtQml/qqmlextensionplugin.h>
+
+// The views' QML module, linked in statically.
+Q_IMPORT_QML_PLUGIN(OrvelPlugin)
 
 namespace Orvel {
 
@@ -26,9 +29,17 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     resize(static_cast<int>(size.width), static_cast<int>(size.height));
 
     engine()->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
-    rootContext()->setContextProperty(QStringLiteral("model"), &bridge);
-    rootContext()->setContextProperty(QStringLiteral("theme"), &theme);
-    setSource(QUrl(QStringLiteral("qrc:/orvel/qml/RootView.qml")));
+    engine()->addImportPath(QStringLiteral("qrc:/qt/qml"));
+    Theme::provideTo(*engine(), theme);
+    setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)}});
+    setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
+
+    // Showing the panel is what opening the app means here: the briefing
+    // session and the sync start once per opening, not again when focus
+    // arrives.
+    connect(this, &QWindow::visibleChanged, this, [&bridge](bool visible) {
+        visible ? bridge.rootViewAppeared() : bridge.rootViewDisappeared();
+    });
 
     resizeSettled_.setSingleShot(true);
     resizeSettled_.setInterval(resizeSettleMilliseconds);

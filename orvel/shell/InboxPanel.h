@@ -26,7 +26,9 @@ public:
     static constexpr int resizeSettleMilliseconds = 400;
 
     // Opens at the size stored in `preferences` (see PopoverWindowSizing).
-    // The bridge, the theme and the preferences must outlive the panel.
+    // The bridge, the theme and the preferences must outlive the panel. The
+    // root view gets the bridge as its `bridge`; the QML singleton `Theme` is
+    // `theme`.
     InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences);
     ~InboxPanel() override;
 

@@ -195,10 +195,6 @@ void MenuBarController::showPanel() {
     panel_->show();
     panel_->raise();
     panel_->requestActivate();
-    services_.updater.setInterfaceVisible(UpdaterController::popoverInterface, true);
-    services_.model.beginBriefingSession();
-    // A sync on every opening, besides the periodic one.
-    OrvelKit::spawn(services_.executor, services_.model.refresh());
 }
 
 void MenuBarController::hidePanel() {
@@ -206,7 +202,6 @@ void MenuBarController::hidePanel() {
         return;
     }
     panel_->hide();
-    services_.updater.setInterfaceVisible(UpdaterController::popoverInterface, false);
 }
 
 void MenuBarController::positionPanel() {

@@ -1,15 +1,15 @@
 #include "orvel/shell/ModelBridge.h"
 
 #include "orvel/shell/HeaderLayout.h"
-#include "orvel/shell/MarkdownPresentation.h"
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
 
-#include <QDesktopServices>
-#include <QUrl>
 #include <QVariantMap>
 
 namespace Orvel {
+
+static_assert(ModelBridge::Settings == static_cast<int>(AppScreen::Kind::settings));
+static_assert(ModelBridge::OpenSettings == static_cast<int>(HeaderAction::settings));
 
 ModelBridge::ModelBridge(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
                          QObject* parent)
@@ -99,8 +99,8 @@ void ModelBridge::updateLists() {
     attentionRows_->setRows(model_.smartBriefing().attention);
 }
 
-QString ModelBridge::currentScreen() const {
-    return QString::fromUtf8(screenKey(model_.current().kind));
+ModelBridge::Screen ModelBridge::currentScreen() const {
+    return static_cast<Screen>(model_.current().kind);
 }
 
 QString ModelBridge::currentScreenName() const {
@@ -167,25 +167,18 @@ int ModelBridge::newNotificationSequence() const {
     return static_cast<int>(model_.newNotificationSequence());
 }
 
-void ModelBridge::performHeaderAction(int action) {
-    if (action < static_cast<int>(HeaderAction::back) ||
-        action > static_cast<int>(HeaderAction::settings)) {
+void ModelBridge::performHeaderAction(HeaderAction action) {
+    if (action < Back || action > OpenSettings) {
         return;
     }
-    Orvel::performHeaderAction(model_, static_cast<HeaderAction>(action));
+    Orvel::performHeaderAction(model_, static_cast<Orvel::HeaderAction>(action));
 }
 
-void ModelBridge::open(const QString& screen, const QString& id) {
-    const auto key = screen.toStdString();
-    for (const auto kind :
-         {AppScreen::Kind::detail, AppScreen::Kind::card, AppScreen::Kind::inbox,
-          AppScreen::Kind::updates, AppScreen::Kind::channels, AppScreen::Kind::engage,
-          AppScreen::Kind::pair, AppScreen::Kind::welcome, AppScreen::Kind::settings}) {
-        if (screenKey(kind) == key) {
-            model_.open(AppScreen{kind, id.toStdString()});
-            return;
-        }
+void ModelBridge::open(Screen screen, const QString& id) {
+    if (screen < Detail || screen > Settings) {
+        return;
     }
+    model_.open(AppScreen{static_cast<AppScreen::Kind>(screen), id.toStdString()});
 }
 
 void ModelBridge::refresh() {
@@ -201,35 +194,12 @@ void ModelBridge::setInterfaceVisible(bool visible) {
 void ModelBridge::rootViewAppeared() {
     setInterfaceVisible(true);
     model_.beginBriefingSession();
+    // A sync on every opening, besides the periodic one.
+    refresh();
 }
 
 void ModelBridge::rootViewDisappeared() {
     setInterfaceVisible(false);
-}
-
-void ModelBridge::applicationBecameActive() {
-    model_.beginBriefingSession();
-    refresh();
-}
-
-QString ModelBridge::renderMarkdown(const QString& markdown) const {
-    return QString::fromStdString(MarkdownPresentation::render(markdown.toStdString()));
-}
-
-bool mayOpenLink(const QString& url) {
-    if (!MarkdownPresentation::isWebLink(url.toStdString())) {
-        return false;
-    }
-    const QUrl parsed(url, QUrl::StrictMode);
-    const auto scheme = parsed.scheme().toLower();
-    return parsed.isValid() && (scheme == "http" || scheme == "https") && !parsed.host().isEmpty();
-}
-
-bool ModelBridge::openLink(const QString& url) const {
-    if (!mayOpenLink(url)) {
-        return false;
-    }
-    return QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode));
 }
 
 } // namespace Orvel

@@ -17,13 +17,16 @@
 #include <QObject>
 #include <QString>
 #include <QVariantList>
+#include <QtQml/qqmlregistration.h>
 
 namespace Orvel {
 
 class ModelBridge final : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The panel gives its root view the bridge.")
     // Navigation.
-    Q_PROPERTY(QString currentScreen READ currentScreen NOTIFY navigationChanged)
+    Q_PROPERTY(Screen currentScreen READ currentScreen NOTIFY navigationChanged)
     Q_PROPERTY(QString currentScreenName READ currentScreenName NOTIFY navigationChanged)
     Q_PROPERTY(QString currentId READ currentId NOTIFY navigationChanged)
     Q_PROPERTY(bool canGoBack READ canGoBack NOTIFY navigationChanged)
@@ -52,6 +55,13 @@ class ModelBridge final : public QObject {
                    newNotificationSequenceChanged)
 
 public:
+    // The destinations, in the order of AppScreen::Kind.
+    enum Screen { Detail, Card, Inbox, Updates, Channels, Engage, Pair, Welcome, Settings };
+    Q_ENUM(Screen)
+    // The header's buttons, in the order of HeaderAction.
+    enum HeaderAction { Back, MarkAllRead, NewChannel, OpenActivity, OpenSettings };
+    Q_ENUM(HeaderAction)
+
     // `updater` may be null (no update framework in tests). The model, the
     // executor and the updater must outlive the bridge.
     ModelBridge(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
@@ -59,8 +69,9 @@ public:
     ~ModelBridge() override;
 
     AppModel& model() const { return model_; }
+    OrvelKit::Executor& executor() const { return executor_; }
 
-    QString currentScreen() const;
+    Screen currentScreen() const;
     QString currentScreenName() const;
     QString currentId() const;
     bool canGoBack() const { return !model_.path().empty(); }
@@ -85,10 +96,9 @@ public:
     int newNotificationSequence() const;
 
     // ---- Actions -------------------------------------------------------
-    // A header button, by its `action` value from headerTrailing (or 0 for
-    // back).
-    Q_INVOKABLE void performHeaderAction(int action);
-    Q_INVOKABLE void open(const QString& screen, const QString& id = {});
+    // A header button, by its `action` value from headerTrailing (or Back).
+    Q_INVOKABLE void performHeaderAction(HeaderAction action);
+    Q_INVOKABLE void open(Screen screen, const QString& id = {});
     Q_INVOKABLE void back() { model_.back(); }
     // Starts a sync without waiting for it.
     Q_INVOKABLE void refresh();
@@ -98,18 +108,10 @@ public:
     }
     Q_INVOKABLE void setUseDevelopmentData(bool value) { model_.setUseDevelopmentData(value); }
 
-    // The root view's lifecycle: shown (the panel counts as a visible
-    // interface and a briefing session begins), hidden, and the app became
-    // active (a briefing session and a sync).
-    Q_INVOKABLE void rootViewAppeared();
-    Q_INVOKABLE void rootViewDisappeared();
-    Q_INVOKABLE void applicationBecameActive();
-
-    // Untrusted Markdown as safe rich text.
-    Q_INVOKABLE QString renderMarkdown(const QString& markdown) const;
-    // Opens `url` in the browser when it is an http or https address; false
-    // (and nothing opens) otherwise.
-    Q_INVOKABLE bool openLink(const QString& url) const;
+    // The panel's lifecycle: shown (it counts as a visible interface, a
+    // briefing session begins and one sync starts), and hidden.
+    void rootViewAppeared();
+    void rootViewDisappeared();
 
 signals:
     // One per group of model fields, emitted once per change of the group.
@@ -144,8 +146,5 @@ private:
     // Lets posted work find out that the bridge is gone.
     std::shared_ptr<ModelBridge*> self_;
 };
-
-// Whether a link may be opened; the same test `openLink` applies.
-bool mayOpenLink(const QString& url);
 
 } // namespace Orvel

@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
                                                   OrvelKit::Calendar::current(),
                                                   {}},
                           executor, clock);
-    Orvel::Theme theme;
+    Orvel::Theme theme{nullptr};
     Orvel::ModelBridge bridge(model, executor, nullptr);
     Orvel::InboxPanel panel(bridge, theme, *preferences);
     panel.show();

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QQmlEngine>
 
 namespace Orvel {
 
@@ -84,6 +85,22 @@ bool Theme::eventFilter(QObject* watched, QEvent* event) {
         emit changed();
     }
     return QObject::eventFilter(watched, event);
+}
+
+namespace {
+constexpr const char* providedTheme = "orvelTheme";
+}
+
+void Theme::provideTo(QQmlEngine& engine, Theme& theme) {
+    engine.setProperty(providedTheme, QVariant::fromValue(&theme));
+}
+
+Theme* Theme::create(QQmlEngine* engine, QJSEngine*) {
+    if (auto* provided = engine->property(providedTheme).value<Theme*>()) {
+        QJSEngine::setObjectOwnership(provided, QJSEngine::CppOwnership);
+        return provided;
+    }
+    return new Theme(nullptr);
 }
 
 } // namespace Orvel

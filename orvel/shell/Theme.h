@@ -3,6 +3,9 @@
 // The palette for the views: the fifteen colours of ThemePalette for the
 // current appearance. The appearance follows the desktop's palette (dark when
 // its window colour is darker than its text) unless one is set.
+//
+// In QML it is the singleton `Theme`: the instance the engine was given with
+// `provideTo` (the one the tray icon uses too), or a fresh one.
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -12,12 +15,18 @@
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <QtQml/qqmlregistration.h>
 #include <optional>
+
+class QQmlEngine;
+class QJSEngine;
 
 namespace Orvel {
 
-class Theme final : public QObject {
+class Theme : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
     Q_PROPERTY(bool dark READ dark NOTIFY changed)
     Q_PROPERTY(QColor text READ text NOTIFY changed)
     Q_PROPERTY(QColor muted READ muted NOTIFY changed)
@@ -38,7 +47,8 @@ class Theme final : public QObject {
     Q_PROPERTY(QColor windowMaterial READ windowMaterial NOTIFY changed)
 
 public:
-    explicit Theme(QObject* parent = nullptr);
+    // No default constructor: QML would use it instead of `create`.
+    explicit Theme(QObject* parent);
 
     // Fixes the appearance (screenshots, tests); nothing follows the desktop.
     void setAppearance(std::optional<Appearance> appearance);
@@ -71,6 +81,10 @@ public:
     Q_INVOKABLE QString activityLabel(const QString& activity) const;
 
     static QColor toQColor(Rgba rgba);
+
+    // Makes `theme` the engine's `Theme` singleton; call before loading QML.
+    static void provideTo(QQmlEngine& engine, Theme& theme);
+    static Theme* create(QQmlEngine* engine, QJSEngine* script);
 
 signals:
     void changed();

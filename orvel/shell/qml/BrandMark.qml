@@ -1,8 +1,10 @@
 // The ring mark, the product name and, when something needs the user, a gold dot.
 import QtQuick
 import QtQuick.Layouts
+import Orvel
 
 RowLayout {
+    id: mark
     property bool needsYou: false
     spacing: 6
 
@@ -12,17 +14,17 @@ RowLayout {
 
     Text {
         text: "Orvel"
-        color: theme.text
+        color: Theme.text
         font.pixelSize: 15
         font.weight: Font.DemiBold
     }
 
     Rectangle {
-        visible: needsYou
+        visible: mark.needsYou
         width: 6
         height: 6
         radius: 3
-        color: theme.gold
+        color: Theme.gold
         Layout.alignment: Qt.AlignVCenter
     }
 }

@@ -2,20 +2,20 @@
 // `prominent` a stronger one and a heavier label.
 import QtQuick
 import QtQuick.Controls
+import Orvel
 
 AbstractButton {
     id: button
     property bool prominent: false
     property bool fill: false
 
-    implicitWidth: label.implicitWidth + 20
-    implicitHeight: label.implicitHeight + 10
+    implicitWidth: implicitContentWidth + 20
+    implicitHeight: implicitContentHeight + 10
     opacity: pressed ? 0.65 : 1
 
     contentItem: Text {
-        id: label
         text: button.text
-        color: theme.text
+        color: Theme.text
         font.pixelSize: 13
         font.weight: button.prominent ? Font.Medium : Font.Normal
         horizontalAlignment: Text.AlignHCenter
@@ -25,8 +25,8 @@ AbstractButton {
     background: Rectangle {
         visible: button.fill
         radius: 9
-        color: button.prominent ? theme.controlStrong : theme.control
+        color: button.prominent ? Theme.controlStrong : Theme.control
         border.width: 0.5
-        border.color: theme.controlBorder
+        border.color: Theme.controlBorder
     }
 }

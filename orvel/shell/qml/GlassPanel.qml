@@ -1,10 +1,11 @@
 // A rounded panel behind content: optionally tinted, always with a fine border.
 import QtQuick
+import Orvel
 
 Rectangle {
     property bool tint: false
     radius: 12
-    color: tint ? theme.panelTint : "transparent"
+    color: tint ? Theme.panelTint : "transparent"
     border.width: 0.5
-    border.color: theme.panelBorder
+    border.color: Theme.panelBorder
 }

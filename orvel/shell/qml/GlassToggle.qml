@@ -1,6 +1,7 @@
 // A switch in the glass style: the label, then a capsule track with a knob.
 import QtQuick
 import QtQuick.Controls
+import Orvel
 
 AbstractButton {
     id: toggle
@@ -13,20 +14,19 @@ AbstractButton {
             anchors.left: parent.left
             anchors.verticalCenter: parent.verticalCenter
             text: toggle.text
-            color: theme.text
+            color: Theme.text
             font.pixelSize: 13
         }
 
         Rectangle {
-            id: track
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
             width: 38
             height: 22
             radius: 11
-            color: toggle.checked ? theme.green : theme.control
+            color: toggle.checked ? Theme.green : Theme.control
             border.width: 0.5
-            border.color: theme.controlBorder
+            border.color: Theme.controlBorder
             Behavior on color { ColorAnimation { duration: 150 } }
 
             Rectangle {
@@ -34,7 +34,7 @@ AbstractButton {
                 height: 18
                 radius: 9
                 y: 2
-                x: toggle.checked ? track.width - width - 2 : 2
+                x: toggle.checked ? parent.width - width - 2 : 2
                 color: "white"
                 border.width: 0.5
                 border.color: Qt.rgba(0, 0, 0, 0.25)

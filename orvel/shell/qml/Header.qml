@@ -1,10 +1,13 @@
 // The header bar: back button and title on a pushed screen, the brand mark and
 // the inbox's buttons otherwise. What shows comes from the model.
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
+import Orvel
 
 Item {
     id: header
+    required property ModelBridge bridge
     implicitHeight: 48
 
     RowLayout {
@@ -14,22 +17,22 @@ Item {
         spacing: 6
 
         IconButton {
-            visible: model.headerShowsBack
+            visible: header.bridge.headerShowsBack
             system: "chevron.backward"
             label: "Back"
             size: 15
-            onClicked: model.performHeaderAction(0)
+            onClicked: header.bridge.performHeaderAction(ModelBridge.Back)
         }
 
         BrandMark {
-            visible: model.headerShowsBrandMark
-            needsYou: model.headerBrandNeedsYou
+            visible: header.bridge.headerShowsBrandMark
+            needsYou: header.bridge.headerBrandNeedsYou
         }
 
         Text {
-            visible: model.headerTitle.length > 0
-            text: model.headerTitle
-            color: theme.text
+            visible: header.bridge.headerTitle.length > 0
+            text: header.bridge.headerTitle
+            color: Theme.text
             font.pixelSize: 14
             font.weight: Font.DemiBold
             elide: Text.ElideRight
@@ -37,23 +40,20 @@ Item {
         }
 
         Item {
-            visible: model.headerTitle.length === 0
+            visible: header.bridge.headerTitle.length === 0
             Layout.fillWidth: true
         }
 
         Repeater {
-            model: header.trailing
+            model: header.bridge.headerTrailing
             delegate: IconButton {
                 required property var modelData
                 system: modelData.symbol
                 label: modelData.label
                 size: modelData.size
-                onClicked: header.perform(modelData.action)
+                onClicked: header.bridge.performHeaderAction(modelData.action)
             }
         }
     }
 
-    // The context property "model" is shadowed inside the Repeater.
-    readonly property var trailing: model.headerTrailing
-    function perform(action) { model.performHeaderAction(action) }
 }

@@ -2,6 +2,7 @@
 // accessible name and tooltip.
 import QtQuick
 import QtQuick.Controls
+import Orvel
 
 AbstractButton {
     id: button
@@ -23,13 +24,13 @@ AbstractButton {
             anchors.centerIn: parent
             symbol: button.system
             size: button.size
-            tint: theme.muted
+            tint: Theme.muted
         }
     }
 
     background: Rectangle {
         radius: 6
-        color: button.hovered ? theme.control : "transparent"
+        color: button.hovered ? Theme.control : "transparent"
         opacity: button.pressed ? 0.65 : 1
     }
 }

@@ -1,8 +1,10 @@
 // A destination whose screen is not built yet: its name, centred.
 import QtQuick
 import QtQuick.Layouts
+import Orvel
 
 Item {
+    id: placeholder
     property string name
     property string detail
 
@@ -12,17 +14,17 @@ Item {
 
         Text {
             Layout.alignment: Qt.AlignHCenter
-            text: name
-            color: theme.text
+            text: placeholder.name
+            color: Theme.text
             font.pixelSize: 17
             font.weight: Font.DemiBold
         }
 
         Text {
             Layout.alignment: Qt.AlignHCenter
-            visible: detail.length > 0
-            text: detail
-            color: theme.muted
+            visible: placeholder.detail.length > 0
+            text: placeholder.detail
+            color: Theme.muted
             font.pixelSize: 12
         }
     }

@@ -1,5 +1,6 @@
 // The brand ring: a ring with a gold accent and a centre dot.
 import QtQuick
+import Orvel
 
 Canvas {
     id: ring
@@ -12,21 +13,21 @@ Canvas {
         const c = size / 2
         const r = size * 0.34
         ctx.lineWidth = size * 0.075
-        ctx.strokeStyle = theme.text
+        ctx.strokeStyle = Theme.text
         ctx.beginPath()
         ctx.arc(c, c, r, 0, 2 * Math.PI)
         ctx.stroke()
-        ctx.strokeStyle = theme.gold
+        ctx.strokeStyle = Theme.gold
         ctx.beginPath()
         ctx.arc(c, c, r, -Math.PI / 2, -Math.PI / 2 + Math.PI / 2.5)
         ctx.stroke()
-        ctx.fillStyle = theme.text
+        ctx.fillStyle = Theme.text
         ctx.beginPath()
         ctx.arc(c, c, size * 0.147, 0, 2 * Math.PI)
         ctx.fill()
     }
     Connections {
-        target: theme
+        target: Theme
         function onChanged() { ring.requestPaint() }
     }
 }

@@ -1,23 +1,15 @@
 // The panel's content: the window material, the header and the current screen,
-// with the specular edge on top. Tells the model when it shows and hides.
+// with the specular edge on top.
 import QtQuick
 import QtQuick.Layouts
+import Orvel
 
 Item {
     id: root
     implicitWidth: 420
     implicitHeight: 640
 
-    readonly property bool shown: Window.window !== null && Window.window.visible
-    onShownChanged: shown ? model.rootViewAppeared() : model.rootViewDisappeared()
-
-    Connections {
-        target: Qt.application
-        function onStateChanged() {
-            if (Qt.application.state === Qt.ApplicationActive && root.shown)
-                model.applicationBecameActive()
-        }
-    }
+    required property ModelBridge bridge
 
     VisualEffect {
         anchors.fill: parent
@@ -27,9 +19,9 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 14
-        color: theme.panelTint
+        color: Theme.panelTint
         border.width: 0.5
-        border.color: theme.panelBorder
+        border.color: Theme.panelBorder
     }
 
     ColumnLayout {
@@ -38,16 +30,18 @@ Item {
 
         Header {
             Layout.fillWidth: true
+            bridge: root.bridge
         }
 
         Rectangle {
             Layout.fillWidth: true
             implicitHeight: 1
-            color: theme.separator
+            color: Theme.separator
         }
 
         ScreenBody {
             Layout.fillWidth: true
+            bridge: root.bridge
             Layout.fillHeight: true
         }
     }

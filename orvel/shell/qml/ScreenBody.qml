@@ -1,13 +1,15 @@
 // The current destination's screen. Every destination is a placeholder that
 // names itself until its screen arrives.
 import QtQuick
+import Orvel
 
 Item {
     id: body
+    required property ModelBridge bridge
 
     PlaceholderScreen {
         anchors.fill: parent
-        name: model.currentScreenName
-        detail: model.currentId
+        name: body.bridge.currentScreenName
+        detail: body.bridge.currentId
     }
 }

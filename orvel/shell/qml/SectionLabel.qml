@@ -1,15 +1,17 @@
 // A section's title in capitals, with optional trailing text.
 import QtQuick
 import QtQuick.Layouts
+import Orvel
 
 RowLayout {
+    id: section
     property string text
     property string trailing
     spacing: 6
 
     Text {
-        text: parent.text.toUpperCase()
-        color: theme.muted
+        text: section.text.toUpperCase()
+        color: Theme.muted
         font.pixelSize: 11
         font.weight: Font.DemiBold
         font.letterSpacing: 0.7
@@ -17,9 +19,9 @@ RowLayout {
     }
 
     Text {
-        visible: trailing.length > 0
-        text: trailing
-        color: theme.faint
+        visible: section.trailing.length > 0
+        text: section.trailing
+        color: Theme.faint
         font.pixelSize: 11
     }
 }

@@ -1,5 +1,6 @@
 // A one-point highlight along the rounded edge, brightest in the middle.
 import QtQuick
+import Orvel
 
 Item {
     id: edge
@@ -11,7 +12,7 @@ Item {
         radius: edge.radius
         color: "transparent"
         border.width: 1
-        border.color: theme.edge
+        border.color: Theme.edge
         opacity: 0.55
         layer.enabled: false
     }
@@ -25,7 +26,7 @@ Item {
         gradient: Gradient {
             orientation: Gradient.Horizontal
             GradientStop { position: 0.0; color: "transparent" }
-            GradientStop { position: 0.5; color: theme.edge }
+            GradientStop { position: 0.5; color: Theme.edge }
             GradientStop { position: 1.0; color: "transparent" }
         }
     }

@@ -1,5 +1,6 @@
 // The dot of an update's status; need and running pulse.
 import QtQuick
+import Orvel
 
 Item {
     id: view
@@ -18,7 +19,7 @@ Item {
         width: view.size
         height: view.size
         radius: view.size / 2
-        color: theme.statusColor(view.dot)
+        color: Theme.statusColor(view.dot)
 
         SequentialAnimation on scale {
             running: view.pulses && view.pulsing

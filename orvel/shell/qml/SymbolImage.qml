@@ -1,9 +1,10 @@
 // A symbol (see Symbols) drawn in a colour.
 import QtQuick
+import Orvel
 
 Image {
     property string symbol
-    property color tint: theme.muted
+    property color tint: Theme.muted
     property real size: 15
 
     function hex(c) {
@@ -13,7 +14,8 @@ Image {
 
     width: size
     height: size
-    sourceSize: Qt.size(Math.ceil(size * 2), Math.ceil(size * 2))
+    sourceSize.width: Math.ceil(size * 2)
+    sourceSize.height: Math.ceil(size * 2)
     source: symbol.length > 0 ? "image://symbol/" + symbol + "?color=" + hex(tint) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true

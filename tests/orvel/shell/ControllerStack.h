@@ -15,7 +15,7 @@ namespace OrvelTest {
 struct ControllerStack : ModelHarness {
     std::unique_ptr<Orvel::UpdaterController> updater;
     std::unique_ptr<Orvel::ExpandedActivityWindowController> expanded;
-    Orvel::Theme theme;
+    Orvel::Theme theme{nullptr};
     std::unique_ptr<Orvel::ModelBridge> bridge;
     std::unique_ptr<Orvel::MenuBarController> controller;
     bool reduceMotion = false;

@@ -119,7 +119,7 @@ TEST(SymbolImageProvider, DrawsKnownSymbolsInTheTint) {
 }
 
 TEST(Theme, ColoursAreThePalettesForTheAppearance) {
-    Orvel::Theme theme;
+    Orvel::Theme theme{nullptr};
     for (const auto appearance : {Orvel::Appearance::dark, Orvel::Appearance::light}) {
         theme.setAppearance(appearance);
         EXPECT_EQ(theme.dark(), appearance == Orvel::Appearance::dark);

@@ -181,6 +181,8 @@ TEST(MenuBarController, ThePanelHidesWhenAnotherWindowTakesFocusButNotForItsOwn)
     auto& tray = h.make();
     tray.showPanel();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&tray.panel()));
+    h.executor.runUntilIdle();
+    EXPECT_EQ(h.service->requestsTo("sync").size(), 1u) << "focus arriving starts no second sync";
 
     // A window of the panel's own (a menu or dialog it opened) keeps it open.
     QWindow own;

@@ -2,6 +2,7 @@
 // of the model is announced once, by its group's signal.
 
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/SafeMarkdown.h"
 #include "tests/orvel/core/ModelHarness.h"
 #include "tests/orvel/shell/QtPrinters.h"
 #include "tests/support/Records.h"
@@ -106,15 +107,15 @@ TEST(ModelBridge, NavigationAndTheHeaderFollowThePath) {
     auto& bridge = h.make();
     QSignalSpy navigation(&bridge, &Orvel::ModelBridge::navigationChanged);
     QSignalSpy header(&bridge, &Orvel::ModelBridge::headerChanged);
-    EXPECT_EQ(bridge.currentScreen(), "inbox");
+    EXPECT_EQ(bridge.currentScreen(), Orvel::ModelBridge::Inbox);
     EXPECT_FALSE(bridge.headerShowsBack());
     EXPECT_TRUE(bridge.headerShowsBrandMark());
     EXPECT_EQ(bridge.headerTrailing().size(), 2);
 
-    bridge.open("updates");
+    bridge.open(Orvel::ModelBridge::Updates);
     EXPECT_EQ(navigation.count(), 1);
     EXPECT_EQ(header.count(), 1);
-    EXPECT_EQ(bridge.currentScreen(), "updates");
+    EXPECT_EQ(bridge.currentScreen(), Orvel::ModelBridge::Updates);
     EXPECT_EQ(bridge.currentScreenName(), "Updates");
     EXPECT_EQ(bridge.headerTitle(), "Updates");
     EXPECT_TRUE(bridge.headerShowsBack());
@@ -122,16 +123,16 @@ TEST(ModelBridge, NavigationAndTheHeaderFollowThePath) {
     ASSERT_EQ(trailing.size(), 1);
     EXPECT_EQ(trailing[0].toMap()["label"].toString(), "Mark all read");
 
-    bridge.open("detail", "u-7");
+    bridge.open(Orvel::ModelBridge::Detail, "u-7");
     EXPECT_EQ(bridge.currentId(), "u-7");
     EXPECT_EQ(bridge.headerTitle(), "");
     EXPECT_TRUE(bridge.headerShowsBrandMark());
-    bridge.open("no-such-screen");
+    bridge.open(static_cast<Orvel::ModelBridge::Screen>(42));
     EXPECT_EQ(navigation.count(), 2);
 
-    bridge.performHeaderAction(0);  // back
-    bridge.performHeaderAction(42); // not an action: ignored
-    EXPECT_EQ(bridge.currentScreen(), "updates");
+    bridge.performHeaderAction(Orvel::ModelBridge::Back);
+    bridge.performHeaderAction(static_cast<Orvel::ModelBridge::HeaderAction>(42)); // ignored
+    EXPECT_EQ(bridge.currentScreen(), Orvel::ModelBridge::Updates);
 
     // The expanded activity setting adds "Open Activity" on the inbox.
     bridge.back();
@@ -141,7 +142,7 @@ TEST(ModelBridge, NavigationAndTheHeaderFollowThePath) {
     EXPECT_EQ(bridge.headerTrailing().size(), 3);
 }
 
-TEST(ModelBridge, RootViewLifecycleTellsTheUpdaterAndStartsABriefingSession) {
+TEST(ModelBridge, EachOpeningIsOneBriefingSessionAndOneSync) {
     BridgeHarness h;
     h.build();
     Orvel::UpdaterController updater(nullptr, nullptr, h.executor);
@@ -149,20 +150,22 @@ TEST(ModelBridge, RootViewLifecycleTellsTheUpdaterAndStartsABriefingSession) {
     EXPECT_FALSE(h.model->briefingBaseline());
 
     bridge.rootViewAppeared();
+    h.executor.runUntilIdle();
     EXPECT_TRUE(updater.visibleInterfaces().contains("popover"));
+    EXPECT_EQ(h.service->requestsTo("sync").size(), 1u);
     const auto opened = h.preferences->dateValue("lastInboxOpenedAt");
     ASSERT_TRUE(opened);
     const auto baseline = h.model->briefingBaseline();
     bridge.rootViewDisappeared();
     EXPECT_FALSE(updater.visibleInterfaces().contains("popover"));
 
-    // Activation within a minute: a sync, and the baseline stays.
+    // Opened again within a minute: another sync, and the baseline stays.
     h.clock.advance(30);
-    bridge.applicationBecameActive();
+    bridge.rootViewAppeared();
     h.executor.runUntilIdle();
     EXPECT_EQ(h.model->briefingBaseline(), baseline);
     EXPECT_EQ(h.preferences->dateValue("lastInboxOpenedAt"), opened);
-    EXPECT_EQ(h.service->requestsTo("sync").size(), 1u);
+    EXPECT_EQ(h.service->requestsTo("sync").size(), 2u);
 }
 
 TEST(ModelBridge, MarkdownLinksOpenOnlyOnTheWeb) {
@@ -172,10 +175,9 @@ TEST(ModelBridge, MarkdownLinksOpenOnlyOnTheWeb) {
         EXPECT_FALSE(Orvel::mayOpenLink(refused)) << refused;
     }
 
-    BridgeHarness h;
-    auto& bridge = h.make();
-    EXPECT_FALSE(bridge.openLink("file:///etc/passwd"));
-    const auto html = bridge.renderMarkdown("![x](https://evil.example/p.png) [a](file:///x)");
+    const Orvel::SafeMarkdown markdown;
+    EXPECT_FALSE(markdown.openLink("file:///etc/passwd"));
+    const auto html = markdown.render("![x](https://evil.example/p.png) [a](file:///x)");
     EXPECT_FALSE(html.contains("evil.example")) << html.toStdString();
     EXPECT_FALSE(html.contains("file:")) << html.toStdString();
 }

@@ -1,0 +1,73 @@
+#include "tests/orvel/shell/views/ViewFixture.h"
+
+#include "orvelkit/json/JsonCodec.h"
+#include "orvelkit/time/InternetDateTime.h"
+
+#include <QVariantMap>
+
+namespace OrvelTest {
+
+ViewFixture::ViewFixture() {
+    reset();
+}
+
+ViewFixture::~ViewFixture() = default;
+
+void ViewFixture::reset() {
+    bridge_.reset();
+    harness_ = std::make_unique<ModelHarness>();
+    harness_->paired({"ch"});
+    harness_->build();
+    bridge_ = std::make_unique<Orvel::ModelBridge>(*harness_->model, harness_->executor, nullptr);
+    emit rebuilt();
+}
+
+void ViewFixture::sync(const QVariantList& updates) {
+    std::vector<OrvelProtocol::Notification> notes;
+    const auto now = harness_->clock.now();
+    for (qsizetype i = 0; i < updates.size(); ++i) {
+        const auto fields = updates[i].toMap();
+        const auto seq = fields.value("seq", static_cast<qulonglong>(i + 1)).toULongLong();
+        const auto minutesAgo = fields.value("minutesAgo", 5.0).toDouble();
+        auto note =
+            notification("ch", seq, std::nullopt,
+                         OrvelKit::formatInternetDateTime(now.addingSeconds(-60 * minutesAgo)));
+        if (fields.contains("status")) {
+            note.status = fields["status"].toString().toStdString();
+        }
+        if (fields.contains("title")) {
+            note.title = fields["title"].toString().toStdString();
+        }
+        if (fields.contains("body")) {
+            note.body = fields["body"].toString().toStdString();
+        }
+        if (fields.contains("agent")) {
+            note.sender = fields["agent"].toString().toStdString();
+        }
+        notes.push_back(std::move(note));
+    }
+    harness_->syncAnswers({channelSync("ch", std::move(notes))});
+    harness_->run(harness_->model->refresh());
+}
+
+bool ViewFixture::syncJson(const QString& answer) {
+    auto decoded = OrvelKit::Json::decode<OrvelProtocol::SyncResponse>(answer.toStdString());
+    if (!decoded) {
+        qWarning("Fixture.syncJson: %s", decoded.error().description().c_str());
+        return false;
+    }
+    harness_->service->answer("sync", std::move(decoded).value());
+    harness_->run(harness_->model->refresh());
+    return true;
+}
+
+void ViewFixture::advanceMinutes(double minutes) {
+    harness_->clock.advance(60 * minutes);
+    settle();
+}
+
+void ViewFixture::settle() {
+    harness_->executor.runUntilIdle();
+}
+
+} // namespace OrvelTest

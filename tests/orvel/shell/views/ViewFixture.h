@@ -1,0 +1,54 @@
+#pragma once
+
+// What the view tests drive: an app model on a manual executor (see
+// ModelHarness) with the panel's view models over it. QML tests reach it as
+// the singleton `Fixture` of module OrvelTest; each test starts with
+// `Fixture.reset()` and feeds the model a small inbox through the
+// scenario functions.
+
+// moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "orvel/shell/ModelBridge.h"
+#include "tests/orvel/core/ModelHarness.h"
+#endif
+
+#include <QObject>
+#include <QVariantList>
+#include <memory>
+
+namespace OrvelTest {
+
+class ViewFixture final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
+
+public:
+    ViewFixture();
+    ~ViewFixture() override;
+
+    Orvel::ModelBridge* bridge() const { return bridge_.get(); }
+
+    // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
+    Q_INVOKABLE void reset();
+    // The service answers the next sync with `updates` on channel "ch", each
+    // a map {seq, status ("need", "done", "running", "failed", ...), title,
+    // body, agent, minutesAgo, read}; then the model syncs.
+    Q_INVOKABLE void sync(const QVariantList& updates);
+    // The service answers the next sync with `answer` (a sync answer as the
+    // service writes it); then the model syncs. False (and a warning) when
+    // it does not decode.
+    Q_INVOKABLE bool syncJson(const QString& answer);
+    // Moves the clock on and lets due work run.
+    Q_INVOKABLE void advanceMinutes(double minutes);
+    // Runs everything the executor has queued.
+    Q_INVOKABLE void settle();
+
+signals:
+    void rebuilt();
+
+private:
+    std::unique_ptr<ModelHarness> harness_;
+    std::unique_ptr<Orvel::ModelBridge> bridge_;
+};
+
+} // namespace OrvelTest

@@ -61,10 +61,14 @@ void AppDelegate::applicationDidFinishLaunching() {
         std::make_unique<ExpandedActivityWindowController>(*model_, *updater_);
     theme_ = std::make_unique<Theme>(nullptr);
     bridge_ = std::make_unique<ModelBridge>(*model_, executor_, updater_.get());
-    const bool reduceMotion = ShellEnvironment::reduceMotionRequested();
+    reduceMotion_ = std::make_unique<ReduceMotionSetting>();
+    theme_->setReduceMotion(reduceMotion_->value());
+    QObject::connect(reduceMotion_.get(), &ReduceMotionSetting::changed, theme_.get(),
+                     &Theme::setReduceMotion);
     menuBarController_ = std::make_unique<MenuBarController>(MenuBarControllerServices{
         *model_, *updater_, *expandedActivityController_, *bridge_, *theme_, *preferences_,
-        executor_, [reduceMotion] { return reduceMotion; }});
+        executor_, [this] { return reduceMotion_->value(); },
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString()});
     updateFramework_->onUpdateFound = [this](const UpdateFeedEntry& entry) {
         auto& tray = menuBarController_->trayIcon();
         tray.showMessage(

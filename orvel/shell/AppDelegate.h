@@ -18,6 +18,7 @@
 #include "orvel/shell/MenuBarController.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/QtExecutor.h"
+#include "orvel/shell/ReduceMotionSetting.h"
 #include "orvel/shell/Theme.h"
 #include "orvelkit/store/AppSupportDirectory.h"
 
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<UpdaterController> updater_;
     std::unique_ptr<ExpandedActivityWindowController> expandedActivityController_;
     std::unique_ptr<Theme> theme_;
+    std::unique_ptr<ReduceMotionSetting> reduceMotion_;
     std::unique_ptr<ModelBridge> bridge_;
     std::unique_ptr<MenuBarController> menuBarController_;
 };

@@ -3,7 +3,7 @@
 #include "orvel/shell/MenuBarHeartbeat.h"
 #include "orvel/shell/MenuBarIcon.h"
 #include "orvel/shell/PanelPlacement.h"
-#include "orvelkit/async/Spawn.h"
+#include "orvel/shell/TrayBar.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
 
 #include <QAction>
@@ -127,8 +127,9 @@ void MenuBarController::updateExpandedActivity() {
 void MenuBarController::redrawIcon() {
     const auto& glyph =
         shownFrame_ ? heartbeatFrames_[static_cast<std::size_t>(*shownFrame_)] : restingGlyph_;
-    const auto foreground =
-        services_.theme.dark() ? QColor(0xED, 0xED, 0xEF) : QColor(0x2C, 0x2C, 0x2E);
+    const auto foreground = TrayBar::isDark(services_.currentDesktop, services_.theme.appearance())
+                                ? MenuBarIcon::onDarkBar
+                                : MenuBarIcon::onLightBar;
     iconImage_ = MenuBarIcon::compose(glyph, indicator_, foreground, services_.theme.red());
     trayIcon_->setIcon(QIcon(QPixmap::fromImage(iconImage_)));
 }

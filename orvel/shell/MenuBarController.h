@@ -40,8 +40,10 @@ struct MenuBarControllerServices {
     Preferences& preferences;
     // The heartbeat's timer and clock; the model's executor.
     OrvelKit::Executor& executor;
-    // Whether the desktop asks for reduced motion; null: it does not.
+    // Whether the desktop asks for reduced motion now; null: it does not.
     std::function<bool()> reduceMotion;
+    // XDG_CURRENT_DESKTOP: whose bar the icon sits on (see TrayBar).
+    std::string currentDesktop;
 };
 
 class MenuBarController final : public QObject {

@@ -16,6 +16,9 @@ namespace Orvel::MenuBarIcon {
 inline constexpr double points = 18;
 // The icon is drawn at this many pixels a side; trays scale it down.
 inline constexpr int pixels = 64;
+// The glyph's colour on a dark and on a light bar.
+inline const QColor onDarkBar{0xED, 0xED, 0xEF};
+inline const QColor onLightBar{0x2C, 0x2C, 0x2E};
 
 // The resting brand ring.
 QImage resting(int size = pixels);

@@ -68,12 +68,12 @@ QImage trayStrip(const Orvel::Theme& theme) {
     for (std::size_t i = 0; i < states.size(); ++i) {
         const auto& [glyph, indicator] = states[i];
         const int x = static_cast<int>(i) * cell + 8;
-        painter.drawImage(
-            x, 8,
-            Orvel::MenuBarIcon::compose(glyph, indicator, QColor(0xED, 0xED, 0xEF), theme.red()));
-        painter.drawImage(
-            x, cell + 8,
-            Orvel::MenuBarIcon::compose(glyph, indicator, QColor(0x2C, 0x2C, 0x2E), theme.red()));
+        painter.drawImage(x, 8,
+                          Orvel::MenuBarIcon::compose(glyph, indicator,
+                                                      Orvel::MenuBarIcon::onDarkBar, theme.red()));
+        painter.drawImage(x, cell + 8,
+                          Orvel::MenuBarIcon::compose(glyph, indicator,
+                                                      Orvel::MenuBarIcon::onLightBar, theme.red()));
     }
     return strip;
 }

@@ -45,6 +45,13 @@ void Theme::setAppearance(std::optional<Appearance> appearance) {
     emit changed();
 }
 
+void Theme::setReduceMotion(bool reduce) {
+    if (reduce != reduceMotion_) {
+        reduceMotion_ = reduce;
+        emit changed();
+    }
+}
+
 Appearance Theme::appearance() const {
     if (fixed_) {
         return *fixed_;

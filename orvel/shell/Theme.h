@@ -45,6 +45,8 @@ class Theme : public QObject {
     Q_PROPERTY(QColor selection READ selection NOTIFY changed)
     // What stands in for the blurred window material behind the panel.
     Q_PROPERTY(QColor windowMaterial READ windowMaterial NOTIFY changed)
+    // Whether the user turned animations off: nothing pulses then.
+    Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY changed)
 
 public:
     // No default constructor: QML would use it instead of `create`.
@@ -73,6 +75,8 @@ public:
     QColor controlBorder() const { return color(ThemeColor::controlBorder); }
     QColor selection() const { return color(ThemeColor::selection); }
     QColor windowMaterial() const;
+    bool reduceMotion() const { return reduceMotion_; }
+    void setReduceMotion(bool reduce);
 
     // The colour of a status dot ("need", "done", ...; anything else is info).
     Q_INVOKABLE QColor statusColor(const QString& dot) const;
@@ -94,6 +98,7 @@ protected:
 
 private:
     std::optional<Appearance> fixed_;
+    bool reduceMotion_ = false;
 };
 
 } // namespace Orvel

@@ -4,10 +4,13 @@ import Orvel
 
 Item {
     id: view
+    Accessible.role: Accessible.Indicator
+    Accessible.name: view.dot
     property string dot: "info"
     property real size: 8
     readonly property bool pulses: dot === "need" || dot === "running"
     property bool pulsing: false
+    readonly property bool animating: pulses && pulsing && !Theme.reduceMotion
 
     implicitWidth: size
     implicitHeight: size
@@ -21,15 +24,18 @@ Item {
         radius: view.size / 2
         color: Theme.statusColor(view.dot)
 
+        // A pulse that stops leaves the dot at rest, not where it was.
         SequentialAnimation on scale {
-            running: view.pulses && view.pulsing
+            running: view.animating
             loops: Animation.Infinite
+            onRunningChanged: if (!running) circle.scale = 1
             NumberAnimation { from: 1; to: 1.35; duration: 1700; easing.type: Easing.InOutQuad }
             NumberAnimation { from: 1.35; to: 1; duration: 1700; easing.type: Easing.InOutQuad }
         }
         SequentialAnimation on opacity {
-            running: view.pulses && view.pulsing
+            running: view.animating
             loops: Animation.Infinite
+            onRunningChanged: if (!running) circle.opacity = 1
             NumberAnimation { from: 1; to: 0.55; duration: 1700; easing.type: Easing.InOutQuad }
             NumberAnimation { from: 0.55; to: 1; duration: 1700; easing.type: Easing.InOutQuad }
         }

@@ -19,6 +19,7 @@ struct ControllerStack : ModelHarness {
     std::unique_ptr<Orvel::ModelBridge> bridge;
     std::unique_ptr<Orvel::MenuBarController> controller;
     bool reduceMotion = false;
+    std::string currentDesktop;
 
     ControllerStack() {
         paired();
@@ -36,7 +37,7 @@ struct ControllerStack : ModelHarness {
         bridge = std::make_unique<Orvel::ModelBridge>(*model, executor, updater.get());
         controller = std::make_unique<Orvel::MenuBarController>(Orvel::MenuBarControllerServices{
             *model, *updater, *expanded, *bridge, theme, *preferences, executor,
-            [this] { return reduceMotion; }});
+            [this] { return reduceMotion; }, currentDesktop});
         return *controller;
     }
 

@@ -2,6 +2,7 @@
 
 #include "orvel/shell/Symbols.h"
 #include "orvel/shell/ThemePalette.h"
+#include "orvel/shell/TrayBar.h"
 #include "orvel/shell/UpdateFeed.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +44,17 @@ TEST(ThemePalette, FifteenNamedColoursEachWithItsOwnDarkValueAndReadableText) {
     EXPECT_EQ(ThemePalette::statusColor(StatusDot::failed), ThemeColor::red);
     EXPECT_EQ(ThemePalette::appearanceFor(0.1, 0.9), Appearance::dark);
     EXPECT_EQ(ThemePalette::appearanceFor(0.95, 0.1), Appearance::light);
+}
+
+TEST(TrayBar, DarkOnDesktopsWithDarkBarsWhateverTheSchemeElseAsThePalette) {
+    using Orvel::Appearance;
+    EXPECT_TRUE(Orvel::TrayBar::isDark("ubuntu:GNOME", Appearance::light));
+    EXPECT_TRUE(Orvel::TrayBar::isDark("X-Cinnamon", Appearance::light));
+    EXPECT_FALSE(Orvel::TrayBar::isDark("KDE", Appearance::light));
+    EXPECT_TRUE(Orvel::TrayBar::isDark("KDE", Appearance::dark));
+    EXPECT_FALSE(Orvel::TrayBar::isDark("GNOME-Flashback:MATE", Appearance::light))
+        << "names match whole";
+    EXPECT_FALSE(Orvel::TrayBar::isDark("", Appearance::light));
 }
 
 TEST(Symbols, EverySymbolTheViewsUseMapsToOneSymbolicIcon) {

@@ -4,7 +4,7 @@ PRESET ?= ci
 FUZZ_SECONDS ?= 60
 CI_FUZZ_SECONDS ?= 20
 
-.PHONY: all deps configure build test suite bench asan fuzz screenshots demo demo-cli format clean
+.PHONY: all deps configure build test suite bench asan fuzz screenshots demo demo-cli package package-check format clean
 
 all: build
 
@@ -63,6 +63,18 @@ demo:
 # The same demo in the terminal, whatever shows it by default.
 demo-cli:
 	PRESET=$(PRESET) ORVEL_DEMO_FRONTEND=cli scripts/demo
+
+# The Debian packages (orvel, orvel-service) from the optimised build, in
+# build/release/packages/.
+package: deps
+	cmake --preset release
+	cmake --build --preset release --target orvel orvelctl orvel-send orvel-devserver
+	cd build/release && cpack -B packages
+
+# Installs the built package into a minimal Debian 12 root (debootstrap,
+# needs the network and root) and starts orvelctl there.
+package-check: package
+	scripts/package-check build/release/packages
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,5 +1,6 @@
 #include "orvel/core/XdgLaunchAtLogin.h"
 
+#include "orvel/core/AppIdentity.h"
 #include "orvelkit/store/AtomicFile.h"
 
 #include <cstdlib>
@@ -156,6 +157,9 @@ std::string XdgLaunchAtLogin::desktopEntry(const std::string& executable) {
     return "[Desktop Entry]\n"
            "Type=Application\n"
            "Name=Orvel\n"
+           "Icon=" +
+           std::string(AppIdentity::id) +
+           "\n"
            "Exec=" +
            quotedExecArgument(executable) +
            "\n"

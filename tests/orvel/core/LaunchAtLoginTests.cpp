@@ -29,6 +29,7 @@ TEST_F(XdgAutostart, EnablingWritesAnEntryAndDisablingRemovesIt) {
     EXPECT_EQ(readText(entry), "[Desktop Entry]\n"
                                "Type=Application\n"
                                "Name=Orvel\n"
+                               "Icon=app.orvel.Orvel\n"
                                "Exec=\"/usr/bin/orvel\"\n"
                                "X-GNOME-Autostart-enabled=true\n");
     // A second switch-on leaves one entry; another instance reads the same state.

@@ -26,8 +26,8 @@ TEST(FreedesktopNotifierBackend, MessageCombinesSubtitleAndBodyAndMarksCriticalU
     EXPECT_EQ(Orvel::FreedesktopNotifierBackend::message(request, true).body,
               "agent\nAll &amp; green");
     EXPECT_EQ(message.urgency, 1);
-    EXPECT_EQ(message.appIcon, "orvel");
-    EXPECT_EQ(message.hints.value("desktop-entry").toString(), "orvel");
+    EXPECT_EQ(message.appIcon, "app.orvel.Orvel");
+    EXPECT_EQ(message.hints.value("desktop-entry").toString(), "app.orvel.Orvel");
     EXPECT_TRUE(message.actions.isEmpty());
     request.opensPanel = true;
     EXPECT_EQ(Orvel::FreedesktopNotifierBackend::message(request).actions.value(0), "default");

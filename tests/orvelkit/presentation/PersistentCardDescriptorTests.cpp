@@ -81,6 +81,7 @@ Shown shown(const PersistentCardDescriptor& card) {
 } // namespace
 
 TEST(PersistentCards, ValuesInEffectAfterEachHistory) {
+    const auto abc = definition("Card", {"a", "b", "c", "d"});
     struct Case {
         const char* name;
         std::vector<PersistentCardUpdate> updates;
@@ -105,11 +106,15 @@ TEST(PersistentCards, ValuesInEffectAfterEachHistory) {
         // Exact decimal sums; the display follows the sum. Other kinds,
         // unreadable values and unreadable deltas are left alone.
         {"deltas add to numbers",
-         {update(1, snapshot({value("a", "10"), value("b", "0.1"), value("c", "n/a")}),
-                 definition("Card", {"a", "b", "c"})),
-          update(2, delta({{"a", "2.5"}, {"b", "0.2"}, {"c", "1"}, {"nothing", "5"}})),
-          update(3, delta({{"a", "-0.5"}, {"a", "1e1"}, {"a", " 1"}, {"a", "1,5"}, {"a", "two"}}))},
-         {"a=22|22", "b=0.3|0.3", "c=n/a|shown n/a"}},
+         {update(1,
+                 snapshot({value("a", "10"), value("b", "0.1"), value("c", "n/a"),
+                           value("d", "10", "Number")}),
+                 abc),
+          update(2, delta({{"a", "2.5"}, {"b", "0.2"}, {"c", "1"}, {"d", "1"}, {"nothing", "5"}}),
+                 abc),
+          update(3, delta({{"a", "-0.5"}, {"a", "1e1"}, {"a", " 1"}, {"a", "1,5"}, {"a", "two"}}),
+                 abc)},
+         {"a=22|22", "b=0.3|0.3", "c=n/a|shown n/a", "d=10|shown 10"}},
         {"an earlier retraction still withdraws a later update",
          {update(1, snapshot({value("a", "1")})), update(2, retract("u3")),
           update(3, snapshot({value("a", "2")}, "patch"))},

@@ -117,16 +117,10 @@ std::string RecordGenerator::prose(std::size_t approxLength) {
 Attachment RecordGenerator::attachment() {
     Attachment attachment;
     attachment.url = "https://files.example.com/a/" + identifier("", 24) + ".png";
-    if (chance(50)) {
-        attachment.alt = "Screenshot of " + std::string(pick(subjects));
-    }
-    if (chance(60)) {
-        attachment.w = 320 + below(2240);
-        attachment.h = 240 + below(1200);
-    }
-    if (chance(30)) {
-        attachment.enc = AttachmentEnc{identifier("", 43, base64Alphabet), pick(mimes)};
-    }
+    attachment.alt = maybe(50, "Screenshot of " + std::string(pick(subjects)));
+    attachment.w = maybe(60, 320 + below(2240));
+    attachment.h = maybe(60, 240 + below(1200));
+    attachment.enc = maybe(30, AttachmentEnc{identifier("", 43, base64Alphabet), pick(mimes)});
     return attachment;
 }
 
@@ -151,27 +145,14 @@ Notification RecordGenerator::notification(std::string_view channel, std::uint64
                 : urgencyRoll < 92 ? Urgency::high
                                    : Urgency::critical;
     n.kind = chance(20) ? Kind::card : Kind::message;
-    if (chance(90)) {
-        n.body = prose(25 + below(150));
-    }
-    if (chance(85)) {
-        n.sender = pick(senders);
-    }
-    if (chance(85)) {
-        n.status = chance(95) ? pick(statuses) : pick(oddStatuses);
-    }
-    if (chance(15)) {
-        n.details = prose(30 + below(60));
-    }
-    if (chance(30)) {
-        n.color = pick(colors);
-    }
-    if (chance(10)) {
-        n.deliverWhen = chance(70) ? std::string(pick(deliverWhens)) : timestamp(seq * 37 + 7200);
-    }
-    if (chance(5)) {
-        n.replyTo = identifier("ntf_", 20);
-    }
+    n.body = maybe(90, prose(25 + below(150)));
+    n.sender = maybe(85, std::string(pick(senders)));
+    n.status = maybe(85, std::string(chance(95) ? pick(statuses) : pick(oddStatuses)));
+    n.details = maybe(15, prose(30 + below(60)));
+    n.color = maybe(30, std::string(pick(colors)));
+    n.deliverWhen =
+        maybe(10, chance(70) ? std::string(pick(deliverWhens)) : timestamp(seq * 37 + 7200));
+    n.replyTo = maybe(5, identifier("ntf_", 20));
     const std::size_t fieldCount =
         n.kind == Kind::card ? 2 + below(3) : (chance(25) ? 1 + below(3) : 0);
     for (std::size_t i = 0; i < fieldCount; ++i) {
@@ -186,9 +167,7 @@ Notification RecordGenerator::notification(std::string_view channel, std::uint64
     for (std::size_t i = chance(8) ? 1 + below(2) : 0; i > 0; --i) {
         n.attachments.push_back(attachment());
     }
-    if (chance(5)) {
-        n.sealed = sealedEnvelope();
-    }
+    n.sealed = maybe(5, sealedEnvelope());
     return n;
 }
 
@@ -227,21 +206,16 @@ PersistentCardUpdate RecordGenerator::cardUpdate(std::string_view channel, std::
             }
             continue;
         }
-        PersistentCardValue value;
-        value.fieldId = field.id;
-        value.kind = field.kind;
-        value.value = number();
-        value.display = value.value;
-        if (field.kind == "money") {
-            value.currency = pick(currencies);
-            value.display = *value.currency + " " + value.value;
-        } else if (chance(40)) {
-            value.unit = pick(units);
-            value.display += " " + *value.unit;
-        }
-        if (chance(30)) {
-            value.tone = pick(valueTones);
-        }
+        const bool money = field.kind == "money";
+        PersistentCardValue value{money ? std::optional<std::string>(pick(currencies))
+                                        : std::nullopt,
+                                  {},
+                                  field.id,
+                                  field.kind,
+                                  maybe(30, std::string(pick(valueTones))),
+                                  money ? std::nullopt : maybe(40, std::string(pick(units))),
+                                  number()};
+        value.display = value.currency.value_or("") + value.value + value.unit.value_or("");
         operation.values.push_back(std::move(value));
     }
     if (operation.kind == "retract") {
@@ -267,12 +241,8 @@ ChannelSync RecordGenerator::channelSync(std::string channel, std::size_t notifi
         sync.cardUpdates.push_back(cardUpdate(sync.channel, i + 1));
     }
     sync.latestCardSeq = cardUpdateCount;
-    if (chance(80)) {
-        sync.name = std::string(pick(subjects)) + " updates";
-    }
-    if (chance(70)) {
-        sync.owned = chance(80);
-    }
+    sync.name = maybe(80, std::string(pick(subjects)) + " updates");
+    sync.owned = maybe(70, chance(80));
     return sync;
 }
 

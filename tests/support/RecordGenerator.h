@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,6 +54,11 @@ private:
     template <class T, std::size_t N>
     const T& pick(const T (&items)[N]) {
         return items[below(N)];
+    }
+    // `value` with probability percent / 100, else nothing.
+    template <class T>
+    std::optional<T> maybe(unsigned percent, T value) {
+        return chance(percent) ? std::optional<T>(std::move(value)) : std::nullopt;
     }
     std::uint64_t next();
     std::string identifier(std::string_view prefix, std::size_t digits,

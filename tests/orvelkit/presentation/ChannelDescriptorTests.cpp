@@ -90,12 +90,10 @@ TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
 }
 
 TEST(ChannelDescriptors, OnlyTheNewestUpdateCountsEvenWhenItsTimeCannotBeRead) {
-    const ChannelDescriptor descriptor =
-        only({}, Inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
-                                     notification("ch", 1, {}, ago(100000))})}));
-    EXPECT_EQ(descriptor.activity, ChannelActivity::active);
-    EXPECT_EQ(descriptor.detail, "Active");
-    EXPECT_EQ(descriptor.lastActivityAt, std::nullopt);
+    EXPECT_EQ(only({}, Inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
+                                           notification("ch", 1, {}, ago(100000))})})),
+              (ChannelDescriptor{"ch", "ch", false, ChannelActivity::active, "Active", std::nullopt,
+                                 std::nullopt}));
 }
 
 TEST(ChannelDescriptors, OrderedByLastActivityThenCreationThenId) {

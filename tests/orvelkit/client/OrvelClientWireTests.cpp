@@ -117,7 +117,7 @@ TEST(OrvelClientOnTheWire, EveryOperationSendsExactlyItsRequest) {
         const auto request = server.lastRequest();
         EXPECT_EQ(request.method, exchange.method);
         EXPECT_EQ(request.target, exchange.target);
-        EXPECT_EQ(request.chosenHeaders(), exchange.headers);
+        EXPECT_EQ(request.chosenHeaders, exchange.headers);
         EXPECT_EQ(request.body, exchange.body);
     }
 }

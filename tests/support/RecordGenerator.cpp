@@ -14,42 +14,32 @@ namespace {
 // Mid-2025, in seconds since the epoch: the generated timestamps count from here.
 constexpr std::uint64_t baseTime = 1751328000;
 
-const char* const senders[] = {"build-bot", "claude-code", "research-agent",
-                               "ci-runner", "støttebot",   "監視エージェント"};
-const char* const subjects[] = {"main",    "release/2.4", "payments-api",
-                                "staging", "production",  "Zürich cluster"};
+const char* const senders[] = {"build-bot", "claude-code", "støttebot", "監視エージェント"};
+const char* const subjects[] = {"main", "payments-api", "production", "Zürich cluster"};
 // Each title is a prefix followed by a number and " on " a subject.
-const char* const titlePrefixes[] = {
-    "Build #",       "Tests failed: ", "Review requested: PR #", "\xF0\x9F\x9A\x80 Release ",
-    "Überprüfung #", "デプロイ "};
+const char* const titlePrefixes[] = {"Build #", "Review requested: PR #",
+                                     "\xF0\x9F\x9A\x80 Release ", "デプロイ "};
 const char* const sentences[] = {
     "All 1,284 tests passed in 6m 12s.",
     "**Action needed:** approve the rollout in the console or reply here.",
-    "See `logs/build-8812.txt` for the full output.",
     "- updated dependencies\n- regenerated the lockfile\n- fixed two lint warnings",
     "Die Synchronisierung ist abgeschlossen; 312 Datensätze wurden aktualisiert.",
     "処理は正常に完了しました。詳細はログを確認してください。",
-    "Everything is green \xE2\x9C\x85 and the release notes are drafted.",
-    "Waiting on the upstream API, which has returned 503 for the last 10 minutes.",
 };
 // Texts the encoder has to escape: control characters, quotes, backslashes.
 const char* const quirks[] = {"path C:\\agents\\out\\report.txt", "she said \"ship it\"",
-                              "bell \x07 and escape \x1B[0m",     "line one\r\nline two",
-                              "nul\x01soh\x1F unit sep",          "form\ffeed and back\bspace"};
-
+                              "bell \x07 and escape \x1B[0m\r\n", "nul\x01soh\x1F form\ffeed\b"};
 const char* const statuses[] = {"need", "running", "done", "failed", "info", "idle"};
 const char* const oddStatuses[] = {"blocked", "Done", ""};
-const char* const colors[] = {"#FF8800", "3b82f6", "#10B981", "#ccc"};
+const char* const colors[] = {"#FF8800", "3b82f6", "#ccc"};
 const char* const deliverWhens[] = {"immediately", "best_effort", "morning", "next_day", ""};
-const char* const fieldLabels[] = {"Branch", "Duration", "Coverage", "Cost", "Größe", "所要時間"};
-const char* const fieldValues[] = {"main", "312 s", "81.4%", "€12,50", "900 MB", "4分"};
-const char* const mimes[] = {"image/png", "image/jpeg", "image/webp"};
-const char* const cardKeys[] = {"spend", "queue", "uptime", "deploys", "coverage"};
-const char* const cardRenderers[] = {"metric", "metric", "table", "sparkline"};
+const char* const fieldLabels[] = {"Branch", "Coverage", "Cost", "所要時間"};
+const char* const fieldValues[] = {"main", "81.4%", "€12,50", "4分"};
+const char* const mimes[] = {"image/png", "image/webp"};
+const char* const cardKeys[] = {"spend", "queue", "uptime"};
+const char* const cardRenderers[] = {"metric", "metric", "table"};
 const char* const fieldKinds[] = {"number", "money", "text", "percent"};
-const char* const valueTones[] = {"positive", "negative", "neutral", "warning"};
-const char* const units[] = {"ms", "%", "jobs", "GB"};
-const char* const currencies[] = {"EUR", "USD", "JPY", "CHF"};
+const char* const currencies[] = {"EUR", "JPY"};
 const char* const operationKinds[] = {"snapshot", "patch", "delta", "delta", "retract", "reset"};
 const char* const base64Alphabet =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -207,14 +197,14 @@ PersistentCardUpdate RecordGenerator::cardUpdate(std::string_view channel, std::
             continue;
         }
         const bool money = field.kind == "money";
-        PersistentCardValue value{money ? std::optional<std::string>(pick(currencies))
-                                        : std::nullopt,
-                                  {},
-                                  field.id,
-                                  field.kind,
-                                  maybe(30, std::string(pick(valueTones))),
-                                  money ? std::nullopt : maybe(40, std::string(pick(units))),
-                                  number()};
+        PersistentCardValue value{
+            money ? std::optional<std::string>(pick(currencies)) : std::nullopt,
+            {},
+            field.id,
+            field.kind,
+            maybe(30, std::string(chance(50) ? "positive" : "warning")),
+            money ? std::nullopt : maybe(40, std::string(chance(50) ? "ms" : "%")),
+            number()};
         value.display = value.currency.value_or("") + value.value + value.unit.value_or("");
         operation.values.push_back(std::move(value));
     }

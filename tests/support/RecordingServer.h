@@ -1,11 +1,11 @@
 #pragma once
 
-// A loopback HTTP server that records every request and answers with
-// programmed responses. Binds 127.0.0.1 on a free port; stops on destruction.
+// A loopback HTTP server that records every request and answers each with
+// the programmed response. Binds 127.0.0.1 on a free port; stops on
+// destruction.
 
 #include <chrono>
 #include <condition_variable>
-#include <cstddef>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -21,13 +21,11 @@ namespace OrvelTest {
 
 struct RecordedRequest {
     std::string method;
-    std::string target;                              // path and query exactly as sent
-    std::multimap<std::string, std::string> headers; // names as sent
+    std::string target; // path and query exactly as sent
+    // What the client chose to send: without the headers HTTP framing adds
+    // (Host, Content-Length); names as sent.
+    std::multimap<std::string, std::string> chosenHeaders;
     std::string body;
-
-    // The headers without those that HTTP framing adds (Host,
-    // Content-Length): what the client chose to send.
-    std::multimap<std::string, std::string> chosenHeaders() const;
 };
 
 struct CannedResponse {
@@ -44,26 +42,16 @@ public:
     RecordingServer& operator=(const RecordingServer&) = delete;
     ~RecordingServer();
 
-    int port() const { return port_; }
     std::string baseURL() const; // "http://127.0.0.1:<port>"
-
-    // The answer to requests for which no path has its own.
     void respond(CannedResponse response);
-    // The answer for one path (without the query).
-    void respond(const std::string& path, CannedResponse response);
 
-    std::vector<RecordedRequest> requests() const;
     RecordedRequest lastRequest() const;
     std::size_t requestCount() const;
-
     // Waits until at least `count` requests have arrived.
     bool waitForRequests(std::size_t count,
                          std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
 private:
-    CannedResponse record(RecordedRequest request, const std::string& path);
-    void holdBack(std::chrono::milliseconds delay);
-
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
@@ -71,8 +59,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     bool stopping_ = false;
-    CannedResponse fallback_;
-    std::map<std::string, CannedResponse> byPath_;
+    CannedResponse response_;
     std::vector<RecordedRequest> requests_;
 };
 

@@ -24,7 +24,6 @@ TEST(AppConfig, AddOrUpdateReplacesTheFirstMatchInPlaceOrAppends) {
 
 TEST(AppConfig, PairingNeedsANonEmptyDeviceTokenAndTheBaseURLMustParse) {
     AppConfig config = AppConfig::defaultConfiguration();
-    EXPECT_FALSE(config.isPaired());
     EXPECT_EQ(config.baseURL(), config.serverURL);
     config.deviceToken = "";
     EXPECT_FALSE(config.isPaired());

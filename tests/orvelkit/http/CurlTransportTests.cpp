@@ -50,7 +50,7 @@ TEST(CurlTransport, RefusesAHeaderThatWouldEndItsLineEarly) {
     EXPECT_EQ(injected.error().code(), CURLE_BAD_FUNCTION_ARGUMENT);
 }
 
-TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
+TEST(CurlTransport, EveryStatusIsAResponseRedirectsAreNotFollowedAndFilesAnswerWithZero) {
     RecordingServer server;
     CurlTransport transport;
     for (int status : {204, 301, 500}) {
@@ -61,21 +61,23 @@ TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
         EXPECT_EQ(result->body, status == 204 ? "" : R"({"error":"x"})");
     }
     EXPECT_EQ(server.requestCount(), 3u);
+
+    OrvelTest::TemporaryDirectory directory;
+    OrvelTest::writeText(directory / "sync.json", R"({"channels":[]})");
+    auto file =
+        send(transport, {"file://" + (directory / "sync.json").string(), "GET", {}, std::nullopt});
+    ASSERT_TRUE(file.hasValue()) << file.error();
+    EXPECT_EQ(file->status, 0);
+    EXPECT_EQ(file->body, R"({"channels":[]})");
 }
 
 TEST(CurlTransport, FailuresCarryCurlsCodeAndDescription) {
     CurlTransport transport;
-
     auto refused = send(transport, {"http://127.0.0.1:1/healthz", "GET", {}, std::nullopt});
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().code(), CURLE_COULDNT_CONNECT);
-    EXPECT_THAT(refused.error().description(),
-                testing::StartsWith("Couldn't connect to server: Failed to connect to 127.0.0.1 "
-                                    "port 1"));
-
-    auto unsupported = send(transport, {"ftp://127.0.0.1:1/x", "GET", {}, std::nullopt});
-    ASSERT_FALSE(unsupported);
-    EXPECT_EQ(unsupported.error().code(), CURLE_UNSUPPORTED_PROTOCOL);
+    // Curl's short text, then its detail.
+    EXPECT_THAT(refused.error().description(), testing::StartsWith("Couldn't connect to server: "));
 
     // Nothing arriving for the idle time-out ends the transfer.
     RecordingServer slow;
@@ -84,17 +86,6 @@ TEST(CurlTransport, FailuresCarryCurlsCodeAndDescription) {
     auto timedOut = send(impatient, {slow.baseURL() + "/slow", "GET", {}, std::nullopt});
     ASSERT_FALSE(timedOut);
     EXPECT_EQ(timedOut.error().code(), CURLE_OPERATION_TIMEDOUT);
-}
-
-TEST(CurlTransport, FileURLsAnswerWithStatusZero) {
-    OrvelTest::TemporaryDirectory directory;
-    OrvelTest::writeText(directory / "sync.json", R"({"channels":[]})");
-    CurlTransport transport;
-    auto result =
-        send(transport, {"file://" + (directory / "sync.json").string(), "GET", {}, std::nullopt});
-    ASSERT_TRUE(result.hasValue()) << result.error();
-    EXPECT_EQ(result->status, 0);
-    EXPECT_EQ(result->body, R"({"channels":[]})");
 }
 
 TEST(CurlTransport, DestroyingItCancelsEveryTransferOnce) {
@@ -112,8 +103,7 @@ TEST(CurlTransport, DestroyingItCancelsEveryTransferOnce) {
     ASSERT_TRUE(server.waitForRequests(2));
 
     transport.reset();
-    spawn(executor, std::move(late),
-          collect); // started after the transport is gone
+    spawn(executor, std::move(late), collect); // started after the transport is gone
     ASSERT_TRUE(executor.runUntil([&] { return results.size() == 3; }));
     executor.runUntilIdle();
 

@@ -22,10 +22,6 @@ Ids channelIds(const Inbox& inbox) {
     return result;
 }
 
-ChannelInbox dismissedOnly(std::string id, SequenceSet dismissed) {
-    return ChannelInbox(std::move(id), std::nullopt, false, {}, {}, 0, 0, 0, std::move(dismissed));
-}
-
 } // namespace
 
 TEST(ChannelInbox, ReadMarkAndCursorsOnlyRise) {
@@ -67,8 +63,8 @@ TEST(ChannelInbox, SyncKeepsNameAndOwnershipUnlessReported) {
 }
 
 TEST(InboxSync, PendingDismissalsAreLocalOnesTheServiceLacks) {
-    Inbox inbox({dismissedOnly("a", {1, 2, 3}), dismissedOnly("b", {4}), dismissedOnly("c", {5}),
-                 channelInbox("d")});
+    Inbox inbox({channelInbox("a", {}, 0, {1, 2, 3}), channelInbox("b", {}, 0, {4}),
+                 channelInbox("c", {}, 0, {5}), channelInbox("d")});
     EXPECT_TRUE(inbox.pendingDismissals({}).empty());
     EXPECT_EQ(inbox.pendingDismissals({{"a", {2, 9}}, {"b", {4}}, {"c", {}}, {"x", {1}}}),
               (ChannelSequenceSets{{"a", {1, 3}}, {"c", {5}}}));

@@ -28,20 +28,17 @@ std::uint64_t seqOf(const PersistentCardUpdate& u) {
 
 struct Plain {
     std::string channel;
-    std::optional<std::string> name;
+    std::optional<std::string> name = std::nullopt;
     bool owned = false;
-    std::vector<Notification> notifications;
-    std::vector<PersistentCardUpdate> cardUpdates;
+    std::vector<Notification> notifications = {};
+    std::vector<PersistentCardUpdate> cardUpdates = {};
     std::uint64_t lastReadSeq = 0, latestSeq = 0, latestCardSeq = 0;
-    SequenceSet dismissed;
+    SequenceSet dismissed = {};
 };
 
-Plain emptyPlain(const std::string& channel, std::optional<std::string> name, bool owned) {
-    Plain p;
-    p.channel = channel;
-    p.name = std::move(name);
-    p.owned = owned;
-    return p;
+Plain* find(std::vector<Plain>& plain, const std::string& id) {
+    const auto at = std::ranges::find(plain, id, &Plain::channel);
+    return at == plain.end() ? nullptr : &*at;
 }
 
 template <class T>
@@ -82,20 +79,13 @@ void plainApplySync(std::vector<Plain>& inbox, const std::vector<ChannelSync>& r
                             [&](const ChannelSync& r) { return r.channel == c.channel; });
     });
     for (const ChannelSync& r : records) {
-        auto at = std::find_if(inbox.begin(), inbox.end(),
-                               [&](const Plain& c) { return c.channel == r.channel; });
-        if (at != inbox.end()) {
-            plainSync(*at, r, true);
+        if (Plain* known = find(inbox, r.channel)) {
+            plainSync(*known, r, true);
         } else {
-            inbox.push_back(emptyPlain(r.channel, r.name, r.owned.value_or(false)));
+            inbox.push_back({r.channel, r.name, r.owned.value_or(false)});
             plainSync(inbox.back(), r, false);
         }
     }
-}
-
-template <class List>
-std::vector<typename List::value_type> listOf(const List& list) {
-    return {list.begin(), list.end()};
 }
 
 void expectSame(const Inbox& inbox, const std::vector<Plain>& plain) {
@@ -109,8 +99,8 @@ void expectSame(const Inbox& inbox, const std::vector<Plain>& plain) {
         EXPECT_EQ(c.channel(), p.channel);
         EXPECT_EQ(c.name(), p.name);
         EXPECT_EQ(c.owned(), p.owned);
-        EXPECT_EQ(listOf(c.notifications()), p.notifications) << p.channel;
-        EXPECT_EQ(listOf(c.cardUpdates()), p.cardUpdates) << p.channel;
+        EXPECT_TRUE(std::ranges::equal(c.notifications(), p.notifications)) << p.channel;
+        EXPECT_TRUE(std::ranges::equal(c.cardUpdates(), p.cardUpdates)) << p.channel;
         EXPECT_EQ(c.lastReadSeq(), p.lastReadSeq);
         EXPECT_EQ(c.latestSeq(), p.latestSeq);
         EXPECT_EQ(c.latestCardSeq(), p.latestCardSeq);
@@ -143,7 +133,7 @@ struct History {
         return 1 + gen.below(top + 1);
     }
     std::string pickChannel(const std::string& channel) {
-        return gen.chance(10) ? std::string("elsewhere") : channel;
+        return gen.chance(10) ? "elsewhere" : channel;
     }
 
     ChannelSync record(const std::string& channel, std::uint64_t top, std::uint64_t cardTop) {
@@ -176,15 +166,6 @@ struct History {
 
 const std::string channelIds[] = {"a", "b", "c", "d"};
 
-std::uint64_t topOf(const std::vector<Plain>& plain, const std::string& id, bool cards) {
-    for (const Plain& p : plain) {
-        if (p.channel == id) {
-            return cards ? p.latestCardSeq : p.latestSeq;
-        }
-    }
-    return 0;
-}
-
 } // namespace
 
 TEST(MergeAgainstReference, RandomHistoriesAgreeStepByStep) {
@@ -201,15 +182,12 @@ TEST(MergeAgainstReference, RandomHistoriesAgreeStepByStep) {
             ChannelSync r = h.record(id, 10, 2);
             loaded.emplace_back(id, r.name, false, r.notifications, r.cardUpdates, r.readSeq, 0, 0,
                                 SequenceSet(r.dismissedSeqs.begin(), r.dismissedSeqs.end()));
-            Plain p = emptyPlain(id, r.name, false);
-            p.notifications = r.notifications;
-            p.cardUpdates = r.cardUpdates;
+            Plain p{id, r.name, false, r.notifications, r.cardUpdates, r.readSeq};
             const auto newestFirst = [](auto& a, auto& b) { return seqOf(a) > seqOf(b); };
-            std::stable_sort(p.notifications.begin(), p.notifications.end(), newestFirst);
-            std::stable_sort(p.cardUpdates.begin(), p.cardUpdates.end(), newestFirst);
+            std::ranges::stable_sort(p.notifications, newestFirst);
+            std::ranges::stable_sort(p.cardUpdates, newestFirst);
             p.latestSeq = p.notifications.empty() ? 0 : p.notifications.front().seq;
             p.latestCardSeq = p.cardUpdates.empty() ? 0 : p.cardUpdates.front().cardSeq;
-            p.lastReadSeq = r.readSeq;
             p.dismissed.insert(r.dismissedSeqs.begin(), r.dismissedSeqs.end());
             plain.push_back(p);
         }
@@ -219,23 +197,20 @@ TEST(MergeAgainstReference, RandomHistoriesAgreeStepByStep) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << " step " << step);
             if (h.gen.chance(15)) {
                 const std::string& id = channelIds[h.gen.below(4)];
-                const ChannelSync r = h.record(id, topOf(plain, id, false), 0);
+                if (!find(plain, id)) {
+                    plain.push_back({id});
+                }
+                Plain& p = *find(plain, id);
+                const ChannelSync r = h.record(id, p.latestSeq, 0);
                 inbox.merge(id, r.notifications, r.latestSeq);
-                if (std::none_of(plain.begin(), plain.end(),
-                                 [&](auto& p) { return p.channel == id; })) {
-                    plain.push_back(emptyPlain(id, std::nullopt, false));
-                }
-                for (Plain& p : plain) {
-                    if (p.channel == id) {
-                        plainMerge(id, p.notifications, r.notifications, r.latestSeq, p.latestSeq);
-                    }
-                }
+                plainMerge(id, p.notifications, r.notifications, r.latestSeq, p.latestSeq);
             } else {
                 std::vector<ChannelSync> records;
                 for (const std::string& id : channelIds) {
                     if (h.gen.chance(85)) {
+                        const Plain* p = find(plain, id);
                         records.push_back(
-                            h.record(id, topOf(plain, id, false), topOf(plain, id, true)));
+                            h.record(id, p ? p->latestSeq : 0, p ? p->latestCardSeq : 0));
                     }
                 }
                 std::reverse(records.begin(), records.begin() + h.gen.below(records.size() + 1));

@@ -18,14 +18,9 @@ TEST(JsonDecoding, OptionalKeyMissingOrNullIsAbsentAndDefaultedKeyTakesItsDefaul
     EXPECT_EQ(keyId(R"({"channel":"c","key_id":null,"sender":"s","token":"t"})"), std::nullopt);
     EXPECT_EQ(keyId(R"({"channel":"c","key_id":"k1","sender":"s","token":"t"})"), "k1");
 
-    const auto platform = [](std::string_view json) {
-        return decode<PushRegistration>(json)->platform;
-    };
-    EXPECT_EQ(platform(R"({"token":"t"})"), PushPlatform::apns);
-    EXPECT_EQ(platform(R"({"platform":"webpush","token":"t"})"), PushPlatform::webpush);
-    auto empty = decode<PersistentCardPullResponse>(R"({"card_updates":null})");
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(*empty, PersistentCardPullResponse{});
+    EXPECT_EQ(decode<PushRegistration>(R"({"token":"t"})")->platform, PushPlatform::apns);
+    EXPECT_EQ(decode<PersistentCardPullResponse>(R"({"card_updates":null})").value(),
+              PersistentCardPullResponse{});
 }
 
 TEST(JsonDecoding, UnsignedValuesDecodeOnlyWhenExactAndInRange) {
@@ -46,14 +41,6 @@ TEST(JsonDecoding, UnknownKeysAreIgnoredAndKeysComeInAnyOrder) {
     ASSERT_TRUE(ack) << ack.error();
     EXPECT_EQ(*ack, (DismissAck{"c", true, 4}));
     EXPECT_EQ(encode(*ack).value(), R"({"channel":"c","dismissed":true,"seq":4})");
-
-    auto forward = decode<KeyInfo>(R"({"channel":"c","created_at":"t0","key_id":"k",)"
-                                   R"("revoked":false,"sender":"s","expires_at":"t1"})");
-    auto backward = decode<KeyInfo>(R"({"expires_at":"t1","sender":"s","revoked":false,)"
-                                    R"("key_id":"k","created_at":"t0","channel":"c"})");
-    ASSERT_TRUE(forward && backward);
-    EXPECT_EQ(*forward, *backward);
-    EXPECT_EQ(forward->expiresAt, "t1");
 }
 
 TEST(JsonDecoding, TextThatIsNotAJsonObjectFailsWithoutAPath) {
@@ -78,7 +65,6 @@ TEST(JsonDecoding, InvalidUtf8AnywhereFailsTheWholeText) {
     }
     // Escaped lone surrogates cannot become UTF-8 either.
     EXPECT_FALSE(decode<ReadAck>(R"({"channel":"\ud800","read_seq":1})"));
-    EXPECT_FALSE(decode<ReadAck>(R"({"channel":"\udc00x","read_seq":1})"));
     EXPECT_EQ(decode<ReadAck>(R"({"channel":"\ud83d\ude80","read_seq":1})")->channel,
               "\xF0\x9F\x9A\x80");
 }
@@ -99,8 +85,6 @@ TEST(JsonEncoding, EscapesQuotesBackslashesAndControlCharacters) {
     EXPECT_EQ(encodedValue("say \"hi\" \\ / \x7F"), quotedInField(R"("say \"hi\" \\ / )"
                                                                   "\x7F\""));
     EXPECT_EQ(encodedValue("\b\f\n\r\t"), quotedInField(R"("\b\f\n\r\t")"));
-    EXPECT_EQ(encode(KeyList{}).value(),
-              R"({"keys":[]})"); // compact, nothing added
     EXPECT_EQ(encodedValue(std::string("\0\x01\x1B\x1F", 4)),
               quotedInField(R"("\u0000\u0001\u001B\u001F")"));
     // Non-ASCII is written as it is.
@@ -134,26 +118,18 @@ TEST(JsonEncoding, EveryByteValueSurvivesAtEveryPosition) {
 }
 
 TEST(JsonEncoding, RefusesTextsThatAreNotUtf8) {
-    for (std::string bad : {
-             "\x80",             // stray continuation byte
-             "\xC0\xAF",         // overlong "/"
-             "\xE0\x80\xAF",     // overlong
-             "\xED\xA0\x80",     // surrogate U+D800
-             "\xF4\x90\x80\x80", // beyond U+10FFFF
-             "\xE6\x97",         // truncated
-             "\xE6\x97x",        // continuation missing
-         }) {
+    // A stray continuation, an overlong "/", a surrogate, beyond U+10FFFF,
+    // truncated; at the start, in the middle and at the end of a text.
+    for (std::string bad : {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE6\x97x"}) {
         for (const std::string& text : {bad, "plain text before " + bad, bad + " and after"}) {
             auto json = encode(CardField{"l", text});
             ASSERT_FALSE(json) << text;
             EXPECT_EQ(json.error().description(), "value: text is not valid UTF-8");
         }
     }
-    for (std::string good : {"\xC2\x80", "\xE0\xA0\x80", "\xED\x9F\xBF", "\xF4\x8F\xBF\xBF"}) {
-        auto json = encode(CardField{"l", good});
-        ASSERT_TRUE(json) << good;
-        EXPECT_EQ(decode<CardField>(*json)->value, good);
-    }
+    // The code points next to those that are refused.
+    const std::string good = "\xC2\x80 \xED\x9F\xBF \xF4\x8F\xBF\xBF";
+    EXPECT_EQ(decode<CardField>(encode(CardField{"l", good}).value())->value, good);
 }
 
 TEST(JsonEncoding, InvalidTextDeepInARecordNamesItsPath) {

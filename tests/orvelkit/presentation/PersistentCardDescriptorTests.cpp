@@ -1,4 +1,3 @@
-#include "orvelkit/presentation/CurrencyFormatter.h"
 #include "orvelkit/presentation/PersistentCardDescriptor.h"
 #include "tests/support/Records.h"
 
@@ -12,42 +11,35 @@ using OrvelKit::Inbox;
 using OrvelKit::PersistentCardDescriptor;
 using OrvelKit::PersistentCardFieldDescriptor;
 using OrvelProtocol::PersistentCardDefinition;
-using OrvelProtocol::PersistentCardField;
 using OrvelProtocol::PersistentCardOperation;
 using OrvelProtocol::PersistentCardUpdate;
 using OrvelProtocol::PersistentCardValue;
+using Shown = std::vector<std::string>;
 namespace Presentation = OrvelKit::Presentation;
 
 namespace {
 
 PersistentCardDefinition definition(std::string title,
                                     std::vector<std::string> fieldIds = {"a", "b"}) {
-    PersistentCardDefinition result;
-    result.title = std::move(title);
-    result.renderer = "metric";
+    PersistentCardDefinition result{{}, "metric", 1, std::move(title)};
     for (std::string& id : fieldIds) {
-        result.fields.push_back(PersistentCardField{id, "number", "Label " + id, std::nullopt});
+        result.fields.push_back({id, "number", "Label " + id, std::nullopt});
     }
     return result;
 }
 
 PersistentCardValue value(std::string fieldId, std::string text, std::string kind = "number",
                           std::optional<std::string> currency = std::nullopt) {
-    return {std::move(currency),
-            "shown " + text,
-            std::move(fieldId),
-            std::move(kind),
-            std::nullopt,
-            std::nullopt,
-            text};
+    return {
+        std::move(currency), "shown " + text, std::move(fieldId), std::move(kind), {}, {}, text};
 }
 
-PersistentCardOperation operation(std::string kind, std::vector<PersistentCardValue> stated = {},
-                                  std::vector<OrvelProtocol::PersistentCardDelta> deltas = {}) {
-    return {std::move(deltas), std::move(kind), std::nullopt, std::move(stated)};
+PersistentCardOperation snapshot(std::vector<PersistentCardValue> values,
+                                 std::string kind = "snapshot") {
+    return {{}, std::move(kind), std::nullopt, std::move(values)};
 }
 PersistentCardOperation delta(std::vector<OrvelProtocol::PersistentCardDelta> changes) {
-    return operation("delta", {}, std::move(changes));
+    return {std::move(changes), "delta", std::nullopt, {}};
 }
 PersistentCardOperation retract(std::optional<std::string> updateId) {
     return {{}, "retract", std::move(updateId), {}};
@@ -57,8 +49,8 @@ PersistentCardOperation retract(std::optional<std::string> updateId) {
 // `cardSeq` unless a timestamp is given.
 PersistentCardUpdate update(std::uint64_t cardSeq, PersistentCardOperation op,
                             PersistentCardDefinition cardDefinition = definition("Card"),
-                            std::string cardKey = "spend", std::string channel = "ch",
-                            std::string createdAt = {}) {
+                            std::string createdAt = {}, std::string cardKey = "spend",
+                            std::string channel = "ch") {
     if (createdAt.empty()) {
         createdAt = "2025-07-01T10:" + std::string(cardSeq < 10 ? "0" : "") +
                     std::to_string(cardSeq) + ":00Z";
@@ -78,7 +70,6 @@ std::vector<PersistentCardDescriptor> cards(std::vector<PersistentCardUpdate> up
 }
 
 // The card's fields as "id=value|display".
-using Shown = std::vector<std::string>;
 Shown shown(const PersistentCardDescriptor& card) {
     Shown result;
     for (const PersistentCardFieldDescriptor& field : card.fields) {
@@ -90,53 +81,42 @@ Shown shown(const PersistentCardDescriptor& card) {
 } // namespace
 
 TEST(PersistentCards, ValuesInEffectAfterEachHistory) {
-    PersistentCardValue withUnit = value("b", "n/a");
-    withUnit.unit = "ms";
+    const auto abc = definition("Card", {"a", "b", "c", "d"});
     struct Case {
         const char* name;
         std::vector<PersistentCardUpdate> updates;
         Shown shown; // empty: no card
     };
     const Case cases[] = {
-        {"nothing", {}, {}},
         {"every update retracted",
-         {update(1, operation("snapshot", {value("a", "1")})), update(2, retract("u1"))},
+         {update(1, snapshot({value("a", "1")})), update(2, retract("u1"))},
          {}},
         // A retraction without a target withdraws nothing and is not in effect.
         {"a bare retraction",
-         {update(1, operation("snapshot", {value("a", "1")})), update(2, retract(std::nullopt))},
+         {update(1, snapshot({value("a", "1")})), update(2, retract(std::nullopt))},
          {"a=1|shown 1"}},
         {"values only for fields the definition lacks",
-         {update(1, operation("snapshot", {value("z", "1")}))},
+         {update(1, snapshot({value("z", "1")}))},
          {}},
-        {"a patch replaces some values",
-         {update(1, operation("snapshot", {value("a", "1"), value("b", "2")})),
-          update(2, operation("patch", {value("b", "3")}))},
-         {"a=1|shown 1", "b=3|shown 3"}},
-        {"a snapshot states all values; the later value of a field wins",
-         {update(1, operation("snapshot", {value("a", "1"), value("b", "2")})),
-          update(2, operation("snapshot", {value("a", "4"), value("a", "5")}))},
+        {"a patch replaces some values; a snapshot all, the later value of a field winning",
+         {update(1, snapshot({value("a", "1"), value("b", "2")})),
+          update(2, snapshot({value("b", "3")}, "patch")),
+          update(3, snapshot({value("a", "4"), value("a", "5")}))},
          {"a=5|shown 5"}},
-        // Exact decimal sums; the display follows the sum.
+        // Exact decimal sums; the display follows the sum. Other kinds,
+        // unreadable values and unreadable deltas are left alone.
         {"deltas add to numbers",
-         {update(1, operation("snapshot", {value("a", "10"), value("b", "0.1")})),
-          update(2, delta({{"a", "2.5"}, {"b", "0.2"}, {"nothing", "5"}})),
-          update(3, delta({{"a", "-0.5"}, {"a", "1e1"}}))},
-         {"a=22|22", "b=0.3|0.3"}},
-        {"deltas leave other kinds and unreadable values alone",
-         {update(1, operation("snapshot", {value("a", "10", "Number"), withUnit})),
-          update(2, delta({{"a", "1"}, {"b", "1"}}))},
-         {"a=10|shown 10", "b=n/a|shown n/a"}},
-        {"unreadable deltas change nothing",
-         {update(1, operation("snapshot", {value("a", "10")})),
-          update(2, delta({{"a", " 1"}, {"a", "1,5"}, {"a", "1e99999"}, {"a", "two"}}))},
-         {"a=10|shown 10"}},
-        {"an earlier retraction still withdraws a later update",
-         {update(1, operation("snapshot", {value("a", "1")})), update(2, retract("u3")),
-          update(3, operation("patch", {value("a", "2")}))},
-         {"a=1|shown 1"}},
+         {update(1,
+                 snapshot({value("a", "10"), value("b", "0.1"), value("c", "n/a"),
+                           value("d", "10", "Number")}),
+                 abc),
+          update(2, delta({{"a", "2.5"}, {"b", "0.2"}, {"c", "1"}, {"d", "1"}, {"nothing", "5"}}),
+                 abc),
+          update(3, delta({{"a", "-0.5"}, {"a", "1e1"}, {"a", " 1"}, {"a", "1,5"}, {"a", "two"}}),
+                 abc)},
+         {"a=22|22", "b=0.3|0.3", "c=n/a|shown n/a", "d=10|shown 10"}},
         // Kinds are exact: "Snapshot" is unknown and changes no value.
-        {"an unknown operation", {update(1, operation("Snapshot", {value("a", "1")}))}, {}},
+        {"an unknown operation", {update(1, snapshot({value("a", "1")}, "Snapshot"))}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -154,59 +134,48 @@ TEST(PersistentCards, FieldsFollowTheDefinitionAndTakeTheirKindFromTheValue) {
     cardDefinition.fields[0].role = "primary";
     cardDefinition.fields[2].kind = "text";
     PersistentCardValue money = value("a", "9.99", "money", "XXX");
-    money.unit = "per day";
     money.tone = "warning";
-    const auto result = cards(
-        {update(4, operation("snapshot", {money, value("b", "7", "count"), value("extra", "1")}),
-                cardDefinition)});
+    const auto result = cards({update(
+        4, snapshot({money, value("b", "7", "count"), value("extra", "1")}), cardDefinition)});
     ASSERT_EQ(result.size(), 1u);
-    const PersistentCardDescriptor& card = result[0];
-    EXPECT_EQ(card.id, "ch/spend");
-    ASSERT_EQ(card.fields.size(), 2u);
-    EXPECT_EQ(card.fields[0],
+    EXPECT_EQ(result[0].id, "ch/spend");
+    ASSERT_EQ(result[0].fields.size(), 2u);
+    EXPECT_EQ(result[0].fields[0],
               (PersistentCardFieldDescriptor{"b", "Label b", "count", "7", "shown 7", std::nullopt,
                                              std::nullopt, std::nullopt, "primary"}));
-    EXPECT_EQ(card.fields[1].kind, "money"); // from the value, not the definition
-    EXPECT_EQ(card.fields[1].tone, "warning");
+    EXPECT_EQ(result[0].fields[1].kind, "money"); // from the value, not the definition
+    EXPECT_EQ(result[0].fields[1].tone, "warning");
+    // The marked field is the primary one, else the first; roles are exact.
+    PersistentCardDescriptor card = result[0];
+    EXPECT_EQ(card.primaryField()->id, "b");
+    std::swap(card.fields[0].role, card.fields[1].role);
+    EXPECT_EQ(card.primaryField()->id, "a");
+    card.fields[1].role = "Primary";
+    EXPECT_EQ(card.primaryField()->id, "b");
 }
 
 TEST(PersistentCards, MoneyAddsExactlyAndIsDisplayedInTheGivenLocale) {
+    const auto fields = definition("Spend", {"a", "b", "c", "d"});
     const auto updates = std::vector{
         update(1,
-               operation("snapshot",
-                         {value("a", "10", "money", "USD"), value("b", "1234.5", "money", "EUR"),
-                          value("c", "1", "money"), value("d", "1", "money", "EURO")}),
-               definition("Spend", {"a", "b", "c", "d"})),
-        update(2, delta({{"a", "2.5"}, {"b", "0.25"}, {"c", "0.5"}, {"d", "0.5"}}),
-               definition("Spend", {"a", "b", "c", "d"}))};
-    const auto american = cards(updates);
-    ASSERT_EQ(american.size(), 1u);
-    EXPECT_EQ(shown(american[0]),
+               snapshot({value("a", "10", "money", "USD"), value("b", "1234.5", "money", "EUR"),
+                         value("c", "1", "money"), value("d", "1", "money", "EURO")}),
+               fields),
+        update(2, delta({{"a", "2.5"}, {"b", "0.25"}, {"c", "0.5"}, {"d", "0.5"}}), fields)};
+    EXPECT_EQ(shown(cards(updates).at(0)),
               (Shown{"a=12.5|$12.50", "b=1234.75|€1,234.75", "c=1.5|1.5", "d=1.5|1.5"}));
-    const auto german = cards(updates, "de_DE");
-    ASSERT_EQ(german.size(), 1u);
-    EXPECT_EQ(german[0].fields[1].display, "1.234,75\u00A0€");
-}
-
-TEST(CurrencyFormatter, FormatsExactAmountsOrNothing) {
-    OrvelKit::CurrencyFormatter formatter("en_US");
-    EXPECT_EQ(formatter.format("-3", "usd"), "-$3.00");
-    // Far past double precision, still exact before rounding to cents.
-    EXPECT_EQ(formatter.format("12345678901234567890.125", "USD"),
-              "$12,345,678,901,234,567,890.12");
-    EXPECT_EQ(formatter.format("12.5", "E1R"), std::nullopt);
+    EXPECT_EQ(cards(updates, "de_DE").at(0).fields[1].display, "1.234,75\u00A0€");
 }
 
 TEST(PersistentCards, ReplayFollowsCardSequenceNotStorageOrTime) {
     PersistentCardDefinition renamed = definition("Second");
     renamed.rendererVersion = 3;
     const auto result = cards({
-        update(4, retract("u3"), definition("Retraction"), "spend", "ch", "2025-07-01T09:00:00Z"),
-        update(2, delta({{"a", "5"}}), renamed, "spend", "ch", "2025-07-01T12:00:00Z"),
-        update(3, operation("snapshot", {value("a", "100")}), definition("Third"), "spend", "ch",
-               "2025-07-01T11:00:00Z"),
-        update(1, operation("snapshot", {value("a", "1"), value("b", "2")}), definition("First"),
-               "spend", "ch", "2025-07-01T13:00:00Z"),
+        update(4, retract("u3"), definition("Retraction"), "2025-07-01T09:00:00Z"),
+        update(2, delta({{"a", "5"}}), renamed, "2025-07-01T12:00:00Z"),
+        update(3, snapshot({value("a", "100")}), definition("Third"), "2025-07-01T11:00:00Z"),
+        update(1, snapshot({value("a", "1"), value("b", "2")}), definition("First"),
+               "2025-07-01T13:00:00Z"),
     });
     ASSERT_EQ(result.size(), 1u);
     EXPECT_EQ(shown(result[0]), (Shown{"a=6|6", "b=2|shown 2"}));
@@ -219,8 +188,8 @@ TEST(PersistentCards, ReplayFollowsCardSequenceNotStorageOrTime) {
 
 TEST(PersistentCards, CardsAreOrderedByLatestUpdateThenById) {
     const auto card = [](std::string key, std::string channel, std::string createdAt) {
-        return update(1, operation("snapshot", {value("a", "1")}), definition("x"), std::move(key),
-                      std::move(channel), std::move(createdAt));
+        return update(1, snapshot({value("a", "1")}), definition("x"), std::move(createdAt),
+                      std::move(key), std::move(channel));
     };
     // The same card key on another channel is another card.
     const Inbox inbox({OrvelTest::channelInbox("beta", {}, 0, {},
@@ -230,18 +199,5 @@ TEST(PersistentCards, CardsAreOrderedByLatestUpdateThenById) {
                                                {card("spend", "alpha", "2025-07-01T10:00:00Z"),
                                                 card("old", "alpha", "2025-06-30T23:00:00Z")})});
     EXPECT_EQ(OrvelTest::ids(Presentation::persistentCards(inbox, "en_US")),
-              (std::vector<std::string>{"beta/queue", "alpha/spend", "beta/spend", "alpha/old"}));
-}
-
-TEST(PersistentCards, PrimaryFieldIsTheMarkedOneElseTheFirst) {
-    PersistentCardDescriptor card;
-    EXPECT_EQ(card.primaryField(), std::nullopt);
-    for (const char* id : {"a", "b", "c"}) {
-        card.fields.emplace_back().id = id;
-    }
-    card.fields[1].role = "Primary";
-    card.fields[2].role = "primary";
-    EXPECT_EQ(card.primaryField()->id, "c");
-    card.fields.pop_back();
-    EXPECT_EQ(card.primaryField()->id, "a");
+              (Shown{"beta/queue", "alpha/spend", "beta/spend", "alpha/old"}));
 }

@@ -16,19 +16,11 @@ using Counts = std::vector<std::size_t>;
 
 const Calendar utc("UTC", "en_US");
 
-// total, active, background, completed, updates in window, sources in window
-Counts counts(const SmartBriefing& b) {
-    return {b.totalCount,     b.activeCount,     b.backgroundCount,
-            b.completedCount, b.updatesInWindow, b.agentsInWindow};
-}
-
 TEST(SmartBriefing, PeriodsFollowTheWallClockOfTheZone) {
     using P = BriefingPeriod;
     const std::tuple<const char*, const char*, P, const char*> cases[] = {
-        {"Europe/Berlin", "2024-05-02T04:30:00+02:00", P::night, "2024-05-01T17:00:00+02:00"},
         {"Europe/Berlin", "2024-05-02T05:00:00+02:00", P::morning, "2024-05-01T18:00:00+02:00"},
         {"Europe/Berlin", "2024-05-02T12:00:00+02:00", P::afternoon, "2024-05-02T08:00:00+02:00"},
-        {"Europe/Berlin", "2024-05-02T17:00:00+02:00", P::evening, "2024-05-02T12:00:00+02:00"},
         {"Europe/Berlin", "2024-05-02T22:00:00+02:00", P::night, "2024-05-02T17:00:00+02:00"},
         // The day before a morning after a daylight-saving change is a whole
         // calendar day (23 or 25 hours), not 86,400 seconds.
@@ -52,7 +44,6 @@ TEST(SmartBriefing, WindowStartsAtTheLastVisitOnlyWithinThePeriod) {
     EXPECT_EQ(scope(periodStart), BriefingScope::sinceLastVisit);
     EXPECT_EQ(scope(periodStart.addingSeconds(-1)), BriefingScope::overnight);
     EXPECT_EQ(scope(now), BriefingScope::overnight);
-    EXPECT_EQ(scope(now.addingSeconds(60)), BriefingScope::overnight);
 
     // The window follows the last visit: an update before it is not counted.
     const Inbox inbox({channelInbox("a", {notification("a", 1, {}, "2024-05-02T07:00:00Z"),
@@ -98,7 +89,10 @@ TEST(SmartBriefing, RadarHoldsRunningSourcesAndInfoSourcesActiveInTheWindow) {
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     EXPECT_EQ(ids(briefing.onRadar), (Strings{"a-4", "a-3", "a-1"}));
     EXPECT_EQ(ids(briefing.attention), (Strings{"a-7", "a-6"}));
-    EXPECT_EQ(counts(briefing), (Counts{8, 1, 6, 1, 6, 6}));
+    // Total, active, background, completed, updates and sources in the window.
+    EXPECT_EQ((Counts{briefing.totalCount, briefing.activeCount, briefing.backgroundCount,
+                      briefing.completedCount, briefing.updatesInWindow, briefing.agentsInWindow}),
+              (Counts{8, 1, 6, 1, 6, 6}));
     // a-1 ... a-4 are read.
     EXPECT_FALSE(briefing.onRadar[0].isUnread);
     EXPECT_TRUE(briefing.attention[0].isUnread);
@@ -121,15 +115,9 @@ TEST(SmartBriefing, TransitionsCompareTheNewestTwoVisibleUpdatesInTheWindow) {
                       0, {8})});
     const SmartBriefing briefing = smartBriefing(inbox, now, std::nullopt, utc);
     ASSERT_EQ(briefing.transitions.size(), 2u);
-    EXPECT_EQ(briefing.transitions[0], (AgentTransition{.id = "a-9",
-                                                        .agent = "skipper",
-                                                        .summary = "Update 9",
-                                                        .relativeTime = "1h",
-                                                        .from = StatusDot::need,
-                                                        .to = StatusDot::info}));
+    EXPECT_EQ(briefing.transitions[0], (AgentTransition{"a-9", "skipper", "Update 9", "1h",
+                                                        StatusDot::need, StatusDot::info}));
     EXPECT_EQ(briefing.transitions[1].id, "a-2");
-    EXPECT_EQ(briefing.transitions[1].from, StatusDot::running);
-    EXPECT_EQ(briefing.transitions[1].to, StatusDot::done);
     EXPECT_EQ(briefing.completedCount, 2u);
 }
 
@@ -167,33 +155,17 @@ SmartBriefing briefingWith(BriefingPeriod period, BriefingScope scope, std::size
     return briefing;
 }
 
-TEST(BriefingTexts, HeadlineFollowsThePeriodUnlessNothingNeedsAttention) {
-    EXPECT_EQ(
-        briefingHeadline(briefingWith(BriefingPeriod::evening, BriefingScope::overnight, 1, 0, 0)),
-        "Before you wrap up");
-    EXPECT_EQ(
-        briefingHeadline(briefingWith(BriefingPeriod::night, BriefingScope::overnight, 0, 5, 2)),
-        "Everything is covered");
-}
-
-TEST(BriefingTexts, SummaryCoversUpdatesAndAttention) {
-    const auto summary = [](BriefingScope scope, std::size_t attention, std::size_t updates,
-                            std::size_t sources) {
-        return briefingSummary(
-            briefingWith(BriefingPeriod::morning, scope, attention, updates, sources));
+TEST(BriefingTexts, HeadlineAndSummaryFollowPeriodScopeAndAttention) {
+    const auto briefing = [](BriefingScope scope, std::size_t attention, std::size_t updates,
+                             std::size_t sources) {
+        return briefingWith(BriefingPeriod::evening, scope, attention, updates, sources);
     };
-    EXPECT_EQ(summary(BriefingScope::overnight, 0, 4, 1),
-              "4 updates from 1 channel overnight. Nothing needs a decision.");
-    EXPECT_EQ(summary(BriefingScope::thisMorning, 1, 1, 2),
-              "1 item needs attention in total. 1 update from 2 channels this "
-              "morning.");
-    EXPECT_EQ(summary(BriefingScope::sinceLastVisit, 3, 7, 3),
-              "3 items need attention in total. 7 updates from 3 channels since "
-              "your last "
-              "visit.");
-    EXPECT_EQ(summary(BriefingScope::thisAfternoon, 0, 0, 0),
-              "No new updates this afternoon. Things are quiet.");
-    EXPECT_EQ(summary(BriefingScope::overnight, 2, 0, 0),
+    EXPECT_EQ(briefingHeadline(briefing(BriefingScope::overnight, 1, 0, 0)), "Before you wrap up");
+    EXPECT_EQ(briefingHeadline(briefing(BriefingScope::overnight, 0, 5, 2)),
+              "Everything is covered");
+    EXPECT_EQ(briefingSummary(briefing(BriefingScope::sinceLastVisit, 3, 1, 3)),
+              "3 items need attention in total. 1 update from 3 channels since your last visit.");
+    EXPECT_EQ(briefingSummary(briefing(BriefingScope::overnight, 2, 0, 0)),
               "Nothing new overnight. 2 earlier items still need attention.");
 }
 
@@ -225,13 +197,11 @@ TEST(MenuBarIndicator, CountsUnreadAttentionAndFlagsCritical) {
 
     // Dismissing the critical failure leaves two items of high emphasis.
     inbox.dismiss("a", 2);
-    const MenuBarIndicator high = menuBarIndicator(inbox, now, utc);
-    EXPECT_EQ(high, (MenuBarIndicator{.emphasis = MenuBarEmphasis::high, .attentionBadge = "2"}));
-    EXPECT_EQ(statusItemAccessibilityLabel(high), "Orvel, 2 items need attention");
+    EXPECT_EQ(menuBarIndicator(inbox, now, utc),
+              (MenuBarIndicator{.emphasis = MenuBarEmphasis::high, .attentionBadge = "2"}));
 
     inbox.markAllRead();
     EXPECT_EQ(menuBarIndicator(inbox, now, utc), MenuBarIndicator{});
-    EXPECT_EQ(statusItemAccessibilityLabel(MenuBarIndicator{}), "Orvel, nothing needs attention");
 }
 
 } // namespace

@@ -77,9 +77,7 @@ TEST(BackgroundInboxSaver, WritesOneAtATimeOffTheCallersThreadAndTheLatestWins) 
         EXPECT_EQ(store.saved(), (std::vector<std::string>{"first", "third"}));
         EXPECT_EQ(destroyed, 1);
         EXPECT_NE(destroyedOn, std::this_thread::get_id());
-        for (auto id : store.savingThreads_) {
-            EXPECT_NE(id, std::this_thread::get_id());
-        }
+        EXPECT_EQ(std::ranges::count(store.savingThreads_, std::this_thread::get_id()), 0);
 
         saver.save(inboxNamed("fourth"));
     }

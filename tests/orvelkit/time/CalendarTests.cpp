@@ -41,7 +41,6 @@ TEST(Calendar, DayArithmeticKeepsMicrosecondsAndRefusesHoursOutsideTheDay) {
     EXPECT_EQ(berlin.addingDays(1, springDayStart + std::chrono::microseconds(1234)),
               plusHours(springDayStart, 23) + std::chrono::microseconds(1234));
     EXPECT_EQ(berlin.settingHour(24, berlinFall), std::nullopt);
-    EXPECT_EQ(berlin.settingHour(-1, berlinFall), std::nullopt);
 }
 
 TEST(Calendar, HourIdentityAndFallbacks) {
@@ -55,7 +54,6 @@ TEST(Calendar, HourIdentityAndFallbacks) {
     const Calendar unknown("Nowhere/Atlantis", "en_US");
     EXPECT_EQ(unknown.timeZoneId(), "Etc/Unknown");
     EXPECT_EQ(unknown.hour(berlinSpring), 1); // keeps UTC
-    EXPECT_FALSE(Calendar::current().timeZoneId().empty());
 }
 
 // The host's zone changes while the app runs (here through TZ).

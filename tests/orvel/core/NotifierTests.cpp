@@ -27,35 +27,30 @@ OrvelProtocol::Notification note(std::string id) {
 }
 
 TEST(NotifierRequest, BuildsContentFromTheUpdate) {
+    using Sound = NotificationSound;
     struct Case {
         std::optional<std::string> sender, body;
         Urgency urgency;
-        NotificationRequest expected;
+        std::string subtitle;
+        std::optional<std::string> shownBody;
+        Sound sound;
     };
     const Case cases[] = {
-        // The channel stands in for a missing or empty sender.
-        {std::nullopt,
-         "x",
-         Urgency::normal,
-         {"u", "Build finished", "ci", "x", NotificationSound::standard}},
-        {"", "x", Urgency::low, {"u", "Build finished", "ci", "x", NotificationSound::standard}},
-        // An empty or missing body is left out.
-        {"Bot",
-         "",
-         Urgency::high,
-         {"u", "Build finished", "Bot", std::nullopt, NotificationSound::standard}},
-        // Only critical updates use the critical sound.
-        {"Bot",
-         "x",
-         Urgency::critical,
-         {"u", "Build finished", "Bot", "x", NotificationSound::critical}},
+        // The channel stands in for a missing or empty sender; an empty body
+        // is left out; only critical updates use the critical sound.
+        {std::nullopt, "x", Urgency::normal, "ci", "x", Sound::standard},
+        {"", "x", Urgency::low, "ci", "x", Sound::standard},
+        {"Bot", "", Urgency::high, "Bot", std::nullopt, Sound::standard},
+        {"Bot", "x", Urgency::critical, "Bot", "x", Sound::critical},
     };
     for (const Case& c : cases) {
         auto update = note("u");
         update.sender = c.sender;
         update.body = c.body;
         update.urgency = c.urgency;
-        EXPECT_EQ(Notifier::request(update), c.expected) << testing::PrintToString(update.sender);
+        EXPECT_EQ(Notifier::request(update),
+                  (NotificationRequest{"u", "Build finished", c.subtitle, c.shownBody, c.sound}))
+            << testing::PrintToString(update.sender);
     }
 }
 

@@ -49,9 +49,6 @@ TEST(PopoverWindowSizing, SavesAndRestoresThroughThePreferences) {
     EXPECT_EQ(restoredSize(preferences), (WindowSize{600, 700}));
     preferences.set("popoverWindowSizeVersion", 2.0);
     EXPECT_EQ(restoredSize(preferences), (WindowSize{420, 640}));
-    preferences.set("popoverWindowSizeVersion", std::int64_t{2});
-    preferences.remove("popoverWindowHeight");
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{600, 640}));
 }
 
 } // namespace

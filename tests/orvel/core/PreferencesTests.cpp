@@ -32,8 +32,6 @@ TEST(Preferences, TypedReadsTreatAnotherTypeAsAbsent) {
     EXPECT_EQ(preferences.doubleValue("count"), 3.0); // the one conversion
     EXPECT_EQ(preferences.integerValue("width"), std::nullopt);
     EXPECT_EQ(preferences.doubleValue("at"), std::nullopt);
-    preferences.remove("flag");
-    EXPECT_EQ(preferences.value("flag"), std::nullopt);
 }
 
 struct PreferencesFile : testing::Test {
@@ -168,7 +166,6 @@ TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
         R"("good":true,"text":"x","null":null,"mixed":["a",1],"big":18446744073709551615,)"
         R"("badDate":{"date":"2026-02-30T00:00:00.000000Z"},"offset":{"date":"2026-01-01T00:00:00+01:00"},)"
         R"("extra":{"date":"2026-01-01T00:00:00Z","zone":"x"},"other":{"colour":"red"},)"
-        R"("shortFraction":{"date":"2026-01-01T00:00:00.5Z"},"noFraction":{"date":"2026-01-01T00:00:00Z"},)"
         R"("good":false)";
     writeFile(R"({"version":1,"values":{)" + entries + "}}");
     auto preferences = open();
@@ -178,9 +175,6 @@ TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {
          {"text", "null", "mixed", "big", "badDate", "offset", "extra", "other"}) {
         EXPECT_EQ(preferences.value(key), std::nullopt) << key;
     }
-    EXPECT_EQ(preferences.dateValue("shortFraction"),
-              Date::fromMicrosecondsSinceEpoch(1767225600500000));
-    EXPECT_EQ(preferences.dateValue("noFraction"), Date::fromSecondsSinceEpoch(1767225600));
 
     // A change elsewhere keeps what this version cannot read, as it was.
     preferences.set("new", std::int64_t{1});

@@ -128,13 +128,6 @@ TEST_F(UpdaterControllerTest, DestroyingTheControllerStopsTheCheckEvenFromTheIns
     executor.advance(1h);
 }
 
-TEST_F(UpdaterControllerTest, WithoutAFrameworkItCannotCheck) {
-    UpdaterController disabled(nullptr, idle, executor);
-    EXPECT_FALSE(disabled.canCheckForUpdates());
-    disabled.checkForUpdates();
-    disabled.setAutomaticallyDownloadsUpdates(true);
-}
-
 TEST_F(UpdaterControllerTest, InstallingAutomaticallyIsRememberedAcrossRestarts) {
     auto preferences = std::make_shared<MemoryPreferences>();
     for (const bool automatic : {true, false}) {

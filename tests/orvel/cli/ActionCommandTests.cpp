@@ -63,7 +63,6 @@ TEST_F(ActionCommands, CreatingAChannelRegistersTheDeviceAndHandsOutTheInstructi
 
     const auto text = h.cli({"channel", "create"});
     EXPECT_TRUE(text.out.starts_with("Created channel ch_")) << text;
-    EXPECT_TRUE(contains(text.out, "Use it only as `channel_key`: orvel_pub_")) << text;
 
     // Reads never show a token, nor the device credential.
     for (const auto& command : std::vector<std::vector<std::string>>{
@@ -94,12 +93,6 @@ TEST_F(ActionCommands, RenameRotateAndRetireChangeTheChannelEverywhere) {
     EXPECT_TRUE(contains(rotated.out, config.channels[0].token));
     EXPECT_EQ(config.channels[0].createdAt, "2026-12-01T00:00:00Z") << "kept across rotations";
 
-    const auto graced = h.cli({"channel", "rotate", "ch_ops", "--json"});
-    ASSERT_EQ(graced.status, exitSuccess) << graced;
-    simdjson::dom::element rotation = parser.parse(graced.out);
-    EXPECT_FALSE(rotation["previousKeysExpireAt"].is_null()) << "24 hours of grace by default";
-    EXPECT_EQ(std::string_view(rotation["token"]), h.savedConfig().channels[1].token);
-
     const auto retired = h.cli({"channel", "retire", "ch_build"});
     EXPECT_EQ(retired.status, exitSuccess) << retired;
     EXPECT_EQ(retired.out, "Retired ch_build\n");
@@ -109,24 +102,6 @@ TEST_F(ActionCommands, RenameRotateAndRetireChangeTheChannelEverywhere) {
     EXPECT_FALSE(contains(h.cli({"updates"}).out, "Build #"));
 }
 
-TEST_F(ActionCommands, RefusalsOfTheServiceAreOneLineAndExitOne) {
-    seeded();
-    const std::pair<const char*, const char*> refusals[] = {
-        {"rename", "Couldn't update that channel's display name: "},
-        {"rotate", "Couldn't rotate that channel key: "},
-        {"retire", "Couldn't retire that channel: "},
-    };
-    for (const auto& [verb, prefix] : refusals) {
-        auto command = std::vector<std::string>{"channel", verb, "ch_unknown"};
-        if (std::string_view(verb) == "rename") {
-            command.push_back("Name");
-        }
-        const auto result = h.cli(command);
-        EXPECT_EQ(result.status, exitFailure);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err, std::string("orvelctl: ") + prefix + "http(status: 404)\n");
-    }
-}
 TEST_F(ActionCommands, PairingPrintsTheCodeItsExpiryAndTheWebLink) {
     seeded();
     const auto pair = h.cli({"pair"});
@@ -157,10 +132,6 @@ TEST_F(ActionCommands, DismissAndReadAllReachTheOtherDevices) {
     EXPECT_EQ(h.cli({"updates", "--filter", "unread"}).out,
               "All activity · Unread · 0\nNo unread updates\n");
     EXPECT_EQ(uint64_t(otherDevice({"status", "--json"})["unread"]), 0u);
-
-    const auto missing = h.cli({"dismiss", "ntf_nowhere"});
-    EXPECT_EQ(missing.status, exitFailure);
-    EXPECT_TRUE(missing.err.starts_with("orvelctl: no update \"ntf_nowhere\"")) << missing;
 }
 
 TEST_F(ActionCommands, WithTheServiceDownCommandsFailAndNothingIsLost) {
@@ -179,10 +150,6 @@ TEST_F(ActionCommands, WithTheServiceDownCommandsFailAndNothingIsLost) {
     EXPECT_FALSE(bool(doc["ok"]));
     EXPECT_EQ("orvelctl: " + std::string(std::string_view(doc["error"])) + "\n", json.err);
 
-    EXPECT_EQ(h.cli({"status"}).status, exitFailure);
-    const auto create = h.cli({"channel", "create"});
-    EXPECT_EQ(create.status, exitFailure);
-    EXPECT_TRUE(create.err.starts_with("orvelctl: Couldn't create channel: ")) << create;
     EXPECT_EQ(h.cli({"pair"}).status, exitFailure);
 
     // A dismissal is kept here and sent with the first sync that reaches the service.

@@ -37,12 +37,6 @@ TEST(TerminalText, AgentTextCannotControlTheTerminal) {
     EXPECT_EQ(withValidUTF8("a\x1b\xFF"), "a\x1b\xEF\xBF\xBD") << "JSON escapes controls itself";
 }
 
-TEST(TerminalText, ColourOnlyWhenEnabled) {
-    EXPECT_EQ(Style(false).apply(Style::Tone::red, "failed"), "failed");
-    EXPECT_EQ(Style(true).apply(Style::Tone::red, "failed"), "\x1b[31mfailed\x1b[0m");
-    EXPECT_EQ(Style(true).apply(Style::Tone::plain, "x"), "x");
-}
-
 TEST(TerminalText, ColumnsAlignByCharactersNotBytesOrColourCodes) {
     Table table;
     table.add({{"é", Style::Tone::red}, {"one"}});

@@ -9,9 +9,9 @@
 
 #include "orvel/core/AppModel.h"
 #include "tests/orvel/reliability/LiveModel.h"
-#include "tests/orvel/reliability/LiveService.h"
 #include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +161,7 @@ protected:
     }
 
     TemporaryDirectory directory;
-    LiveService service;
+    OrvelDev::Testing::RunningServer service;
     std::unique_ptr<LiveModel> live;
     Orvel::Subscription watch;
     std::vector<std::string> errorsSeen;

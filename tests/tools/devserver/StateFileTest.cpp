@@ -26,7 +26,7 @@ TEST(StateFile, StateSurvivesARestartInAPrivateFile) {
         RunningServer http(stateIn(file));
         ASSERT_TRUE(http.started());
         account = http.account();
-        EXPECT_EQ(http.publish(account.engagement.token, "kept"), 200);
+        EXPECT_EQ(http.publish(account.engagement.token, "kept"), 1u);
         http.call<ReadAck>("/read", ReadBody{account.engagement.channel, 1},
                            account.device.deviceToken);
     }

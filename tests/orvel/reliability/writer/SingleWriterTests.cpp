@@ -4,6 +4,7 @@
 
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
+#include "tests/orvel/reliability/LiveModel.h"
 #include "tests/orvel/shell/PrivateServer.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
@@ -48,12 +49,7 @@ protected:
         const auto account = service.account();
         device = account.device;
         engagement = account.engagement;
-        OrvelKit::AppConfig config;
-        config.serverURL = service.baseURL();
-        config.deviceToken = device.deviceToken;
-        config.accountId = device.accountId;
-        config.channels = {{engagement.channel, engagement.token, "2026-12-06T10:00:00Z"}};
-        OrvelKit::FileConfigStore(directory / "config.json").save(config);
+        LiveModel::writeConfig(directory.path(), service.baseURL(), device, engagement);
     }
 
     // Starts the holder and waits until orvelctl can reach it.

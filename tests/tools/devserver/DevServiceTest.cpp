@@ -86,53 +86,8 @@ TEST_F(DevServiceTest, RotationKeepsOldKeysUntilTheEarliestDeadline) {
     EXPECT_EQ(status(service.publish(third.token, update("fourth key"))), 200);
 }
 
-TEST_F(DevServiceTest, RetirementRemovesTheChannelEverywhereAndRejectsPublishes) {
-    const DeviceCredentials reader = value(service.bootstrap());
-    value(service.subscribe(reader.deviceToken, {channel.channel, channel.token}));
-    const Engagement other = value(service.engage(owner.deviceToken, EngageBody{}));
-
-    const RetireAck ack = value(service.retireChannel(owner.deviceToken, {channel.channel}));
-    EXPECT_EQ(ack.retiredAt, formatTimestamp(now));
-    now += 1s;
-    EXPECT_EQ(value(service.retireChannel(owner.deviceToken, {channel.channel})), ack)
-        << "retiring again repeats the first answer";
-
-    const SyncResponse ownerSync = value(service.sync(owner.deviceToken, {}, {}));
-    ASSERT_EQ(ownerSync.channels.size(), 1u);
-    EXPECT_EQ(ownerSync.channels[0].channel, other.channel);
-    EXPECT_TRUE(value(service.sync(reader.deviceToken, {}, {})).channels.empty());
-
-    EXPECT_EQ(status(service.publish(channel.token, update("late"))), 410);
-    EXPECT_EQ(status(service.markRead(owner.deviceToken, {channel.channel, 0})), 410);
-    EXPECT_EQ(status(service.pull(reader.deviceToken, channel.channel, 0)), 410);
-}
-
-// Cursors, card sequences, read marks and subscribers in a sync are
-// ClientEndToEnd's.
-TEST_F(DevServiceTest, SyncListsChannelsInTheOrderFollowedWithTheAccountsDismissals) {
-    const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
-    for (int i = 1; i <= 3; ++i) {
-        value(service.publish(channel.token, update("a" + std::to_string(i))));
-    }
-    for (const std::uint64_t seq : {3, 1, 3}) {
-        value(service.dismiss(owner.deviceToken, {channel.channel, seq}));
-    }
-    value(service.renameChannel(owner.deviceToken, {channel.channel, "  Builds  "}));
-
-    const SyncResponse all = value(service.sync(owner.deviceToken, {{"ch_unknown", 7}}, {}));
-    ASSERT_EQ(all.channels.size(), 2u);
-    EXPECT_EQ(all.channels[0].channel, channel.channel);
-    EXPECT_EQ(all.channels[1].channel, second.channel);
-    EXPECT_EQ(all.channels[0].name, "Builds");
-    EXPECT_EQ(all.channels[0].dismissedSeqs, (std::vector<std::uint64_t>{1, 3}));
-
-    const DeviceCredentials reader = value(service.bootstrap());
-    value(service.subscribe(reader.deviceToken, {channel.channel, channel.token}));
-    EXPECT_TRUE(
-        value(service.sync(reader.deviceToken, {}, {})).channels.at(0).dismissedSeqs.empty())
-        << "dismissals are per account";
-}
-
+// Retirement, dismissals and the channels a sync lists are seen end to end
+// through the client (ClientEndToEnd) and orvelctl (ActionCommands).
 TEST_F(DevServiceTest, TokensAreChecked) {
     const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
     EXPECT_EQ(status(service.sync(channel.token, {}, {})), 401) << "a publish token is no device";

@@ -83,4 +83,11 @@ CliResult CliHarness::cli(std::vector<std::string> arguments) {
     return run(std::move(arguments));
 }
 
+std::string CliHarness::ok(std::vector<std::string> arguments) {
+    const auto result = cli(std::move(arguments));
+    EXPECT_EQ(result.status, Orvel::Cli::exitSuccess) << result;
+    EXPECT_EQ(result.err, "");
+    return result.out;
+}
+
 } // namespace OrvelTest

@@ -71,6 +71,8 @@ public:
     CliResult run(std::vector<std::string> arguments);
     // With "--data-dir <dir>" put in front.
     CliResult cli(std::vector<std::string> arguments);
+    // What cli() printed, which must succeed without a word on standard error.
+    std::string ok(std::vector<std::string> arguments);
 
     TemporaryDirectory temporary;
     std::filesystem::path dataDirectory = temporary / "data";

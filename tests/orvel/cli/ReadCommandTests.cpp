@@ -19,16 +19,9 @@ protected:
         h.pairAsSeededDesktop();
     }
 
-    // Runs `arguments`, which must succeed, and returns what it printed.
-    std::string output(const std::vector<std::string>& arguments) {
-        const auto result = h.cli(arguments);
-        EXPECT_EQ(result.status, exitSuccess) << result;
-        EXPECT_EQ(result.err, "");
-        return result.out;
-    }
     simdjson::dom::element json(std::vector<std::string> arguments) {
         arguments.push_back("--json");
-        text = output(arguments);
+        text = h.ok(arguments);
         return parser.parse(text);
     }
 
@@ -38,7 +31,7 @@ protected:
 };
 
 TEST_F(ReadCommands, SyncShowsTheBriefingAndTheNextOneCoversOnlyTheTimeSince) {
-    EXPECT_EQ(output({"sync"}), R"(MORNING BRIEFING
+    EXPECT_EQ(h.ok({"sync"}), R"(MORNING BRIEFING
 While you were away
 2 items need attention in total. 6 updates from 4 channels overnight.
 
@@ -66,7 +59,7 @@ On your radar
 }
 
 TEST_F(ReadCommands, StatusCountsWhatTheInboxHolds) {
-    EXPECT_EQ(output({"status"}), "Server:      " + h.serviceURL() + R"(
+    EXPECT_EQ(h.ok({"status"}), "Server:      " + h.serviceURL() + R"(
 Device:      paired (account acct_seeded)
 Channels:    2 (2 owned)
 Updates:     6
@@ -81,8 +74,8 @@ Last error:  none
 }
 
 TEST_F(ReadCommands, UpdatesListsEveryUpdateNewestFirstAndFilters) {
-    output({"sync"});
-    EXPECT_EQ(output({"updates"}), R"(All activity · 6
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"updates"}), R"(All activity · 6
 *  need     deploy    Approve the production deploy  5m   ntf_ops_3
 *  failed   ci        Build #481 failed              10m  ntf_build_3
 *  info     research  Overnight summary              30m  ntf_ops_2
@@ -98,8 +91,8 @@ TEST_F(ReadCommands, UpdatesListsEveryUpdateNewestFirstAndFilters) {
 }
 
 TEST_F(ReadCommands, ShowGivesOneUpdateInFull) {
-    output({"sync"});
-    EXPECT_EQ(output({"show", "ntf_ops_3"}), R"(Approve the production deploy
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"show", "ntf_ops_3"}), R"(Approve the production deploy
 Status:   need · Waiting on you
 From:     deploy on ch_ops, update 3
 Sent:     2026-12-06T09:55:00Z (5m)
@@ -128,12 +121,12 @@ Clear it from your attention with: orvelctl dismiss ntf_ops_3
 }
 
 TEST_F(ReadCommands, ChannelsAndCardsComeFromTheSyncedInbox) {
-    EXPECT_EQ(output({"cards"}), "No persistent cards\n");
-    output({"sync"});
-    EXPECT_EQ(output({"channels"}), "ch_ops    deploy     owned  Active · updated 5m ago\n"
-                                    "ch_build  Build bot  owned  Active · updated 10m ago\n");
+    EXPECT_EQ(h.ok({"cards"}), "No persistent cards\n");
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"channels"}), "ch_ops    deploy     owned  Active · updated 5m ago\n"
+                                  "ch_build  Build bot  owned  Active · updated 10m ago\n");
 
-    EXPECT_EQ(output({"cards"}), R"(Cloud spend  ch_ops/spend
+    EXPECT_EQ(h.ok({"cards"}), R"(Cloud spend  ch_ops/spend
   Today       $44.95
   Agent runs  13 runs
 )");

@@ -1,4 +1,3 @@
-#include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/UpdaterController.h"
 #include "orvelkit/async/ManualExecutor.h"
 
@@ -126,20 +125,6 @@ TEST_F(UpdaterControllerTest, DestroyingTheControllerStopsTheCheckEvenFromTheIns
     executor.advance(15s);
     EXPECT_EQ(controller, nullptr);
     executor.advance(1h);
-}
-
-TEST_F(UpdaterControllerTest, InstallingAutomaticallyIsRememberedAcrossRestarts) {
-    auto preferences = std::make_shared<MemoryPreferences>();
-    for (const bool automatic : {true, false}) {
-        {
-            UpdaterController controller(framework, idle, executor, preferences);
-            controller.setAutomaticallyDownloadsUpdates(automatic);
-        }
-        auto restarted = std::make_shared<FakeUpdateFramework>();
-        restarted->automatic = !automatic;
-        UpdaterController controller(restarted, idle, executor, preferences);
-        EXPECT_EQ(controller.automaticallyDownloadsUpdates(), automatic);
-    }
 }
 
 } // namespace

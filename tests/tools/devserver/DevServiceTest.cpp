@@ -87,7 +87,7 @@ TEST_F(DevServiceTest, RotationKeepsOldKeysUntilTheEarliestDeadline) {
 }
 
 // Retirement, dismissals and the channels a sync lists are seen end to end
-// through the client (ClientEndToEnd) and orvelctl (ActionCommands).
+// through orvelctl (ActionCommands).
 TEST_F(DevServiceTest, TokensAreChecked) {
     const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
     EXPECT_EQ(status(service.sync(channel.token, {}, {})), 401) << "a publish token is no device";

@@ -24,9 +24,9 @@ public:
     explicit LiveModel(std::filesystem::path directory,
                        OrvelKit::CurlTransportOptions transportOptions = {})
         : directory_(std::move(directory)) {
-        configStore_ = std::make_shared<OrvelKit::FileConfigStore>(configFile());
-        inboxStore_ = std::make_shared<OrvelKit::FileInboxStore>(inboxFile());
-        preferences_ = std::make_shared<Orvel::FilePreferences>(preferencesFile());
+        configStore_ = std::make_shared<OrvelKit::FileConfigStore>(directory_ / "config.json");
+        inboxStore_ = std::make_shared<OrvelKit::FileInboxStore>(directory_ / "inbox.json");
+        preferences_ = std::make_shared<Orvel::FilePreferences>(directory_ / "preferences.json");
         transport_ = std::make_shared<OrvelKit::CurlTransport>(transportOptions);
         model_ = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{configStore_,
@@ -72,10 +72,6 @@ public:
     Orvel::AppModel* operator->() { return model_.get(); }
     OrvelKit::EventLoop& loop() { return loop_; }
 
-    std::filesystem::path configFile() const { return directory_ / "config.json"; }
-    std::filesystem::path inboxFile() const { return directory_ / "inbox.json"; }
-    std::filesystem::path preferencesFile() const { return directory_ / "preferences.json"; }
-
     // Runs the loop until `task` finishes.
     template <class T>
     T run(OrvelKit::Task<T> task) {
@@ -108,11 +104,11 @@ public:
     // What a fresh start would load from the files, once pending saves are written.
     OrvelKit::AppConfig savedConfig() {
         model_->flushSaves();
-        return OrvelKit::FileConfigStore(configFile()).load().value();
+        return OrvelKit::FileConfigStore(directory_ / "config.json").load().value();
     }
     OrvelKit::Inbox savedInbox() {
         model_->flushSaves();
-        return OrvelKit::FileInboxStore(inboxFile()).load().value();
+        return OrvelKit::FileInboxStore(directory_ / "inbox.json").load().value();
     }
 
 private:

@@ -115,7 +115,6 @@ Clear it from your attention with: orvelctl dismiss ntf_ops_3
 }
 
 TEST_F(ReadCommands, ChannelsAndCardsComeFromTheSyncedInbox) {
-    EXPECT_EQ(h.ok({"cards"}), "No persistent cards\n");
     h.ok({"sync"});
     EXPECT_EQ(h.ok({"channels"}), "ch_ops    deploy     owned  Active · updated 5m ago\n"
                                   "ch_build  Build bot  owned  Active · updated 10m ago\n");

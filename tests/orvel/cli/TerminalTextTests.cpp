@@ -19,13 +19,9 @@ TEST(TerminalText, AgentTextCannotControlTheTerminal) {
     // carriage return that would overwrite the line.
     const std::string hostile = "ok\x1b[2J\x1b]0;pwned\x07 \xC2\x9B"
                                 "31m\rfake";
-    const auto safe = terminalSafe(hostile);
-    EXPECT_EQ(safe.find('\x1b'), std::string::npos);
-    EXPECT_EQ(safe.find('\x07'), std::string::npos);
-    EXPECT_EQ(safe.find("\xC2\x9B"), std::string::npos);
-    EXPECT_EQ(safe.find('\r'), std::string::npos);
-    EXPECT_EQ(safe, "ok\xEF\xBF\xBD[2J\xEF\xBF\xBD]0;pwned\xEF\xBF\xBD \xEF\xBF\xBD"
-                    "31m fake");
+    EXPECT_EQ(terminalSafe(hostile),
+              "ok\xEF\xBF\xBD[2J\xEF\xBF\xBD]0;pwned\xEF\xBF\xBD \xEF\xBF\xBD"
+              "31m fake");
 
     // One-line fields flatten line breaks and tabs; bodies keep their lines.
     EXPECT_EQ(terminalSafe("a\nb\tc"), "a b c");

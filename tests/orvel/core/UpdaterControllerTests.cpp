@@ -54,7 +54,6 @@ TEST_F(UpdaterControllerTest, HoldsAnUpdateWhileAnyWindowShowsAndUntilTheUserIsI
     UpdaterController controller(framework, idle, executor);
     controller.setInterfaceVisible(UpdaterController::activityInterface, true);
     controller.setInterfaceVisible(UpdaterController::popoverInterface, true);
-    EXPECT_FALSE(controller.installationCheckRunning()); // nothing pending yet
 
     idle->seconds = 600;
     framework->offer(install());

@@ -16,11 +16,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <random>
 #include <set>
 #include <sstream>
-#include <thread>
 
 namespace OrvelTest {
 namespace {
@@ -57,28 +55,13 @@ protected:
             LiveModel::writeConfig(directory.path(), service.baseURL(), device, engagement);
     }
 
-    // An agent posting as fast as the service takes it.
-    void startPublishing() {
-        publisher = std::thread([this] {
-            while (!stopPublishing) {
-                const auto seq =
-                    service.publish(engagement.token, "Step " + std::to_string(published + 1),
-                                    published % 3 == 0 ? "need" : "done");
-                if (seq == 0) {
-                    break;
-                }
-                published = seq;
-                std::this_thread::sleep_for(1ms);
-            }
-        });
-    }
-    void stopPublisher() {
-        stopPublishing = true;
-        if (publisher.joinable()) {
-            publisher.join();
+    // Agents post `count` more updates, a third of them needing the user.
+    void publish(int count) {
+        for (int i = 0; i < count; ++i, ++published) {
+            service.publish(engagement.token, "Step " + std::to_string(published + 1),
+                            published % 3 == 0 ? "need" : "done");
         }
     }
-    void TearDown() override { stopPublisher(); }
 
     // Reads what the driver said and checks the files against its last
     // completed save.
@@ -130,9 +113,7 @@ protected:
     OrvelProtocol::Engagement engagement;
     OrvelKit::AppConfig expectedConfig;
 
-    std::thread publisher;
-    std::atomic<bool> stopPublishing{false};
-    std::atomic<std::uint64_t> published{0};
+    std::uint64_t published = 0;
 
     std::optional<SavedLine> lastSaved;
     std::set<std::uint64_t> dismissedSoFar;
@@ -142,7 +123,6 @@ protected:
 
 TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
     std::mt19937 random(20261206);
-    startPublishing();
     for (int round = 0; round < kills; ++round) {
         SCOPED_TRACE("kill " + std::to_string(round + 1));
         // Every other run, and the last few, the service refuses
@@ -153,6 +133,7 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
         } else {
             service.faults().clear("/dismiss");
         }
+        publish(25);
         ChildProcess driver({ORVEL_CRASH_DRIVER, directory.path().string()}, {},
                             round % 2 == 0 ? 077 : 0);
         // Every fourth run dies anywhere from start-up on; the others once
@@ -173,7 +154,6 @@ TEST_F(CrashSafety, KillsAtRandomMomentsLoseNothingThatWasSaved) {
             return;
         }
     }
-    stopPublisher();
     ASSERT_GE(savesSeen, kills * 3 / 4) << allOutput;
 
     // Once more, with a healthy service, until the driver has caught up.

@@ -2,7 +2,9 @@
 
 // The development service for tests: DevService results unwrapped, the
 // records a test publishes, and a DevServer on a free loopback port with a
-// cpp-httplib client in front of it that can set up an account with a channel.
+// cpp-httplib client in front of it that does what agents and other devices
+// do (set up an account with a channel, publish, look at the service's
+// record). Those calls bypass nothing: clear the faults before making them.
 
 #include "orvelkit/json/Json.h"
 #include "tests/support/DecodedAnswer.h"
@@ -15,7 +17,8 @@
 #include <httplib.h>
 
 #include <memory>
-#include <sstream>
+#include <mutex>
+#include <ostream>
 
 namespace OrvelDev::Testing {
 
@@ -54,6 +57,33 @@ struct Account {
     OrvelProtocol::Engagement engagement;
 };
 
+// A log stream that the server's threads may write while a test reads it.
+class SharedLog : public std::streambuf {
+public:
+    std::string text() const {
+        std::lock_guard lock(mutex_);
+        return text_;
+    }
+
+protected:
+    int overflow(int c) override {
+        if (c != traits_type::eof()) {
+            std::lock_guard lock(mutex_);
+            text_.push_back(static_cast<char>(c));
+        }
+        return c;
+    }
+    std::streamsize xsputn(const char* data, std::streamsize count) override {
+        std::lock_guard lock(mutex_);
+        text_.append(data, static_cast<std::size_t>(count));
+        return count;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::string text_;
+};
+
 class RunningServer {
 public:
     explicit RunningServer(DevServerOptions options = {}) : server_(withLog(std::move(options))) {
@@ -61,12 +91,15 @@ public:
         EXPECT_TRUE(port) << (port ? "" : port.error());
         started_ = port.hasValue();
         client_ = std::make_unique<httplib::Client>("127.0.0.1", port ? *port : 1);
+        client_->set_read_timeout(30, 0);
     }
 
     bool started() const { return started_; }
     DevServer& server() { return server_; }
-    // Only read after stop(): the server writes to it from its threads.
-    std::string log() const { return log_.str(); }
+    FaultInjector& faults() { return server_.faults(); }
+    std::string baseURL() const { return server_.baseURL(); }
+    // Every request line the server logged so far.
+    std::string log() const { return log_.text(); }
 
     httplib::Result post(const std::string& path, const std::string& body,
                          const std::string& token = {}) {
@@ -92,15 +125,22 @@ public:
         return account;
     }
 
-    // The status of publishing an update titled `title` with `token`.
-    int publish(const std::string& token, const std::string& title) {
-        auto result = post("/publish", OrvelKit::Json::encode(update(title)).value(), token);
-        return result ? result->status : 0;
+    // Publishes an update as an agent holding `token`; its sequence number
+    // (0, and a failure, when it is refused).
+    std::uint64_t publish(const std::string& token, std::string title,
+                          std::optional<std::string> status = std::nullopt) {
+        auto input = update(std::move(title));
+        input.status = std::move(status);
+        return call<PublishAck>("/publish", input, token).seq;
+    }
+    // The service's record for a device, straight from its sync.
+    OrvelProtocol::SyncResponse sync(const std::string& deviceToken) {
+        return OrvelTest::decodedAnswer<OrvelProtocol::SyncResponse>(get("/sync", deviceToken));
     }
 
 private:
     DevServerOptions withLog(DevServerOptions options) {
-        options.log = &log_;
+        options.log = &logStream_;
         return options;
     }
     static httplib::Headers headers(const std::string& token) {
@@ -110,7 +150,8 @@ private:
         return {{"Authorization", "Bearer " + token}};
     }
 
-    std::ostringstream log_;
+    SharedLog log_;
+    std::ostream logStream_{&log_};
     DevServer server_;
     bool started_ = false;
     std::unique_ptr<httplib::Client> client_;

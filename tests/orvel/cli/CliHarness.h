@@ -4,8 +4,8 @@
 // free loopback port, with the clock and the calendar pinned: a data
 // directory, an event loop, the libcurl transport, and the output of each run.
 //
-// The service starts from a state file written here, so every update has a
-// known time and the output of the read commands is the same on every run.
+// The service starts from a state file, so every update has a known time and
+// the output of the read commands is the same on every run.
 
 #include "orvel/cli/Commands.h"
 #include "orvelkit/async/EventLoop.h"
@@ -36,8 +36,9 @@ inline std::ostream& operator<<(std::ostream& stream, const CliResult& result) {
                   << result.err;
 }
 
-// The seeded account: two channels it owns, this desktop's device, and a
-// morning's worth of updates and one card.
+// The seeded account (SeededMorning.json, a state file of the development
+// service): two channels it owns, this desktop's device, and a morning's worth
+// of updates and one card. The names below are the file's.
 namespace Seed {
 inline constexpr const char* deviceToken = "orvel_dev_seeded_desktop";
 inline constexpr const char* accountId = "acct_seeded";
@@ -70,6 +71,8 @@ public:
     CliResult run(std::vector<std::string> arguments);
     // With "--data-dir <dir>" put in front.
     CliResult cli(std::vector<std::string> arguments);
+    // What cli() printed, which must succeed without a word on standard error.
+    std::string ok(std::vector<std::string> arguments);
 
     TemporaryDirectory temporary;
     std::filesystem::path dataDirectory = temporary / "data";

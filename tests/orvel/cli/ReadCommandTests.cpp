@@ -19,16 +19,9 @@ protected:
         h.pairAsSeededDesktop();
     }
 
-    // Runs `arguments`, which must succeed, and returns what it printed.
-    std::string output(const std::vector<std::string>& arguments) {
-        const auto result = h.cli(arguments);
-        EXPECT_EQ(result.status, exitSuccess) << result;
-        EXPECT_EQ(result.err, "");
-        return result.out;
-    }
     simdjson::dom::element json(std::vector<std::string> arguments) {
         arguments.push_back("--json");
-        text = output(arguments);
+        text = h.ok(arguments);
         return parser.parse(text);
     }
 
@@ -38,7 +31,7 @@ protected:
 };
 
 TEST_F(ReadCommands, SyncShowsTheBriefingAndTheNextOneCoversOnlyTheTimeSince) {
-    EXPECT_EQ(output({"sync"}), R"(MORNING BRIEFING
+    EXPECT_EQ(h.ok({"sync"}), R"(MORNING BRIEFING
 While you were away
 2 items need attention in total. 6 updates from 4 channels overnight.
 
@@ -58,20 +51,12 @@ On your radar
     h.clock.advance(600);
     simdjson::dom::element doc = json({"sync"});
     EXPECT_TRUE(bool(doc["ok"]));
-    EXPECT_EQ(uint64_t(doc["updates"]), 6u);
-    simdjson::dom::element briefing = doc["briefing"];
-    EXPECT_EQ(std::string_view(briefing["period"]), "morning");
-    EXPECT_EQ(std::string_view(briefing["summary"]),
+    EXPECT_EQ(std::string_view(doc["briefing"]["summary"]),
               "Nothing new since your last visit. 2 earlier items still need attention.");
-    EXPECT_EQ(simdjson::dom::array(briefing["attention"]).size(), 2u);
 }
 
 TEST_F(ReadCommands, StatusCountsWhatTheInboxHolds) {
-    EXPECT_NE(output({"status", "--offline"})
-                  .find("Updates:     0\nUnread:      0\nAttention:   "
-                        "none\nLast error:  not checked (offline)\n"),
-              std::string::npos);
-    EXPECT_EQ(output({"status"}), "Server:      " + h.serviceURL() + R"(
+    EXPECT_EQ(h.ok({"status"}), "Server:      " + h.serviceURL() + R"(
 Device:      paired (account acct_seeded)
 Channels:    2 (2 owned)
 Updates:     6
@@ -80,16 +65,13 @@ Attention:   2 (2 unread), critical
 Last error:  none
 )");
     simdjson::dom::element doc = json({"status"});
-    EXPECT_EQ(std::string_view(doc["server"]), h.serviceURL());
     EXPECT_EQ(uint64_t(doc["unread"]), 5u);
-    EXPECT_EQ(std::string_view(doc["emphasis"]), "critical");
-    EXPECT_TRUE(doc["lastError"].is_null());
     EXPECT_EQ(text.find(Seed::deviceToken), std::string::npos) << "never the device token";
 }
 
 TEST_F(ReadCommands, UpdatesListsEveryUpdateNewestFirstAndFilters) {
-    output({"sync"});
-    EXPECT_EQ(output({"updates"}), R"(All activity · 6
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"updates"}), R"(All activity · 6
 *  need     deploy    Approve the production deploy  5m   ntf_ops_3
 *  failed   ci        Build #481 failed              10m  ntf_build_3
 *  info     research  Overnight summary              30m  ntf_ops_2
@@ -97,22 +79,14 @@ TEST_F(ReadCommands, UpdatesListsEveryUpdateNewestFirstAndFilters) {
    running  ci        Build #480 started             2h   ntf_build_1
 *  running  indexer   Reindexing the archive         14h  ntf_ops_1
 )");
-    EXPECT_EQ(output({"updates", "--filter", "running"}),
-              "All activity · Running · 2\n"
-              "   running  ci       Build #480 started      2h   ntf_build_1\n"
-              "*  running  indexer  Reindexing the archive  14h  ntf_ops_1\n");
-
     simdjson::dom::element doc = json({"updates", "--filter", "unread"});
     EXPECT_EQ(simdjson::dom::array(doc["updates"]).size(), 5u);
-    simdjson::dom::element newest = doc["updates"].at(0);
-    EXPECT_EQ(std::string_view(newest["id"]), "ntf_ops_3");
-    EXPECT_EQ(std::string_view(newest["section"]), "needsYou");
-    EXPECT_EQ(std::string_view(newest["relativeTime"]), "5m");
+    EXPECT_EQ(std::string_view(doc["updates"].at(0)["section"]), "needsYou");
 }
 
 TEST_F(ReadCommands, ShowGivesOneUpdateInFull) {
-    output({"sync"});
-    EXPECT_EQ(output({"show", "ntf_ops_3"}), R"(Approve the production deploy
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"show", "ntf_ops_3"}), R"(Approve the production deploy
 Status:   need · Waiting on you
 From:     deploy on ch_ops, update 3
 Sent:     2026-12-06T09:55:00Z (5m)
@@ -131,12 +105,8 @@ Links
 
 Clear it from your attention with: orvelctl dismiss ntf_ops_3
 )");
-    EXPECT_NE(output({"show", "ntf_ops_2"}).find("\nDelivery:  held until 08:00\n"),
-              std::string::npos);
     simdjson::dom::element doc = json({"show", "ntf_ops_2"});
-    EXPECT_TRUE(bool(doc["pending"]));
     EXPECT_EQ(std::string_view(doc["surfacesAt"]), "2026-12-07T08:00:00Z");
-    EXPECT_TRUE(doc["body"].is_null());
 
     const auto missing = h.cli({"show", "ntf_nowhere"});
     EXPECT_EQ(missing.status, exitFailure);
@@ -145,14 +115,11 @@ Clear it from your attention with: orvelctl dismiss ntf_ops_3
 }
 
 TEST_F(ReadCommands, ChannelsAndCardsComeFromTheSyncedInbox) {
-    EXPECT_EQ(output({"cards"}), "No persistent cards\n");
-    output({"sync"});
-    EXPECT_EQ(output({"channels"}), "ch_ops    deploy     owned  Active · updated 5m ago\n"
-                                    "ch_build  Build bot  owned  Active · updated 10m ago\n");
-    simdjson::dom::element ops = json({"channels"})["channels"].at(0);
-    EXPECT_EQ(std::string_view(ops["lastActivityAt"]), "2026-12-06T09:55:00Z");
+    h.ok({"sync"});
+    EXPECT_EQ(h.ok({"channels"}), "ch_ops    deploy     owned  Active · updated 5m ago\n"
+                                  "ch_build  Build bot  owned  Active · updated 10m ago\n");
 
-    EXPECT_EQ(output({"cards"}), R"(Cloud spend  ch_ops/spend
+    EXPECT_EQ(h.ok({"cards"}), R"(Cloud spend  ch_ops/spend
   Today       $44.95
   Agent runs  13 runs
 )");

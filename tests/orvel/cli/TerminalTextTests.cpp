@@ -19,13 +19,9 @@ TEST(TerminalText, AgentTextCannotControlTheTerminal) {
     // carriage return that would overwrite the line.
     const std::string hostile = "ok\x1b[2J\x1b]0;pwned\x07 \xC2\x9B"
                                 "31m\rfake";
-    const auto safe = terminalSafe(hostile);
-    EXPECT_EQ(safe.find('\x1b'), std::string::npos);
-    EXPECT_EQ(safe.find('\x07'), std::string::npos);
-    EXPECT_EQ(safe.find("\xC2\x9B"), std::string::npos);
-    EXPECT_EQ(safe.find('\r'), std::string::npos);
-    EXPECT_EQ(safe, "ok\xEF\xBF\xBD[2J\xEF\xBF\xBD]0;pwned\xEF\xBF\xBD \xEF\xBF\xBD"
-                    "31m fake");
+    EXPECT_EQ(terminalSafe(hostile),
+              "ok\xEF\xBF\xBD[2J\xEF\xBF\xBD]0;pwned\xEF\xBF\xBD \xEF\xBF\xBD"
+              "31m fake");
 
     // One-line fields flatten line breaks and tabs; bodies keep their lines.
     EXPECT_EQ(terminalSafe("a\nb\tc"), "a b c");
@@ -35,12 +31,6 @@ TEST(TerminalText, AgentTextCannotControlTheTerminal) {
     EXPECT_EQ(terminalSafe("\x80/\xC0\xAF\xED\xA0\x80"),
               "\xEF\xBF\xBD/\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(withValidUTF8("a\x1b\xFF"), "a\x1b\xEF\xBF\xBD") << "JSON escapes controls itself";
-}
-
-TEST(TerminalText, ColourOnlyWhenEnabled) {
-    EXPECT_EQ(Style(false).apply(Style::Tone::red, "failed"), "failed");
-    EXPECT_EQ(Style(true).apply(Style::Tone::red, "failed"), "\x1b[31mfailed\x1b[0m");
-    EXPECT_EQ(Style(true).apply(Style::Tone::plain, "x"), "x");
 }
 
 TEST(TerminalText, ColumnsAlignByCharactersNotBytesOrColourCodes) {
@@ -59,12 +49,6 @@ TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
     const auto date = Date::fromSecondsSinceEpoch(1'796'551'200 + 5 * 60 + 7); // 10:05:07Z
     EXPECT_EQ(clockTime(date, Calendar("UTC", "en_US")), "10:05:07");
     EXPECT_EQ(clockTime(date, Calendar("Europe/Berlin", "de_DE"), false), "11:05");
-    // The repeated hour at the end of summer time reads the same both times.
-    const auto firstPass = Date::fromSecondsSinceEpoch(1'792'887'000);  // 2026-10-25T00:10Z
-    const auto secondPass = Date::fromSecondsSinceEpoch(1'792'890'600); // 2026-10-25T01:10Z
-    const Calendar berlin("Europe/Berlin", "de_DE");
-    EXPECT_EQ(clockTime(firstPass, berlin), "02:10:00");
-    EXPECT_EQ(clockTime(secondPass, berlin), "02:10:00");
 }
 
 // The plain watch line is Watch.AllPrintsEveryUpdateAndCardAsItArrives's golden.

@@ -70,17 +70,6 @@ TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     }
 }
 
-TEST(AppModelActions, ARotationForAChannelThisDesktopLacksChangesNothing) {
-    // Renames, rotations and retirements that succeed are orvelctl's tests,
-    // on the same model against the development service.
-    ModelHarness h;
-    auto& model = h.synced({channelSync("a")}, {"a"});
-    h.service->answer("keys/rotate",
-                      OrvelProtocol::KeyRotation{"zz", "k9", std::nullopt, "agent", "tok-zz"});
-    const auto configBefore = model.config();
-    EXPECT_TRUE(h.run(model.rotateKey("zz", 0)));
-    EXPECT_EQ(model.config(), configBefore);
-}
 TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
     ModelHarness h;
     auto& model = h.synced(
@@ -109,14 +98,6 @@ TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
     model.open(AppScreen::detail("a-1"));
     model.completeAttention("a-2");
     EXPECT_EQ(model.current(), AppScreen::detail("a-1"));
-    model.completeAttention("unknown");
-    EXPECT_EQ(model.path().size(), 2u);
-
-    for (int i = 0; i < 3; ++i) {
-        model.back();
-    }
-    EXPECT_TRUE(model.path().empty());
-    EXPECT_EQ(model.current(), AppScreen::inbox());
 }
 
 TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {
@@ -178,21 +159,6 @@ TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {
     EXPECT_FALSE(model.isShowingDevelopmentData());
     EXPECT_FALSE(model.note("s3"));
     EXPECT_TRUE(model.note("quiet-1"));
-
-    model.setUseDevelopmentData(false);
-    EXPECT_FALSE(model.isShowingDevelopmentData());
-}
-
-TEST(AppModelDerived, NoteFindsTheFirstMatchInInboxOrder) {
-    ModelHarness h;
-    auto first = notification("a", 2);
-    auto second = notification("b", 5);
-    second.id = first.id;
-    second.title = "newer";
-    auto& model = h.synced({channelSync("a", {first}), channelSync("b", {second})});
-    ASSERT_TRUE(model.note(first.id));
-    EXPECT_EQ(model.note(first.id)->title, "newer");
-    EXPECT_FALSE(model.note("missing"));
 }
 
 } // namespace

@@ -45,13 +45,4 @@ TEST(AppModelCards, PinnedCardsComeFirstWhateverTheirAge) {
     EXPECT_EQ(ids(model.persistentCards()), unpinned);
 }
 
-TEST(AppModelCards, CardUpdatesAloneReplaceTheSampleInbox) {
-    ModelHarness h;
-    h.preferences->set("useDevelopmentData", true);
-    auto& model = h.synced({channelSync("a", {}, {}, {metric("real", 1, "2026-12-06T08:00:00Z")})});
-    EXPECT_FALSE(model.isShowingDevelopmentData());
-    ASSERT_EQ(model.persistentCards().size(), 1u);
-    EXPECT_EQ(model.persistentCards()[0].title, "real");
-}
-
 } // namespace

@@ -63,17 +63,7 @@ TEST(AppModelFiles, TheDesktopShowsWhatItsStoresReportInTheBanner) {
     ModelHarness h;
     auto build = [&](const OrvelKit::AppSupportDirectory& data) {
         auto stores = Orvel::AppStores::open(data, h.executor);
-        h.model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{stores.config,
-                                    stores.inbox,
-                                    stores.preferences,
-                                    h.service,
-                                    h.notifications,
-                                    nullptr,
-                                    OrvelKit::Calendar("UTC", "en_US"),
-                                    {}},
-            h.executor, h.clock);
-        stores.attach(*h.model);
+        stores.attach(h.build({}, stores.config, stores.inbox, stores.preferences));
         h.executor.runUntilIdle();
         return stores;
     };

@@ -57,11 +57,10 @@ public:
         const auto found = held_.find(endpoint);
         return found == held_.end() ? 0 : found->second.size();
     }
-    // Answers the held call at `index` (0 = the oldest still waiting).
-    void release(const std::string& endpoint, std::size_t index = 0) {
-        auto& queue = held_.at(endpoint);
-        auto call = std::move(queue.at(index));
-        queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(index));
+    // Answers the oldest held call.
+    void release(const std::string& endpoint) {
+        auto call = std::move(held_.at(endpoint).front());
+        held_.at(endpoint).pop_front();
         call();
     }
 

@@ -84,12 +84,16 @@ struct ModelHarness {
         service->answer("sync", OrvelProtocol::SyncResponse{std::move(channels)});
     }
 
-    // On a pinned calendar, or one asked of `hostCalendar` at each refresh.
-    Orvel::AppModel& build(std::function<OrvelKit::Calendar()> hostCalendar = {}) {
+    // On a pinned calendar, or one asked of `hostCalendar` at each refresh;
+    // on the harness's stores unless given others.
+    Orvel::AppModel& build(std::function<OrvelKit::Calendar()> hostCalendar = {},
+                           std::shared_ptr<OrvelKit::ConfigStore> config = nullptr,
+                           std::shared_ptr<OrvelKit::InboxStore> inbox = nullptr,
+                           std::shared_ptr<Orvel::Preferences> prefs = nullptr) {
         model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{configStore, inboxStore, preferences, service, notifications,
-                                    nullptr, OrvelKit::Calendar("UTC", "en_US"),
-                                    std::move(hostCalendar)},
+            Orvel::AppModelServices{config ? config : configStore, inbox ? inbox : inboxStore,
+                                    prefs ? prefs : preferences, service, notifications, nullptr,
+                                    OrvelKit::Calendar("UTC", "en_US"), std::move(hostCalendar)},
             executor, clock);
         return *model;
     }

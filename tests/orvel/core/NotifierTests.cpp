@@ -27,35 +27,30 @@ OrvelProtocol::Notification note(std::string id) {
 }
 
 TEST(NotifierRequest, BuildsContentFromTheUpdate) {
+    using Sound = NotificationSound;
     struct Case {
         std::optional<std::string> sender, body;
         Urgency urgency;
-        NotificationRequest expected;
+        std::string subtitle;
+        std::optional<std::string> shownBody;
+        Sound sound;
     };
     const Case cases[] = {
-        // The channel stands in for a missing or empty sender.
-        {std::nullopt,
-         "x",
-         Urgency::normal,
-         {"u", "Build finished", "ci", "x", NotificationSound::standard}},
-        {"", "x", Urgency::low, {"u", "Build finished", "ci", "x", NotificationSound::standard}},
-        // An empty or missing body is left out.
-        {"Bot",
-         "",
-         Urgency::high,
-         {"u", "Build finished", "Bot", std::nullopt, NotificationSound::standard}},
-        // Only critical updates use the critical sound.
-        {"Bot",
-         "x",
-         Urgency::critical,
-         {"u", "Build finished", "Bot", "x", NotificationSound::critical}},
+        // The channel stands in for a missing or empty sender; an empty body
+        // is left out; only critical updates use the critical sound.
+        {std::nullopt, "x", Urgency::normal, "ci", "x", Sound::standard},
+        {"", "x", Urgency::low, "ci", "x", Sound::standard},
+        {"Bot", "", Urgency::high, "Bot", std::nullopt, Sound::standard},
+        {"Bot", "x", Urgency::critical, "Bot", "x", Sound::critical},
     };
     for (const Case& c : cases) {
         auto update = note("u");
         update.sender = c.sender;
         update.body = c.body;
         update.urgency = c.urgency;
-        EXPECT_EQ(Notifier::request(update), c.expected) << testing::PrintToString(update.sender);
+        EXPECT_EQ(Notifier::request(update),
+                  (NotificationRequest{"u", "Build finished", c.subtitle, c.shownBody, c.sound}))
+            << testing::PrintToString(update.sender);
     }
 }
 
@@ -65,15 +60,6 @@ struct NotifierFixture : testing::Test {
     OrvelKit::ManualExecutor executor;
     OrvelKit::Calendar calendar{"UTC", "en_US"};
 };
-
-// NotificationRequest names its id `identifier`.
-std::vector<std::string> identifiers(const std::vector<NotificationRequest>& requests) {
-    std::vector<std::string> result;
-    for (const auto& request : requests) {
-        result.push_back(request.identifier);
-    }
-    return result;
-}
 
 // When every summarised update needs you, the first-sync table of AppModelSync
 // pins the title.
@@ -113,7 +99,8 @@ TEST_F(NotifierFixture, PostsOnlyOnceTheUsersAnswerIsApplied) {
     EXPECT_TRUE(notifier.authorized());
     notifier.post(note("u1"), tenOClock);
     notifier.post(note("u1"), tenOClock); // the same id twice gives two requests
-    EXPECT_EQ(identifiers(backend->shown), (std::vector<std::string>{"u1", "u1"}));
+    ASSERT_EQ(backend->shown.size(), 2u);
+    EXPECT_EQ(backend->shown[1].identifier, "u1");
     EXPECT_EQ(backend->authorizationRequests, 1);
 }
 
@@ -152,7 +139,8 @@ TEST_F(NotifierFixture, DoesNotPostAnUpdateThatSurfacesLater) {
     auto due = note("due");
     due.deliverWhen = "2026-12-06T10:00:00Z";
     notifier.post(due, tenOClock);
-    EXPECT_EQ(identifiers(backend->shown), std::vector<std::string>{"due"});
+    ASSERT_EQ(backend->shown.size(), 1u);
+    EXPECT_EQ(backend->shown[0].identifier, "due");
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/PopoverWindowSizing.h"
 
 #include <gtest/gtest.h>
@@ -34,24 +33,6 @@ TEST(PopoverWindowSizing, RestoresOnlyUsableSizesOfTheCurrentVersion) {
         EXPECT_EQ(restoredSize(c.width, c.height, c.version), c.expected)
             << c.width << " x " << c.height << " v" << c.version;
     }
-}
-
-TEST(PopoverWindowSizing, SavesAndRestoresThroughThePreferences) {
-    MemoryPreferences preferences;
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{420, 640}));
-
-    PopoverWindowSizing::saveSize(preferences, {512, 700});
-    EXPECT_EQ(preferences.value("popoverWindowSizeVersion"), PreferenceValue(std::int64_t{2}));
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{512, 700}));
-
-    // Integers read as doubles; a version stored as a double is no version.
-    preferences.set("popoverWindowWidth", std::int64_t{600});
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{600, 700}));
-    preferences.set("popoverWindowSizeVersion", 2.0);
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{420, 640}));
-    preferences.set("popoverWindowSizeVersion", std::int64_t{2});
-    preferences.remove("popoverWindowHeight");
-    EXPECT_EQ(restoredSize(preferences), (WindowSize{600, 640}));
 }
 
 } // namespace

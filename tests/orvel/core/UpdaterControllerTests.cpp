@@ -1,4 +1,3 @@
-#include "orvel/core/MemoryPreferences.h"
 #include "orvel/core/UpdaterController.h"
 #include "orvelkit/async/ManualExecutor.h"
 
@@ -55,7 +54,6 @@ TEST_F(UpdaterControllerTest, HoldsAnUpdateWhileAnyWindowShowsAndUntilTheUserIsI
     UpdaterController controller(framework, idle, executor);
     controller.setInterfaceVisible(UpdaterController::activityInterface, true);
     controller.setInterfaceVisible(UpdaterController::popoverInterface, true);
-    EXPECT_FALSE(controller.installationCheckRunning()); // nothing pending yet
 
     idle->seconds = 600;
     framework->offer(install());
@@ -126,27 +124,6 @@ TEST_F(UpdaterControllerTest, DestroyingTheControllerStopsTheCheckEvenFromTheIns
     executor.advance(15s);
     EXPECT_EQ(controller, nullptr);
     executor.advance(1h);
-}
-
-TEST_F(UpdaterControllerTest, WithoutAFrameworkItCannotCheck) {
-    UpdaterController disabled(nullptr, idle, executor);
-    EXPECT_FALSE(disabled.canCheckForUpdates());
-    disabled.checkForUpdates();
-    disabled.setAutomaticallyDownloadsUpdates(true);
-}
-
-TEST_F(UpdaterControllerTest, InstallingAutomaticallyIsRememberedAcrossRestarts) {
-    auto preferences = std::make_shared<MemoryPreferences>();
-    for (const bool automatic : {true, false}) {
-        {
-            UpdaterController controller(framework, idle, executor, preferences);
-            controller.setAutomaticallyDownloadsUpdates(automatic);
-        }
-        auto restarted = std::make_shared<FakeUpdateFramework>();
-        restarted->automatic = !automatic;
-        UpdaterController controller(restarted, idle, executor, preferences);
-        EXPECT_EQ(controller.automaticallyDownloadsUpdates(), automatic);
-    }
 }
 
 } // namespace

@@ -24,9 +24,9 @@ public:
     explicit LiveModel(std::filesystem::path directory,
                        OrvelKit::CurlTransportOptions transportOptions = {})
         : directory_(std::move(directory)) {
-        configStore_ = std::make_shared<OrvelKit::FileConfigStore>(configFile());
-        inboxStore_ = std::make_shared<OrvelKit::FileInboxStore>(inboxFile());
-        preferences_ = std::make_shared<Orvel::FilePreferences>(preferencesFile());
+        configStore_ = std::make_shared<OrvelKit::FileConfigStore>(directory_ / "config.json");
+        inboxStore_ = std::make_shared<OrvelKit::FileInboxStore>(directory_ / "inbox.json");
+        preferences_ = std::make_shared<Orvel::FilePreferences>(directory_ / "preferences.json");
         transport_ = std::make_shared<OrvelKit::CurlTransport>(transportOptions);
         model_ = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{configStore_,
@@ -51,20 +51,26 @@ public:
     LiveModel(const LiveModel&) = delete;
     LiveModel& operator=(const LiveModel&) = delete;
 
-    // A fresh, unpaired configuration that points at `serverURL`.
-    static void writeConfig(const std::filesystem::path& directory, std::string serverURL) {
+    // A configuration that points at `serverURL`: fresh and unpaired, or
+    // with `device` and the channel of `engagement`. What was written.
+    static OrvelKit::AppConfig writeConfig(const std::filesystem::path& directory,
+                                           std::string serverURL,
+                                           const OrvelProtocol::DeviceCredentials& device = {},
+                                           const OrvelProtocol::Engagement& engagement = {}) {
         OrvelKit::AppConfig config;
         config.serverURL = std::move(serverURL);
+        if (!device.deviceToken.empty()) {
+            config.deviceToken = device.deviceToken;
+            config.accountId = device.accountId;
+            config.channels = {{engagement.channel, engagement.token, "2026-12-06T10:00:00Z"}};
+        }
         OrvelKit::FileConfigStore(directory / "config.json").save(config);
+        return config;
     }
 
     Orvel::AppModel& operator*() { return *model_; }
     Orvel::AppModel* operator->() { return model_.get(); }
     OrvelKit::EventLoop& loop() { return loop_; }
-
-    std::filesystem::path configFile() const { return directory_ / "config.json"; }
-    std::filesystem::path inboxFile() const { return directory_ / "inbox.json"; }
-    std::filesystem::path preferencesFile() const { return directory_ / "preferences.json"; }
 
     // Runs the loop until `task` finishes.
     template <class T>
@@ -98,11 +104,11 @@ public:
     // What a fresh start would load from the files, once pending saves are written.
     OrvelKit::AppConfig savedConfig() {
         model_->flushSaves();
-        return OrvelKit::FileConfigStore(configFile()).load().value();
+        return OrvelKit::FileConfigStore(directory_ / "config.json").load().value();
     }
     OrvelKit::Inbox savedInbox() {
         model_->flushSaves();
-        return OrvelKit::FileInboxStore(inboxFile()).load().value();
+        return OrvelKit::FileInboxStore(directory_ / "inbox.json").load().value();
     }
 
 private:

@@ -9,9 +9,9 @@
 
 #include "orvel/core/AppModel.h"
 #include "tests/orvel/reliability/LiveModel.h"
-#include "tests/orvel/reliability/LiveService.h"
 #include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
+#include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -84,17 +84,12 @@ protected:
     // Lets the model's background sends run until the service's record of
     // the channel satisfies `check` (at most 20 s).
     bool serviceShows(const std::function<bool(const OrvelProtocol::ChannelSync&)>& check) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < deadline) {
-            live->settle(std::chrono::milliseconds(10));
+        return live->runUntil([&] {
             const auto record = service.sync(deviceToken);
-            for (const auto& entry : record.channels) {
-                if (entry.channel == channel && check(entry)) {
-                    return true;
-                }
-            }
-        }
-        return false;
+            return std::any_of(
+                record.channels.begin(), record.channels.end(),
+                [&](const auto& entry) { return entry.channel == channel && check(entry); });
+        });
     }
 
     // Agents post `count` updates to the channel.
@@ -161,7 +156,7 @@ protected:
     }
 
     TemporaryDirectory directory;
-    LiveService service;
+    OrvelDev::Testing::RunningServer service;
     std::unique_ptr<LiveModel> live;
     Orvel::Subscription watch;
     std::vector<std::string> errorsSeen;

@@ -5,6 +5,7 @@
 #include "orvel/core/FilePreferences.h"
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
+#include "tests/support/Records.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,8 @@ protected:
         config.channels = {{"ch_1", "orvel_pub_secret", std::nullopt}};
         OrvelKit::FileConfigStore(folder / "config.json").save(config);
 
-        OrvelProtocol::Notification note;
-        note.channel = "ch_1";
-        note.seq = 1;
-        note.id = "n1";
         OrvelKit::Inbox inbox;
-        inbox.merge("ch_1", {note}, 1);
+        inbox.merge("ch_1", {notification("ch_1", 1)}, 1);
         OrvelKit::FileInboxStore(folder / "inbox.json").save(inbox);
 
         Orvel::FilePreferences(folder / "preferences.json").set("onlyInterrupt", false);

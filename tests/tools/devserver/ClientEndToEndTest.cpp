@@ -1,6 +1,7 @@
 // The service client against the development service, over real HTTP: the
 // paths, headers and JSON forms of both sides have to agree. What each
-// operation means is DevServiceTest's concern; here every endpoint is used once.
+// operation means is DevServiceTest's concern; here every endpoint is used that
+// orvelctl's tests (marks, dismissals, names, rotation, retirement) do not reach.
 
 #include "orvelkit/async/EventLoop.h"
 #include "orvelkit/client/OrvelClient.h"
@@ -9,8 +10,6 @@
 #include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
-
-#include <regex>
 
 namespace OrvelDev {
 namespace {
@@ -54,17 +53,13 @@ TEST_F(ClientEndToEnd, ADeviceLivesThroughEveryOperation) {
     const Engagement engagement = ok(client.engage(desk.deviceToken, std::nullopt));
     const std::string ch = engagement.channel;
     EXPECT_EQ(engagement.sender, "agent");
-    const auto ack = http.call<PublishAck>("/publish", update("one"), engagement.token);
-    EXPECT_TRUE(
-        std::regex_match(ack.createdAt, std::regex(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)")))
-        << ack.createdAt;
-    for (const char* title : {"two", "three"}) {
-        EXPECT_EQ(http.publish(engagement.token, title), 200);
+    for (const char* title : {"one", "two", "three"}) {
+        http.publish(engagement.token, title);
     }
     http.call<CardPublishAck>("/cards/publish", cardUpdate("u1"), engagement.token);
 
     // Sync with cursors: what is newer than the cursors, in sequence order.
-    SyncResponse sync = ok(client.sync(desk.deviceToken, {{ch, 1}}, {{ch, 1}}));
+    const SyncResponse sync = ok(client.sync(desk.deviceToken, {{ch, 1}}, {{ch, 1}}));
     ASSERT_EQ(sync.channels.size(), 1u);
     ASSERT_EQ(sync.channels[0].notifications.size(), 2u);
     EXPECT_EQ(sync.channels[0].notifications[0].title, "two");
@@ -72,17 +67,6 @@ TEST_F(ClientEndToEnd, ADeviceLivesThroughEveryOperation) {
     EXPECT_TRUE(sync.channels[0].cardUpdates.empty());
     EXPECT_EQ(sync.channels[0].latestCardSeq, 1u);
 
-    // Read, dismiss and rename show up in the next sync.
-    EXPECT_EQ(ok(client.markRead(desk.deviceToken, ch, 2)).readSeq, 2u);
-    EXPECT_TRUE(ok(client.dismiss(desk.deviceToken, ch, 3)).dismissed);
-    EXPECT_EQ(ok(client.renameChannel(desk.deviceToken, ch, "Builds")).name, "Builds");
-    sync = ok(client.sync(desk.deviceToken, {{ch, 3}}, {}));
-    ASSERT_EQ(sync.channels.size(), 1u);
-    EXPECT_TRUE(sync.channels[0].notifications.empty());
-    EXPECT_EQ(sync.channels[0].cardUpdates.size(), 1u);
-    EXPECT_EQ(sync.channels[0].readSeq, 2u);
-    EXPECT_EQ(sync.channels[0].dismissedSeqs, std::vector<std::uint64_t>{3});
-    EXPECT_EQ(sync.channels[0].name, "Builds");
     const PullResponse pull = ok(client.pull(ch, engagement.token, 1));
     EXPECT_EQ(OrvelTest::seqs(pull.notifications), (std::vector<std::uint64_t>{2, 3}));
 
@@ -97,13 +81,6 @@ TEST_F(ClientEndToEnd, ADeviceLivesThroughEveryOperation) {
     EXPECT_EQ(ok(client.subscribe(friendly.deviceToken, ch, engagement.token)).channel, ch);
     EXPECT_EQ(ok(client.sync(friendly.deviceToken, {}, {})).channels.at(0).owned, false);
     EXPECT_EQ(status(client.rotateKey(friendly.deviceToken, ch, 0)), 403);
-
-    const KeyRotation rotation = ok(client.rotateKey(desk.deviceToken, ch, 24));
-    EXPECT_TRUE(rotation.previousKeysExpireAt);
-    EXPECT_EQ(http.publish(rotation.token, "new key"), 200);
-
-    EXPECT_EQ(ok(client.retireChannel(desk.deviceToken, ch)).channel, ch);
-    EXPECT_TRUE(ok(client.sync(friendly.deviceToken, {}, {})).channels.empty());
     EXPECT_EQ(status(client.sync("orvel_dev_unknown", {}, {})), 401);
 }
 

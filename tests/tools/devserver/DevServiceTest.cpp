@@ -1,6 +1,5 @@
 #include "tools/devserver/DevService.h"
 
-#include "tests/support/Records.h"
 #include "tests/tools/DevServerHarness.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +22,6 @@ protected:
 
 TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     const PairingCode code = value(service.createPairingCode(owner.deviceToken));
-    EXPECT_EQ(code.code.size(), 8u);
-    EXPECT_EQ(code.expiresIn, 600u);
-
     // Typed by a person: lower case with a dash still matches.
     std::string typed = code.code.substr(0, 4) + "-" + code.code.substr(4);
     for (char& c : typed) {
@@ -33,7 +29,6 @@ TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     }
     const DeviceCredentials phone = value(service.redeem(RedeemBody{typed}));
     EXPECT_EQ(phone.accountId, owner.accountId);
-    EXPECT_NE(phone.deviceToken, owner.deviceToken);
     EXPECT_EQ(status(service.redeem(RedeemBody{code.code})), 404) << "a code works once";
 
     const PairingCode late = value(service.createPairingCode(owner.deviceToken));
@@ -42,7 +37,6 @@ TEST_F(DevServiceTest, PairingCodeWorksOnceWithinItsLifetime) {
     now += 1s;
     EXPECT_EQ(status(service.redeem(RedeemBody{late.code})), 404) << "expired";
     EXPECT_EQ(status(service.redeem(RedeemBody{lastSecond.code})), 200);
-    EXPECT_EQ(status(service.createPairingCode("orvel_dev_nobody")), 401);
 }
 
 TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
@@ -62,24 +56,11 @@ TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
     EXPECT_EQ(sync.channels[0].readSeq, 3u);
     EXPECT_EQ(sync.channels[0].latestSeq, 4u);
 
-    const DeviceCredentials stranger = value(service.bootstrap());
-    EXPECT_EQ(status(service.markRead(stranger.deviceToken, {channel.channel, 1})), 403);
-    EXPECT_EQ(status(service.markRead(owner.deviceToken, {"ch_missing", 1})), 404);
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 0})), 404);
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 5})), 404);
 }
 
-TEST_F(DevServiceTest, RotationWithoutGraceRevokesTheOldKeyAtOnce) {
-    const KeyRotation rotation = value(service.rotateKey(owner.deviceToken, {channel.channel, 0}));
-    EXPECT_EQ(rotation.sender, "builder");
-    EXPECT_NE(rotation.token, channel.token);
-    EXPECT_TRUE(rotation.token.starts_with("orvel_pub_"));
-    EXPECT_FALSE(rotation.previousKeysExpireAt);
-    EXPECT_EQ(status(service.publish(channel.token, update("old"))), 401);
-    EXPECT_EQ(value(service.publish(rotation.token, update("new"))).seq, 1u);
-}
-
-TEST_F(DevServiceTest, RotationWithGraceKeepsOldKeysUntilTheEarliestDeadline) {
+TEST_F(DevServiceTest, RotationKeepsOldKeysUntilTheEarliestDeadline) {
     const KeyRotation first = value(service.rotateKey(owner.deviceToken, {channel.channel, 2}));
     EXPECT_EQ(first.previousKeysExpireAt, formatTimestamp(now + 2h));
     now += 1h;
@@ -97,85 +78,20 @@ TEST_F(DevServiceTest, RotationWithGraceKeepsOldKeysUntilTheEarliestDeadline) {
     const DeviceCredentials reader = value(service.bootstrap());
     value(service.subscribe(reader.deviceToken, {channel.channel, second.token}));
     EXPECT_EQ(status(service.rotateKey(reader.deviceToken, {channel.channel, 0})), 403);
-    EXPECT_EQ(status(service.renameChannel(reader.deviceToken, {channel.channel, "x"})), 403);
-    EXPECT_EQ(status(service.retireChannel(reader.deviceToken, {channel.channel})), 403);
+
+    // Without grace the old key stops at once.
+    const KeyRotation third = value(service.rotateKey(owner.deviceToken, {channel.channel, 0}));
+    EXPECT_FALSE(third.previousKeysExpireAt);
+    EXPECT_EQ(status(service.publish(second.token, update("third key"))), 401);
+    EXPECT_EQ(status(service.publish(third.token, update("fourth key"))), 200);
 }
 
-TEST_F(DevServiceTest, RetirementRemovesTheChannelEverywhereAndRejectsPublishes) {
-    const DeviceCredentials reader = value(service.bootstrap());
-    value(service.subscribe(reader.deviceToken, {channel.channel, channel.token}));
-    const Engagement other = value(service.engage(owner.deviceToken, EngageBody{}));
-
-    const RetireAck ack = value(service.retireChannel(owner.deviceToken, {channel.channel}));
-    EXPECT_EQ(ack.retiredAt, formatTimestamp(now));
-    now += 1s;
-    EXPECT_EQ(value(service.retireChannel(owner.deviceToken, {channel.channel})), ack)
-        << "retiring again repeats the first answer";
-
-    const SyncResponse ownerSync = value(service.sync(owner.deviceToken, {}, {}));
-    ASSERT_EQ(ownerSync.channels.size(), 1u);
-    EXPECT_EQ(ownerSync.channels[0].channel, other.channel);
-    EXPECT_TRUE(value(service.sync(reader.deviceToken, {}, {})).channels.empty());
-
-    EXPECT_EQ(status(service.publish(channel.token, update("late"))), 410);
-    EXPECT_EQ(status(service.publishCard(channel.token, cardUpdate("u1"))), 410);
-    EXPECT_EQ(status(service.renameChannel(owner.deviceToken, {channel.channel, "x"})), 410);
-    EXPECT_EQ(status(service.markRead(owner.deviceToken, {channel.channel, 0})), 410);
-    EXPECT_EQ(status(service.pull(reader.deviceToken, channel.channel, 0)), 410);
-}
-
-TEST_F(DevServiceTest, SyncAnswersFromTheCursorsWithSeparateCardSequence) {
-    const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
-    EXPECT_EQ(second.sender, "agent");
-    for (int i = 1; i <= 4; ++i) {
-        EXPECT_EQ(value(service.publish(channel.token, update("a" + std::to_string(i)))).seq,
-                  std::uint64_t(i));
-    }
-    value(service.publish(second.token, update("b1")));
-    EXPECT_EQ(value(service.publishCard(channel.token, cardUpdate("u1"))).cardSeq, 1u);
-    EXPECT_EQ(value(service.publishCard(channel.token, cardUpdate("u2"))).cardSeq, 2u);
-    value(service.dismiss(owner.deviceToken, {channel.channel, 3}));
-    value(service.dismiss(owner.deviceToken, {channel.channel, 1}));
-    value(service.dismiss(owner.deviceToken, {channel.channel, 3}));
-    value(service.renameChannel(owner.deviceToken, {channel.channel, "  Builds  "}));
-
-    const SyncResponse all = value(service.sync(owner.deviceToken, {}, {}));
-    ASSERT_EQ(all.channels.size(), 2u);
-    EXPECT_EQ(all.channels[0].channel, channel.channel) << "channels in the order followed";
-    EXPECT_EQ(all.channels[0].notifications.size(), 4u);
-    EXPECT_EQ(all.channels[0].cardUpdates.size(), 2u);
-    EXPECT_EQ(all.channels[0].name, "Builds");
-    EXPECT_EQ(all.channels[0].owned, true);
-    EXPECT_EQ(all.channels[0].dismissedSeqs, (std::vector<std::uint64_t>{1, 3}));
-    EXPECT_EQ(all.channels[0].notifications[0].sender, "builder");
-    EXPECT_FALSE(all.channels[1].name);
-
-    const SyncResponse later = value(service.sync(
-        owner.deviceToken, {{channel.channel, 2}, {"ch_unknown", 7}}, {{channel.channel, 2}}));
-    ASSERT_EQ(later.channels.size(), 2u);
-    const ChannelSync& a = later.channels[0];
-    EXPECT_EQ(OrvelTest::seqs(a.notifications), (std::vector<std::uint64_t>{3, 4}));
-    EXPECT_EQ(a.notifications[1].title, "a4");
-    EXPECT_TRUE(a.cardUpdates.empty());
-    EXPECT_EQ(a.latestSeq, 4u);
-    EXPECT_EQ(a.latestCardSeq, 2u);
-    EXPECT_EQ(later.channels[1].notifications.size(), 1u) << "no cursor: everything";
-
-    const DeviceCredentials reader = value(service.bootstrap());
-    value(service.subscribe(reader.deviceToken, {channel.channel, channel.token}));
-    const SyncResponse readerSync = value(service.sync(reader.deviceToken, {}, {}));
-    ASSERT_EQ(readerSync.channels.size(), 1u);
-    EXPECT_EQ(readerSync.channels[0].owned, false);
-    EXPECT_TRUE(readerSync.channels[0].dismissedSeqs.empty()) << "dismissals are per account";
-}
-
+// Retirement, dismissals and the channels a sync lists are seen end to end
+// through orvelctl (ActionCommands).
 TEST_F(DevServiceTest, TokensAreChecked) {
     const Engagement second = value(service.engage(owner.deviceToken, EngageBody{}));
-    EXPECT_EQ(status(service.sync("", {}, {})), 401);
     EXPECT_EQ(status(service.sync(channel.token, {}, {})), 401) << "a publish token is no device";
-    EXPECT_EQ(status(service.engage("orvel_dev_unknown", {})), 401);
     EXPECT_EQ(status(service.publish(owner.deviceToken, update("x"))), 401);
-    EXPECT_EQ(status(service.publish("", update("x"))), 401);
 
     NotificationInput elsewhere = update("x");
     elsewhere.channel = second.channel;
@@ -184,16 +100,11 @@ TEST_F(DevServiceTest, TokensAreChecked) {
     EXPECT_EQ(status(service.publish(channel.token, elsewhere)), 200);
     EXPECT_EQ(status(service.publish(channel.token, update("  "))), 400);
 
-    EXPECT_EQ(status(service.pull(channel.token, channel.channel, 0)), 200);
     EXPECT_EQ(status(service.pull(second.token, channel.channel, 0)), 403);
-    EXPECT_EQ(status(service.pull("orvel_pub_unknown", channel.channel, 0)), 401);
     const DeviceCredentials stranger = value(service.bootstrap());
     EXPECT_EQ(status(service.pull(stranger.deviceToken, channel.channel, 0)), 403);
-    EXPECT_EQ(status(service.pull(owner.deviceToken, "ch_unknown", 0)), 404);
     EXPECT_EQ(status(service.subscribe(stranger.deviceToken, {channel.channel, second.token})),
               403);
-    EXPECT_EQ(status(service.subscribe(stranger.deviceToken, {"ch_unknown", second.token})), 404);
-    EXPECT_EQ(value(service.pull(owner.deviceToken, channel.channel, 0)).latestSeq, 1u);
 }
 
 TEST_F(DevServiceTest, StateRestoresIntoAnEqualServiceAndRejectsInconsistentState) {

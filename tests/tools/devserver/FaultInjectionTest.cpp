@@ -1,4 +1,3 @@
-#include "tests/support/Records.h"
 #include "tests/tools/DevServerHarness.h"
 #include "tools/devserver/Fault.h"
 
@@ -38,32 +37,6 @@ TEST(FaultRule, ReadsEveryKindWithValuesAndCounts) {
     }
 }
 
-TEST(FaultBodies, BreakTheBodyTheWayTheyPromise) {
-    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(FaultBodies::malformed()));
-    EXPECT_EQ(FaultBodies::truncated("0123456789"), "01234");
-
-    SyncResponse response{{OrvelTest::channelSync("a", {OrvelTest::notification("a", 1),
-                                                        OrvelTest::notification("a", 2),
-                                                        OrvelTest::notification("a", 3)}),
-                           OrvelTest::channelSync("b", {OrvelTest::notification("b", 1),
-                                                        OrvelTest::notification("b", 2),
-                                                        OrvelTest::notification("b", 3)})}};
-    const auto body = OrvelKit::Json::encode(response).value();
-    const auto broken = FaultBodies::withInvalidNotification(body);
-    const auto decoded = OrvelKit::Json::decode<SyncResponse>(broken);
-    ASSERT_FALSE(decoded);
-    // The middle one of six: the first of channel "b".
-    EXPECT_EQ(decoded.error().path, "channels[1].notifications[0].seq");
-
-    // An answer without notifications gets an invalid one; others stay.
-    response.channels[0].notifications.clear();
-    response.channels[1].notifications.clear();
-    EXPECT_FALSE(OrvelKit::Json::decode<SyncResponse>(
-        FaultBodies::withInvalidNotification(OrvelKit::Json::encode(response).value())));
-    EXPECT_EQ(FaultBodies::withInvalidNotification(R"({"channels":[]})"), R"({"channels":[]})");
-    EXPECT_EQ(FaultBodies::withInvalidNotification("not json"), "not json");
-}
-
 TEST(FaultInjector, LimitedFaultsWearOffAndEndpointsWinOverTheWildcard) {
     FaultInjector faults;
     faults.set("/sync", Fault::withStatus(500).only(2));
@@ -80,93 +53,26 @@ TEST(FaultInjector, LimitedFaultsWearOffAndEndpointsWinOverTheWildcard) {
     EXPECT_EQ(faults.injected(), 4u);
 }
 
-class FaultyServer : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(http.started());
-        const auto account = http.account("ci");
-        device = account.device;
-        engagement = account.engagement;
-        for (const char* title : {"one", "two", "three"}) {
-            ASSERT_EQ(http.publish(engagement.token, title), 200);
-        }
-    }
-    FaultInjector& faults() { return http.server().faults(); }
-    httplib::Result sync() { return http.get("/sync", device.deviceToken); }
-    std::vector<std::uint64_t> serviceDismissals() {
-        faults().clearAll();
-        return OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.at(0).dismissedSeqs;
-    }
-
+// What the body faults and delays do to an answer, the reliability tests see
+// through the app's own transport.
+TEST(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
     RunningServer http;
-    DeviceCredentials device;
-    Engagement engagement;
-};
-
-TEST_F(FaultyServer, AStatusFaultRefusesWithoutTouchingTheService) {
-    faults().set("/dismiss", Fault::withStatus(503).only(1));
+    const auto [device, engagement] = http.account();
+    http.publish(engagement.token, "one");
+    const auto dismissals = [&] {
+        http.faults().clearAll();
+        return http.sync(device.deviceToken).channels.at(0).dismissedSeqs;
+    };
+    http.faults().set("/dismiss", Fault::withStatus(503).only(1));
     const auto refused =
         http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 1}).value(),
                   device.deviceToken);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->status, 503);
-    EXPECT_TRUE(serviceDismissals().empty());
+    EXPECT_TRUE(dismissals().empty());
     // Worn off: the next one goes through.
     http.call<DismissAck>("/dismiss", DismissBody{engagement.channel, 1}, device.deviceToken);
-    EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{1});
-}
-
-TEST_F(FaultyServer, BodyFaultsLetTheServiceActButSpoilOrCutTheAnswer) {
-    faults().set("/dismiss", Fault::truncatedBody());
-    const auto truncated =
-        http.post("/dismiss", OrvelKit::Json::encode(DismissBody{engagement.channel, 2}).value(),
-                  device.deviceToken);
-    ASSERT_TRUE(truncated);
-    EXPECT_EQ(truncated->status, 200);
-    EXPECT_FALSE(OrvelKit::Json::decode<DismissAck>(truncated->body));
-    EXPECT_EQ(serviceDismissals(), std::vector<std::uint64_t>{2});
-
-    faults().set("/sync", Fault::invalidNotification());
-    const auto invalid = sync();
-    ASSERT_TRUE(invalid);
-    EXPECT_EQ(invalid->status, 200);
-    const auto decoded = OrvelKit::Json::decode<SyncResponse>(invalid->body);
-    ASSERT_FALSE(decoded);
-    EXPECT_EQ(decoded.error().path, "channels[0].notifications[1].seq");
-
-    faults().set("/sync", Fault::malformedBody());
-    EXPECT_EQ(sync()->body, FaultBodies::malformed());
-
-    // A cut connection, once: the server serves on.
-    faults().set("/sync", Fault::closeMidBody().only(1));
-    EXPECT_FALSE(sync());
-    EXPECT_EQ(OrvelTest::decodedAnswer<SyncResponse>(sync()).channels.size(), 1u);
-}
-
-TEST_F(FaultyServer, DelaysAnswerLateAndStopDoesNotWaitForThem) {
-    faults().set("/healthz", Fault::delayed(300ms).only(1));
-    const auto before = std::chrono::steady_clock::now();
-    ASSERT_TRUE(http.get("/healthz"));
-    EXPECT_GE(std::chrono::steady_clock::now() - before, 300ms);
-
-    // release() sends what is held back now.
-    faults().set("/healthz", Fault::delayed(60s).only(1));
-    std::thread released([&] { EXPECT_TRUE(http.get("/healthz")); });
-    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
-    faults().release();
-    released.join();
-    EXPECT_EQ(faults().holding(), 0u);
-
-    faults().set("/healthz", Fault::delayed(60s));
-    std::thread waiting([&] { (void)http.get("/healthz"); });
-    EXPECT_TRUE(eventually([&] { return faults().holding() == 1; })) << "nothing held back";
-    const auto stopping = std::chrono::steady_clock::now();
-    http.server().stop();
-    waiting.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - stopping, 10s);
-    // Faults are logged by kind and endpoint.
-    EXPECT_NE(http.log().find("injecting fault delay:300*1 on /healthz"), std::string::npos)
-        << http.log();
+    EXPECT_EQ(dismissals(), std::vector<std::uint64_t>{1});
 }
 
 } // namespace

@@ -68,6 +68,16 @@ QColor Theme::windowMaterial() const {
                   : QColor::fromRgbF(0.93f, 0.93f, 0.95f, 0.94f);
 }
 
+QColor Theme::named(const QString& name) const {
+    for (const auto candidate : ThemePalette::allColors()) {
+        const auto text = ThemePalette::name(candidate);
+        if (name == QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
+            return color(candidate);
+        }
+    }
+    return text();
+}
+
 QColor Theme::statusColor(const QString& dot) const {
     return color(ThemePalette::statusColor(dotNamed(dot)));
 }

@@ -74,6 +74,8 @@ public:
     QColor selection() const { return color(ThemeColor::selection); }
     QColor windowMaterial() const;
 
+    // A colour by its name ("green", "text"); anything else is `text`.
+    Q_INVOKABLE QColor named(const QString& name) const;
     // The colour of a status dot ("need", "done", ...; anything else is info).
     Q_INVOKABLE QColor statusColor(const QString& dot) const;
     // The colour and the label of a channel activity ("pending", ...).

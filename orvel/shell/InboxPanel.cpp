@@ -15,7 +15,7 @@ Q_IMPORT_QML_PLUGIN(OrvelPlugin)
 namespace Orvel {
 
 InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
-    : preferences_(preferences) {
+    : preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -31,7 +31,8 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     engine()->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
     engine()->addImportPath(QStringLiteral("qrc:/qt/qml"));
     Theme::provideTo(*engine(), theme);
-    setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)}});
+    setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)},
+                          {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing

@@ -8,6 +8,7 @@
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/core/Preferences.h"
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/Theme.h"
 #endif
@@ -27,7 +28,8 @@ public:
 
     // Opens at the size stored in `preferences` (see PopoverWindowSizing).
     // The bridge, the theme and the preferences must outlive the panel. The
-    // root view gets the bridge as its `bridge`; the QML singleton `Theme` is
+    // root view gets the bridge as its `bridge` and the screens' view models,
+    // built here over the bridge's model; the QML singleton `Theme` is
     // `theme`.
     InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences);
     ~InboxPanel() override;
@@ -51,6 +53,7 @@ private:
     void dismiss();
 
     Preferences& preferences_;
+    InboxScreenModel inboxScreen_;
     QTimer resizeSettled_;
     bool restoring_ = true;
 };

@@ -32,6 +32,11 @@ OrvelKit::ChannelActivity activityNamed(const QString& name) {
     return ChannelActivity::idle;
 }
 
+QString nameOf(ThemeColor color) {
+    const auto name = ThemePalette::name(color);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 } // namespace
 
 Theme::Theme(QObject* parent) : QObject(parent) {
@@ -68,14 +73,20 @@ QColor Theme::windowMaterial() const {
                   : QColor::fromRgbF(0.93f, 0.93f, 0.95f, 0.94f);
 }
 
-QColor Theme::named(const QString& name) const {
+QVariantMap Theme::colors() const {
+    QVariantMap colors;
     for (const auto candidate : ThemePalette::allColors()) {
-        const auto text = ThemePalette::name(candidate);
-        if (name == QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))) {
-            return color(candidate);
-        }
+        colors.insert(nameOf(candidate), color(candidate));
     }
-    return text();
+    return colors;
+}
+
+QString Theme::statusColorName(const QString& dot) const {
+    return nameOf(ThemePalette::statusColor(dotNamed(dot)));
+}
+
+QString Theme::activityColorName(const QString& activity) const {
+    return nameOf(ThemePalette::activityStyle(activityNamed(activity)).color);
 }
 
 QColor Theme::statusColor(const QString& dot) const {

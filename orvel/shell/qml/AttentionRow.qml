@@ -39,7 +39,7 @@ RowButton {
             spacing: 2
             Text {
                 text: row.kicker
-                color: Theme.statusColor(row.dot)
+                color: Theme.colors[Theme.statusColorName(row.dot)]
                 font.pixelSize: 11
                 font.weight: Font.DemiBold
             }

@@ -77,7 +77,7 @@ ColumnLayout {
                 Text {
                     Layout.fillWidth: true
                     text: tile.value
-                    color: Theme.named(tile.valueColor)
+                    color: Theme.colors[tile.valueColor]
                     font.pixelSize: 17
                     font.weight: Font.DemiBold
                     elide: Text.ElideRight

@@ -19,7 +19,7 @@ Item {
         width: view.size
         height: view.size
         radius: view.size / 2
-        color: Theme.statusColor(view.dot)
+        color: Theme.colors[Theme.statusColorName(view.dot)]
 
         SequentialAnimation on scale {
             running: view.pulses && view.pulsing

@@ -52,7 +52,7 @@ RowButton {
             }
             Text {
                 text: row.toLabel
-                color: Theme.statusColor(row.toDot)
+                color: Theme.colors[Theme.statusColorName(row.toDot)]
                 font.pixelSize: 11
                 font.weight: Font.Medium
             }

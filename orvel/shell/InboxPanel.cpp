@@ -48,7 +48,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     restoring_ = false;
 }
 
-InboxPanel::~InboxPanel() = default;
+InboxPanel::~InboxPanel() {
+    // The views go before the view models they show.
+    setSource({});
+}
 
 void InboxPanel::saveSize() {
     PopoverWindowSizing::saveSize(

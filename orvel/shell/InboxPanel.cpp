@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QQmlEngine>
 #include <QSurfaceFormat>
 #include <QtQml/qqmlextensionplugin.h>
@@ -91,6 +92,51 @@ void InboxPanel::resizeEvent(QResizeEvent* event) {
     if (!restoring_ && isVisible()) {
         resizeSettled_.start();
     }
+}
+
+Qt::Edges InboxPanel::edgesAt(QPointF position) const {
+    Qt::Edges edges;
+    if (position.x() < resizeGrip) {
+        edges |= Qt::LeftEdge;
+    } else if (position.x() >= width() - resizeGrip) {
+        edges |= Qt::RightEdge;
+    }
+    if (position.y() < resizeGrip) {
+        edges |= Qt::TopEdge;
+    } else if (position.y() >= height() - resizeGrip) {
+        edges |= Qt::BottomEdge;
+    }
+    return edges;
+}
+
+void InboxPanel::mousePressEvent(QMouseEvent* event) {
+    // The window has no frame: its edges and corners are the resize grips.
+    const auto edges = edgesAt(event->position());
+    if (event->button() == Qt::LeftButton && edges && startSystemResize(edges)) {
+        event->accept();
+        return;
+    }
+    QQuickView::mousePressEvent(event);
+}
+
+void InboxPanel::mouseMoveEvent(QMouseEvent* event) {
+    const auto edges = edgesAt(event->position());
+    if (event->buttons() == Qt::NoButton && (edges || resizeCursorShown_)) {
+        const bool diagonal =
+            (edges & (Qt::LeftEdge | Qt::RightEdge)) && (edges & (Qt::TopEdge | Qt::BottomEdge));
+        if (!edges) {
+            unsetCursor();
+        } else if (diagonal) {
+            const bool falling =
+                edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+            setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+        } else {
+            setCursor(edges & (Qt::LeftEdge | Qt::RightEdge) ? Qt::SizeHorCursor
+                                                             : Qt::SizeVerCursor);
+        }
+        resizeCursorShown_ = static_cast<bool>(edges);
+    }
+    QQuickView::mouseMoveEvent(event);
 }
 
 bool InboxPanel::event(QEvent* event) {

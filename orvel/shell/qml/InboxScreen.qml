@@ -5,6 +5,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import QtQuick.Window
 import Orvel
 
 Flickable {
@@ -19,6 +20,22 @@ Flickable {
                                            : Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar {
         policy: ScrollBar.AsNeeded
+    }
+
+    // Walking the rows with the keyboard scrolls the focused one into view.
+    readonly property Item focusedItem: Window.activeFocusItem
+    onFocusedItemChanged: {
+        let item = inbox.focusedItem
+        while (item && item !== column)
+            item = item.parent
+        if (!item)
+            return
+        const top = inbox.focusedItem.mapToItem(column, 0, 0).y + column.y
+        const bottom = top + inbox.focusedItem.height
+        if (top - 14 < inbox.contentY)
+            inbox.contentY = Math.max(0, top - 14)
+        else if (bottom + 14 > inbox.contentY + inbox.height)
+            inbox.contentY = Math.min(inbox.contentHeight - inbox.height, bottom + 14 - inbox.height)
     }
 
     ColumnLayout {

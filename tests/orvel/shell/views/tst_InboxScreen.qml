@@ -47,11 +47,17 @@ TestCase {
         verify(!findChild(view, "allClear").visible)
         verify(!findChild(view, "emptyState").visible)
 
-        // A row opens its update.
+        // A row opens its update, by click or by the keyboard.
         waitForRendering(view)
         mouseClick(rows.itemAt(0))
         compare(Fixture.bridge.currentScreen, ModelBridge.Detail)
         compare(Fixture.bridge.currentId, rows.itemAt(0).rowId)
+        Fixture.bridge.back()
+        rows.itemAt(0).forceActiveFocus()
+        keyClick(Qt.Key_Down)
+        verify(rows.itemAt(1).activeFocus)
+        keyClick(Qt.Key_Return)
+        compare(Fixture.bridge.currentId, rows.itemAt(1).rowId)
     }
 
     function test_theAllClearCardNamesItsScope() {

@@ -19,7 +19,7 @@ Flickable {
     boundsBehavior: contentHeight > height ? Flickable.DragAndOvershootBounds
                                            : Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar {
-        policy: ScrollBar.AsNeeded
+        policy: inbox.contentHeight > inbox.height ? ScrollBar.AlwaysOn : ScrollBar.AsNeeded
     }
 
     // Walking the rows with the keyboard scrolls the focused one into view.

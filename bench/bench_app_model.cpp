@@ -4,11 +4,15 @@
 // figure is the model's own work: decoding the small answer, the merge, the
 // bookkeeping, notifications and handing the inbox to the background save.
 //
+// BM_InboxScreenValues is what the inbox screen computes after each sync: the
+// briefing, the cards and the texts, once per change.
+//
 // BM_IdleRefresh is the app left alone: every answer repeats what the inbox
 // already holds, and the counter `inboxEncodes` shows that nothing is saved.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
+#include "orvel/shell/InboxScreenValues.h"
 #include "orvelkit/async/ManualExecutor.h"
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/config/MemoryConfigStore.h"
@@ -217,5 +221,17 @@ void BM_ModelIndicator(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ModelIndicator)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// What the inbox screen's view model computes once after a sync.
+void BM_InboxScreenValues(benchmark::State& state) {
+    Fixture fixture(static_cast<std::size_t>(state.range(0)));
+    fixture.answerWithNews(1);
+    spawn(fixture.executor, fixture.model->refresh());
+    fixture.executor.runUntilIdle();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Orvel::inboxScreenValues(*fixture.model));
+    }
+}
+BENCHMARK(BM_InboxScreenValues)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "orvel/shell/AgentRowListModel.h"
 
+#include "orvel/shell/InboxScreenValues.h"
+
 namespace Orvel {
 
 AgentRowListModel::AgentRowListModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -45,15 +47,20 @@ QVariant AgentRowListModel::data(const QModelIndex& index, int role) const {
         return row.isUnread;
     case NeedsYouRole:
         return row.section == OrvelKit::InboxSection::needsYou;
+    case StatusLabelRole: {
+        const auto label = statusLabel(row.dot);
+        return QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+    }
     default:
         return {};
     }
 }
 
 QHash<int, QByteArray> AgentRowListModel::roleNames() const {
-    return {{RowIdRole, "rowId"},      {AgentRole, "agent"}, {SummaryRole, "summary"},
-            {RelativeTimeRole, "age"}, {DotRole, "dot"},     {UnreadRole, "unread"},
-            {NeedsYouRole, "needsYou"}};
+    return {{RowIdRole, "rowId"},       {AgentRole, "agent"},
+            {SummaryRole, "summary"},   {RelativeTimeRole, "age"},
+            {DotRole, "dot"},           {UnreadRole, "unread"},
+            {NeedsYouRole, "needsYou"}, {StatusLabelRole, "statusLabel"}};
 }
 
 } // namespace Orvel

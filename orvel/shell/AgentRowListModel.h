@@ -29,6 +29,8 @@ public:
         DotRole,
         UnreadRole,
         NeedsYouRole,
+        // "Needs you", "Running", ... (see statusLabel).
+        StatusLabelRole,
     };
 
     explicit AgentRowListModel(QObject* parent = nullptr);

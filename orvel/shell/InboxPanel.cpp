@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QQmlEngine>
 #include <QSurfaceFormat>
 #include <QtQml/qqmlextensionplugin.h>
@@ -15,7 +16,7 @@ Q_IMPORT_QML_PLUGIN(OrvelPlugin)
 namespace Orvel {
 
 InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
-    : preferences_(preferences) {
+    : preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -31,7 +32,8 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     engine()->addImageProvider(QStringLiteral("symbol"), new SymbolImageProvider);
     engine()->addImportPath(QStringLiteral("qrc:/qt/qml"));
     Theme::provideTo(*engine(), theme);
-    setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)}});
+    setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)},
+                          {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing
@@ -47,7 +49,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     restoring_ = false;
 }
 
-InboxPanel::~InboxPanel() = default;
+InboxPanel::~InboxPanel() {
+    // The views go before the view models they show.
+    setSource({});
+}
 
 void InboxPanel::saveSize() {
     PopoverWindowSizing::saveSize(
@@ -87,6 +92,51 @@ void InboxPanel::resizeEvent(QResizeEvent* event) {
     if (!restoring_ && isVisible()) {
         resizeSettled_.start();
     }
+}
+
+Qt::Edges InboxPanel::edgesAt(QPointF position) const {
+    Qt::Edges edges;
+    if (position.x() < resizeGrip) {
+        edges |= Qt::LeftEdge;
+    } else if (position.x() >= width() - resizeGrip) {
+        edges |= Qt::RightEdge;
+    }
+    if (position.y() < resizeGrip) {
+        edges |= Qt::TopEdge;
+    } else if (position.y() >= height() - resizeGrip) {
+        edges |= Qt::BottomEdge;
+    }
+    return edges;
+}
+
+void InboxPanel::mousePressEvent(QMouseEvent* event) {
+    // The window has no frame: its edges and corners are the resize grips.
+    const auto edges = edgesAt(event->position());
+    if (event->button() == Qt::LeftButton && edges && startSystemResize(edges)) {
+        event->accept();
+        return;
+    }
+    QQuickView::mousePressEvent(event);
+}
+
+void InboxPanel::mouseMoveEvent(QMouseEvent* event) {
+    const auto edges = edgesAt(event->position());
+    if (event->buttons() == Qt::NoButton && (edges || resizeCursorShown_)) {
+        const bool diagonal =
+            (edges & (Qt::LeftEdge | Qt::RightEdge)) && (edges & (Qt::TopEdge | Qt::BottomEdge));
+        if (!edges) {
+            unsetCursor();
+        } else if (diagonal) {
+            const bool falling =
+                edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge);
+            setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+        } else {
+            setCursor(edges & (Qt::LeftEdge | Qt::RightEdge) ? Qt::SizeHorCursor
+                                                             : Qt::SizeVerCursor);
+        }
+        resizeCursorShown_ = static_cast<bool>(edges);
+    }
+    QQuickView::mouseMoveEvent(event);
 }
 
 bool InboxPanel::event(QEvent* event) {

@@ -2,12 +2,14 @@
 
 // The panel that drops from the tray icon: a frameless, translucent tool
 // window above other windows, hosting the root view. It hides itself (through
-// `onDismiss`) on Escape and when it loses focus to another application, and
+// `onDismiss`) on Escape and when it loses focus to another application. Its
+// edges and corners resize it (the window manager does the drag), and it
 // remembers its size when the user stops resizing it.
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/core/Preferences.h"
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/Theme.h"
 #endif
@@ -24,10 +26,13 @@ public:
     static constexpr int cornerRadius = 14;
     // A resize counts as finished after this long without another.
     static constexpr int resizeSettleMilliseconds = 400;
+    // How close to an edge a press starts resizing the frameless window.
+    static constexpr int resizeGrip = 6;
 
     // Opens at the size stored in `preferences` (see PopoverWindowSizing).
     // The bridge, the theme and the preferences must outlive the panel. The
-    // root view gets the bridge as its `bridge`; the QML singleton `Theme` is
+    // root view gets the bridge as its `bridge` and the screens' view models,
+    // built here over the bridge's model; the QML singleton `Theme` is
     // `theme`.
     InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences);
     ~InboxPanel() override;
@@ -45,12 +50,18 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
     void dismiss();
+    // The window edges within reach of `position` (none away from them).
+    Qt::Edges edgesAt(QPointF position) const;
 
     Preferences& preferences_;
+    InboxScreenModel inboxScreen_;
+    bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;
 };

@@ -13,10 +13,8 @@ static_assert(ModelBridge::OpenSettings == static_cast<int>(HeaderAction::settin
 
 ModelBridge::ModelBridge(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
                          QObject* parent)
-    : QObject(parent), model_(model), executor_(executor), updater_(updater),
-      attentionRows_(new AgentRowListModel(this)), self_(std::make_shared<ModelBridge*>(this)) {
+    : QObject(parent), model_(model), executor_(executor), updater_(updater) {
     qRegisterMetaType<MenuBarIndicatorValue>();
-    updateLists();
     subscription_ = model_.observe([this](ModelField field) { modelChanged(field); });
 }
 
@@ -26,20 +24,17 @@ void ModelBridge::modelChanged(ModelField field) {
     switch (field) {
     case ModelField::inbox:
         emit inboxChanged();
-        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
     case ModelField::briefingBaseline:
     case ModelField::pinnedCardIds:
         emit inboxChanged();
-        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
     case ModelField::now:
         emit nowChanged();
-        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
@@ -47,7 +42,6 @@ void ModelBridge::modelChanged(ModelField field) {
         emit configChanged();
         return;
     case ModelField::lastError:
-        emit lastErrorChanged();
         return;
     case ModelField::engagement:
         emit engagementChanged();
@@ -57,7 +51,6 @@ void ModelBridge::modelChanged(ModelField field) {
         return;
     case ModelField::useDevelopmentData:
         emit preferencesChanged();
-        presentationWillChange();
         emit presentationChanged();
         emit headerChanged();
         return;
@@ -78,25 +71,6 @@ void ModelBridge::modelChanged(ModelField field) {
         emit headerChanged();
         return;
     }
-}
-
-void ModelBridge::presentationWillChange() {
-    // The lists are rebuilt once per executor turn, however many fields
-    // changed in it.
-    if (listsUpdateScheduled_) {
-        return;
-    }
-    listsUpdateScheduled_ = true;
-    executor_.post([weak = std::weak_ptr<ModelBridge*>(self_)] {
-        if (auto self = weak.lock()) {
-            (*self)->listsUpdateScheduled_ = false;
-            (*self)->updateLists();
-        }
-    });
-}
-
-void ModelBridge::updateLists() {
-    attentionRows_->setRows(model_.smartBriefing().attention);
 }
 
 ModelBridge::Screen ModelBridge::currentScreen() const {
@@ -153,14 +127,6 @@ QVariantList ModelBridge::headerTrailing() const {
 MenuBarIndicatorValue ModelBridge::indicator() const {
     return MenuBarIndicatorValue(OrvelKit::Presentation::menuBarIndicator(
         model_.sourceInbox(), model_.now(), model_.calendar()));
-}
-
-int ModelBridge::unreadAttentionCount() const {
-    return static_cast<int>(model_.smartBriefing().unreadAttentionCount());
-}
-
-QString ModelBridge::lastError() const {
-    return QString::fromStdString(model_.lastError().value_or(""));
 }
 
 int ModelBridge::newNotificationSequence() const {

@@ -10,7 +10,6 @@
 #ifndef Q_MOC_RUN
 #include "orvel/core/AppModel.h"
 #include "orvel/core/UpdaterController.h"
-#include "orvel/shell/AgentRowListModel.h"
 #include "orvel/shell/MenuBarIndicatorValue.h"
 #endif
 
@@ -37,14 +36,9 @@ class ModelBridge final : public QObject {
     Q_PROPERTY(bool headerBrandNeedsYou READ headerBrandNeedsYou NOTIFY headerChanged)
     // At most three buttons: {action, symbol, label, size} each.
     Q_PROPERTY(QVariantList headerTrailing READ headerTrailing NOTIFY headerChanged)
-    // What the inbox shows.
+    // The tray's indicator. What the screens show comes from their own view
+    // models (InboxScreenModel, ...).
     Q_PROPERTY(Orvel::MenuBarIndicatorValue indicator READ indicator NOTIFY presentationChanged)
-    Q_PROPERTY(int unreadAttentionCount READ unreadAttentionCount NOTIFY presentationChanged)
-    Q_PROPERTY(bool showingDevelopmentData READ showingDevelopmentData NOTIFY presentationChanged)
-    Q_PROPERTY(QString lastError READ lastError NOTIFY lastErrorChanged)
-    // The smart briefing's attention rows; refreshed one executor turn after
-    // the presentation values change.
-    Q_PROPERTY(Orvel::AgentRowListModel* attentionRows READ attentionRows CONSTANT)
     // Preferences.
     Q_PROPERTY(bool expandedActivityEnabled READ expandedActivityEnabled NOTIFY preferencesChanged)
     Q_PROPERTY(bool onlyInterrupt READ onlyInterrupt NOTIFY preferencesChanged)
@@ -83,10 +77,6 @@ public:
     QVariantList headerTrailing() const;
 
     MenuBarIndicatorValue indicator() const;
-    int unreadAttentionCount() const;
-    bool showingDevelopmentData() const { return model_.isShowingDevelopmentData(); }
-    QString lastError() const;
-    AgentRowListModel* attentionRows() const { return attentionRows_; }
 
     bool expandedActivityEnabled() const { return model_.expandedActivityEnabled(); }
     bool onlyInterrupt() const { return model_.onlyInterrupt(); }
@@ -118,7 +108,6 @@ signals:
     void inboxChanged();
     void configChanged();
     void nowChanged();
-    void lastErrorChanged();
     void engagementChanged();
     void newNotificationSequenceChanged();
     void preferencesChanged();
@@ -133,18 +122,12 @@ signals:
 
 private:
     void modelChanged(ModelField field);
-    void presentationWillChange();
-    void updateLists();
     void setInterfaceVisible(bool visible);
 
     AppModel& model_;
     OrvelKit::Executor& executor_;
     UpdaterController* updater_;
-    AgentRowListModel* attentionRows_;
-    bool listsUpdateScheduled_ = false;
     Subscription subscription_;
-    // Lets posted work find out that the bridge is gone.
-    std::shared_ptr<ModelBridge*> self_;
 };
 
 } // namespace Orvel

@@ -120,6 +120,11 @@ int main(int argc, char** argv) {
             model.back();
         }
         ok = grab(panel, out.filePath("panel-inbox-" + suffix + ".png")) && ok;
+        // The whole inbox, below the fold too.
+        const auto size = panel.size();
+        panel.resize(size.width(), 1100);
+        ok = grab(panel, out.filePath("panel-inbox-full-" + suffix + ".png")) && ok;
+        panel.resize(size);
         model.open(Orvel::AppScreen::updates());
         ok = grab(panel, out.filePath("panel-updates-" + suffix + ".png")) && ok;
         model.open(Orvel::AppScreen::detail("sample-1"));

@@ -10,12 +10,14 @@ using Entry = std::pair<std::string_view, std::string_view>;
 
 constexpr std::array entries{
     Entry{"arrow.clockwise", "view-refresh-symbolic"},
+    Entry{"arrow.right", "go-next-symbolic"},
     Entry{"arrow.up.left.and.arrow.down.right", "view-fullscreen-symbolic"},
     Entry{"arrow.up.right.square", "send-to-symbolic"},
     Entry{"bell", "preferences-system-notifications-symbolic"},
     Entry{"bolt", "weather-storm-symbolic"},
     Entry{"checkmark", "object-select-symbolic"},
     Entry{"checkmark.circle", "emblem-ok-symbolic"},
+    Entry{"checkmark.circle.fill", "emblem-ok-symbolic"},
     Entry{"chevron.backward", "go-previous-symbolic"},
     Entry{"chevron.down", "pan-down-symbolic"},
     Entry{"chevron.forward", "go-next-symbolic"},
@@ -26,6 +28,7 @@ constexpr std::array entries{
     Entry{"ellipsis", "view-more-horizontal-symbolic"},
     Entry{"exclamationmark.triangle", "dialog-warning-symbolic"},
     Entry{"gearshape", "emblem-system-symbolic"},
+    Entry{"hammer", "applications-engineering-symbolic"},
     Entry{"key", "dialog-password-symbolic"},
     Entry{"link", "insert-link-symbolic"},
     Entry{"magnifyingglass", "system-search-symbolic"},

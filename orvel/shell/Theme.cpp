@@ -32,6 +32,11 @@ OrvelKit::ChannelActivity activityNamed(const QString& name) {
     return ChannelActivity::idle;
 }
 
+QString nameOf(ThemeColor color) {
+    const auto name = ThemePalette::name(color);
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
 } // namespace
 
 Theme::Theme(QObject* parent) : QObject(parent) {
@@ -73,6 +78,22 @@ QColor Theme::color(ThemeColor color) const {
 QColor Theme::windowMaterial() const {
     return dark() ? QColor::fromRgbF(0.13f, 0.13f, 0.15f, 0.94f)
                   : QColor::fromRgbF(0.93f, 0.93f, 0.95f, 0.94f);
+}
+
+QVariantMap Theme::colors() const {
+    QVariantMap colors;
+    for (const auto candidate : ThemePalette::allColors()) {
+        colors.insert(nameOf(candidate), color(candidate));
+    }
+    return colors;
+}
+
+QString Theme::statusColorName(const QString& dot) const {
+    return nameOf(ThemePalette::statusColor(dotNamed(dot)));
+}
+
+QString Theme::activityColorName(const QString& activity) const {
+    return nameOf(ThemePalette::activityStyle(activityNamed(activity)).color);
 }
 
 QColor Theme::statusColor(const QString& dot) const {

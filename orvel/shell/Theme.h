@@ -15,6 +15,7 @@
 #include <QColor>
 #include <QObject>
 #include <QString>
+#include <QVariantMap>
 #include <QtQml/qqmlregistration.h>
 #include <optional>
 
@@ -43,6 +44,7 @@ class Theme : public QObject {
     Q_PROPERTY(QColor controlStrong READ controlStrong NOTIFY changed)
     Q_PROPERTY(QColor controlBorder READ controlBorder NOTIFY changed)
     Q_PROPERTY(QColor selection READ selection NOTIFY changed)
+    Q_PROPERTY(QVariantMap colors READ colors NOTIFY changed)
     // What stands in for the blurred window material behind the panel.
     Q_PROPERTY(QColor windowMaterial READ windowMaterial NOTIFY changed)
     // Whether the user turned animations off: nothing pulses then.
@@ -78,6 +80,14 @@ public:
     bool reduceMotion() const { return reduceMotion_; }
     void setReduceMotion(bool reduce);
 
+    // Every colour by its name ("green", "panelTint"). Bindings that pick a
+    // colour by name read it here, so they follow a change of appearance
+    // (a call to statusColor() in a binding would not).
+    QVariantMap colors() const;
+    // The name of a status dot's colour ("need" → "gold"; anything else is
+    // info's) and of a channel activity's.
+    Q_INVOKABLE QString statusColorName(const QString& dot) const;
+    Q_INVOKABLE QString activityColorName(const QString& activity) const;
     // The colour of a status dot ("need", "done", ...; anything else is info).
     Q_INVOKABLE QColor statusColor(const QString& dot) const;
     // The colour and the label of a channel activity ("pending", ...).

@@ -7,6 +7,6 @@ Rectangle {
     width: 7
     height: 7
     radius: 3.5
-    color: Theme.activityColor(activity)
+    color: Theme.colors[Theme.activityColorName(activity)]
     Accessible.name: Theme.activityLabel(activity)
 }

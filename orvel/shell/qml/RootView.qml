@@ -10,6 +10,7 @@ Item {
     implicitHeight: 640
 
     required property ModelBridge bridge
+    required property InboxScreenModel inboxScreen
 
     VisualEffect {
         anchors.fill: parent
@@ -42,6 +43,7 @@ Item {
         ScreenBody {
             Layout.fillWidth: true
             bridge: root.bridge
+            inboxScreen: root.inboxScreen
             Layout.fillHeight: true
         }
     }

@@ -22,7 +22,7 @@ Item {
         width: view.size
         height: view.size
         radius: view.size / 2
-        color: Theme.statusColor(view.dot)
+        color: Theme.colors[Theme.statusColorName(view.dot)]
 
         // A pulse that stops leaves the dot at rest, not where it was.
         SequentialAnimation on scale {

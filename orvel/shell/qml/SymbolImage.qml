@@ -1,8 +1,10 @@
-// A symbol (see Symbols) drawn in a colour.
+// A symbol (see Symbols) drawn in a colour, `size` points square (also in
+// layouts, which size items by their implicit size).
 import QtQuick
 import Orvel
 
-Image {
+Item {
+    id: symbolImage
     property string symbol
     property color tint: Theme.muted
     property real size: 15
@@ -12,11 +14,17 @@ Image {
         return part(c.a) + part(c.r) + part(c.g) + part(c.b)
     }
 
-    width: size
-    height: size
-    sourceSize.width: Math.ceil(size * 2)
-    sourceSize.height: Math.ceil(size * 2)
-    source: symbol.length > 0 ? "image://symbol/" + symbol + "?color=" + hex(tint) : ""
-    fillMode: Image.PreserveAspectFit
-    smooth: true
+    implicitWidth: size
+    implicitHeight: size
+
+    Image {
+        anchors.fill: parent
+        sourceSize.width: Math.ceil(symbolImage.size * 2)
+        sourceSize.height: Math.ceil(symbolImage.size * 2)
+        source: symbolImage.symbol.length > 0
+                ? "image://symbol/" + symbolImage.symbol + "?color=" + symbolImage.hex(symbolImage.tint)
+                : ""
+        fillMode: Image.PreserveAspectFit
+        smooth: true
+    }
 }

@@ -125,6 +125,8 @@ TEST(Theme, ColoursAreThePalettesForTheAppearance) {
         EXPECT_EQ(theme.dark(), appearance == Orvel::Appearance::dark);
         const auto text = Orvel::ThemePalette::color(Orvel::ThemeColor::text, appearance);
         EXPECT_EQ(theme.text().name(), QColor::fromRgbF(text.red, text.green, text.blue).name());
+        // What bindings read follows the appearance too.
+        EXPECT_EQ(theme.colors()[theme.statusColorName("need")].value<QColor>(), theme.gold());
     }
     EXPECT_EQ(theme.statusColor("failed"), theme.red());
     EXPECT_EQ(theme.statusColor("something else"), theme.blue());

@@ -10,8 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <set>
-
 namespace {
 
 using namespace OrvelTest;
@@ -70,36 +68,8 @@ TEST(ModelBridge, ARefreshUpdatesThePropertiesAndSignalsEachChangeOnce) {
     EXPECT_TRUE(bridge.indicator().critical());
     EXPECT_EQ(bridge.indicator().accessibilityLabel(),
               "Orvel, 2 items need attention, including critical");
-    EXPECT_EQ(bridge.unreadAttentionCount(), 2);
-
-    // The attention rows arrive as an item model, one row per source.
-    auto* rows = bridge.attentionRows();
-    ASSERT_EQ(rows->rowCount(), 2);
-    const auto roles = rows->roleNames();
-    const auto role = [&](const char* name) { return roles.key(name); };
-    std::set<QString> agents;
-    for (int i = 0; i < rows->rowCount(); ++i) {
-        const auto index = rows->index(i);
-        agents.insert(rows->data(index, role("agent")).toString());
-        EXPECT_EQ(rows->data(index, role("dot")).toString(), "need");
-        EXPECT_TRUE(rows->data(index, role("unread")).toBool());
-    }
-    EXPECT_EQ(agents, (std::set<QString>{"deployer", "reviewer"}));
-    EXPECT_FALSE(rows->data(rows->index(5), role("agent")).isValid());
     EXPECT_TRUE(bridge.headerBrandNeedsYou());
     EXPECT_EQ(bridge.newNotificationSequence(), h.model->newNotificationSequence());
-}
-
-TEST(ModelBridge, AFailedRefreshPublishesTheErrorText) {
-    BridgeHarness h;
-    h.paired();
-    h.service->fail("sync", 500);
-    auto& bridge = h.make();
-    QSignalSpy error(&bridge, &Orvel::ModelBridge::lastErrorChanged);
-    bridge.refresh();
-    h.executor.runUntilIdle();
-    EXPECT_EQ(error.count(), 1);
-    EXPECT_EQ(bridge.lastError(), "http(status: 500)");
 }
 
 TEST(ModelBridge, NavigationAndTheHeaderFollowThePath) {

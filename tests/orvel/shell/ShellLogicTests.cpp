@@ -64,7 +64,8 @@ TEST(Symbols, EverySymbolTheViewsUseMapsToOneSymbolicIcon) {
         EXPECT_TRUE(icon.ends_with("-symbolic")) << icon;
     }
     for (const auto* used : {"sunrise", "sparkles", "chevron.backward", "gearshape", "checkmark",
-                             "ellipsis", "pin", "plus", "arrow.up.left.and.arrow.down.right"}) {
+                             "ellipsis", "pin", "plus", "arrow.up.left.and.arrow.down.right",
+                             "hammer", "checkmark.circle.fill", "arrow.right"}) {
         EXPECT_TRUE(Symbols::adwaitaIcon(used)) << used;
     }
     EXPECT_EQ(Symbols::adwaitaIcon("nonexistent.symbol"), std::nullopt);

@@ -14,11 +14,13 @@ ViewFixture::ViewFixture() {
 ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
+    inboxScreen_.reset();
     bridge_.reset();
     harness_ = std::make_unique<ModelHarness>();
     harness_->paired({"ch"});
     harness_->build();
     bridge_ = std::make_unique<Orvel::ModelBridge>(*harness_->model, harness_->executor, nullptr);
+    inboxScreen_ = std::make_unique<Orvel::InboxScreenModel>(*harness_->model, harness_->executor);
     emit rebuilt();
 }
 
@@ -63,6 +65,13 @@ bool ViewFixture::syncJson(const QString& answer) {
 
 void ViewFixture::advanceMinutes(double minutes) {
     harness_->clock.advance(60 * minutes);
+    settle();
+}
+
+void ViewFixture::visitedMinutesAgo(double minutes) {
+    harness_->preferences->set(Orvel::PreferenceKeys::lastInboxOpenedAt,
+                               harness_->clock.now().addingSeconds(-60 * minutes));
+    harness_->model->beginBriefingSession();
     settle();
 }
 

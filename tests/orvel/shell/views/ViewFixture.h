@@ -8,6 +8,7 @@
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
@@ -21,12 +22,14 @@ namespace OrvelTest {
 class ViewFixture final : public QObject {
     Q_OBJECT
     Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::InboxScreenModel* inboxScreen READ inboxScreen NOTIFY rebuilt)
 
 public:
     ViewFixture();
     ~ViewFixture() override;
 
     Orvel::ModelBridge* bridge() const { return bridge_.get(); }
+    Orvel::InboxScreenModel* inboxScreen() const { return inboxScreen_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -40,6 +43,8 @@ public:
     Q_INVOKABLE bool syncJson(const QString& answer);
     // Moves the clock on and lets due work run.
     Q_INVOKABLE void advanceMinutes(double minutes);
+    // Starts the briefing window `minutes` before now, as a visit then would.
+    Q_INVOKABLE void visitedMinutesAgo(double minutes);
     // Runs everything the executor has queued.
     Q_INVOKABLE void settle();
 
@@ -49,6 +54,7 @@ signals:
 private:
     std::unique_ptr<ModelHarness> harness_;
     std::unique_ptr<Orvel::ModelBridge> bridge_;
+    std::unique_ptr<Orvel::InboxScreenModel> inboxScreen_;
 };
 
 } // namespace OrvelTest

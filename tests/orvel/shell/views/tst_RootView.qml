@@ -18,7 +18,8 @@ TestCase {
     function init() { Fixture.reset() }
 
     function test_theHeaderFollowsNavigation() {
-        const view = createTemporaryObject(rootView, test, {bridge: Fixture.bridge})
+        const view = createTemporaryObject(rootView, test, {bridge: Fixture.bridge,
+                                                            inboxScreen: Fixture.inboxScreen})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

@@ -303,6 +303,19 @@ const std::vector<OptionSpec>& globalOptions() {
     return options;
 }
 
+std::vector<const OptionSpec*> optionsOf(const CommandSpec& command) {
+    std::vector<const OptionSpec*> options;
+    for (const auto& option : command.options) {
+        options.push_back(&option);
+    }
+    for (const auto& option : globalOptions()) {
+        if (option.store != storeJson || command.json) {
+            options.push_back(&option);
+        }
+    }
+    return options;
+}
+
 const CommandSpec* commandSpec(Command command) {
     for (const auto& spec : commandTable()) {
         if (spec.command == command) {

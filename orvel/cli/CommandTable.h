@@ -70,6 +70,10 @@ const std::vector<CommandSpec>& commandTable();
 // The options of every command.
 const std::vector<OptionSpec>& globalOptions();
 
+// The options a command accepts: its own, then those of every command
+// (--json only where the record says so).
+std::vector<const OptionSpec*> optionsOf(const CommandSpec& command);
+
 // The record of a command; nullptr for `help`.
 const CommandSpec* commandSpec(Command command);
 

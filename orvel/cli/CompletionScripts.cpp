@@ -305,7 +305,9 @@ std::string fish() {
                 text += " -x";
             }
             if (!option->help.empty()) {
-                text += " -d " + fishQuoted(firstLine(option->help));
+                // Up to an aside: "machine-readable output".
+                const auto line = firstLine(option->help);
+                text += " -d " + fishQuoted(line.substr(0, line.find(" (")));
             }
             text += "\n";
         }

@@ -43,7 +43,16 @@ std::vector<std::string> namesOf(const std::vector<Word>& words) {
     return names;
 }
 
-// Every state the command line can be in, most specific last.
+std::vector<std::string> namesOf(const std::vector<const OptionSpec*>& options) {
+    std::vector<std::string> names;
+    for (const auto* option : options) {
+        names.emplace_back(option->name);
+    }
+    return names;
+}
+
+// Every state the command line can be in: before a command, after a group's
+// word or help, and after each command.
 std::vector<State> states() {
     std::vector<Word> top;
     std::vector<std::pair<std::string, std::vector<Word>>> groups;
@@ -107,14 +116,6 @@ std::vector<const OptionSpec*> valueOptions() {
     return options;
 }
 
-std::vector<std::string> namesOf(const std::vector<const OptionSpec*>& options) {
-    std::vector<std::string> names;
-    for (const auto* option : options) {
-        names.emplace_back(option->name);
-    }
-    return names;
-}
-
 std::string choiceWords(const OptionSpec& option) {
     std::string words(option.choices);
     for (auto& c : words) {
@@ -132,10 +133,6 @@ std::string pattern(const State& state) {
 // The loop that collects the command words typed so far, skipping options
 // and their values; shared by bash and zsh.
 std::string wordScan(std::string_view word, std::string_view from, std::string_view to) {
-    std::vector<std::string> names;
-    for (const auto* option : valueOptions()) {
-        names.emplace_back(option->name);
-    }
     return "    local i word skip= command=\n"
            "    for ((i = " +
            std::string(from) + "; i < " + std::string(to) +
@@ -149,7 +146,7 @@ std::string wordScan(std::string_view word, std::string_view from, std::string_v
            "        fi\n"
            "        case $word in\n"
            "        " +
-           joined(names, "|") +
+           joined(namesOf(valueOptions()), "|") +
            ") skip=1 ;;\n"
            "        -*) ;;\n"
            "        *) command+=\"${command:+ }$word\" ;;\n"
@@ -248,10 +245,6 @@ std::string fishQuoted(std::string_view text) {
 }
 
 std::string fish() {
-    std::vector<std::string> names;
-    for (const auto* option : valueOptions()) {
-        names.emplace_back(option->name);
-    }
     std::string text = "# fish completion for orvelctl, generated from its command table.\n"
                        "# The command words typed so far, without options and their values.\n"
                        "function __orvelctl_command\n"
@@ -266,7 +259,7 @@ std::string fish() {
                        "        end\n"
                        "        switch $word\n"
                        "            case " +
-                       joined(names, " ") +
+                       joined(namesOf(valueOptions()), " ") +
                        "\n"
                        "                set skip 1\n"
                        "            case '-*'\n"

@@ -176,7 +176,9 @@ std::string orvelctlManPage() {
         std::string heading = escaped(usageLine(spec.command).substr(7));
         heading.pop_back();
         page += ".SS \"" + heading + "\"\n";
-        page += command.prose.substr(4); // the heading already starts a paragraph
+        // The heading already starts a paragraph.
+        const std::string_view prose = command.prose;
+        page += prose.starts_with(".PP\n") ? prose.substr(4) : prose;
         if (!command.options.empty()) {
             page += command.options + ".PP\n";
         }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The command line of orvelctl, read into one invocation: which command, its
-// arguments, and the options that apply to every command.
+// arguments, and the options that apply to every command. CommandTable holds
+// what each command accepts.
 
 #include "orvelkit/presentation/UpdateFilter.h"
 #include "orvelkit/support/Expected.h"
@@ -76,6 +77,9 @@ parseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage text of one command, or the general one for `help`.
 std::string_view usage(Command command);
+
+// The first line of `usage(command)`: "usage: orvelctl show ID [--json]".
+std::string usageLine(Command command);
 
 // Whether --json is available for the command.
 bool supportsJson(Command command);

@@ -46,18 +46,5 @@ TEST(StateFile, StateSurvivesARestartInAPrivateFile) {
     EXPECT_EQ(sync.channels[0].readSeq, 1u);
 }
 
-// A file that decodes but does not hold together is DevService's restore test.
-TEST(StateFile, AnUnreadableFileStopsTheStartAndIsLeftAlone) {
-    TemporaryDirectory directory;
-    const auto file = directory / "state.json";
-    const std::string unreadable = R"({"version":1,"devices":[{"token":"t"}]})";
-    OrvelTest::writeText(file, unreadable);
-    DevServer server(stateIn(file));
-    auto started = server.start();
-    ASSERT_FALSE(started);
-    EXPECT_NE(started.error().find("accountId"), std::string::npos) << started.error();
-    EXPECT_EQ(OrvelTest::readText(file), unreadable);
-}
-
 } // namespace
 } // namespace OrvelDev

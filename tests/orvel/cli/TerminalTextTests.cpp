@@ -1,5 +1,5 @@
 // What reaches the terminal: agents' text cannot drive it, colour appears only
-// when asked for, columns line up by characters, and times follow the zone.
+// when asked for, and columns line up by characters.
 
 #include "orvel/cli/TerminalText.h"
 #include "orvel/cli/TextReports.h"
@@ -43,12 +43,6 @@ TEST(TerminalText, ColumnsAlignByCharactersNotBytesOrColourCodes) {
     std::ostringstream coloured;
     table.write(coloured, Style(true));
     EXPECT_EQ(coloured.str(), "\x1b[31mé\x1b[0m    one\nabc  two\n");
-}
-
-TEST(TerminalText, ClockTimesFollowTheCalendarsZone) {
-    const auto date = Date::fromSecondsSinceEpoch(1'796'551'200 + 5 * 60 + 7); // 10:05:07Z
-    EXPECT_EQ(clockTime(date, Calendar("UTC", "en_US")), "10:05:07");
-    EXPECT_EQ(clockTime(date, Calendar("Europe/Berlin", "de_DE"), false), "11:05");
 }
 
 // The plain watch line is Watch.AllPrintsEveryUpdateAndCardAsItArrives's golden.

@@ -73,14 +73,4 @@ TEST(InboxRows, UpdatesSharingAnIdEachKeepTheirOwnRow) {
     EXPECT_FALSE(list.rows[1].isUnread);
 }
 
-TEST(InboxRows, BadgeCapsAtNinetyNine) {
-    std::vector<Notification> many;
-    for (std::uint64_t seq = 1; seq <= 150; ++seq) {
-        many.push_back(notification("a", seq, {}, "2024-05-01T11:00:00Z"));
-    }
-    const Inbox inbox({channelInbox("a", many)});
-    EXPECT_EQ(Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin).unreadBadge, "99+");
-    EXPECT_EQ(Presentation::countBadge(99), "99");
-}
-
 } // namespace

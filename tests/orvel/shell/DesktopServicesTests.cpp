@@ -1,9 +1,8 @@
-// The desktop services without a desktop: notification messages, the executor
-// on the Qt event loop and the symbol images.
+// The desktop services without a desktop: notification messages and the executor
+// on the Qt event loop.
 
 #include "orvel/shell/FreedesktopNotifierBackend.h"
 #include "orvel/shell/QtExecutor.h"
-#include "orvel/shell/SymbolImageProvider.h"
 
 #include <gtest/gtest.h>
 
@@ -87,31 +86,6 @@ TEST(QtExecutor, WorkFromAnotherThreadRunsOnTheExecutorsAndWorkLeftBehindIsDropp
     auto timer = executor.schedule(5ms, [&] { executor.post([&] { later = true; }); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return later; }, 5000));
     EXPECT_FALSE(ran);
-}
-
-TEST(SymbolImageProvider, DrawsKnownSymbolsInTheTint) {
-    Orvel::SymbolImageProvider provider;
-    if (provider.iconFile("emblem-system-symbolic").isEmpty()) {
-        GTEST_SKIP() << "the Adwaita icon theme is not installed";
-    }
-    QSize size;
-    const auto image = provider.requestImage("gearshape?color=ffd0524a", &size, QSize(32, 32));
-    EXPECT_EQ(size, QSize(32, 32));
-    int painted = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const auto pixel = image.pixelColor(x, y);
-            if (pixel.alpha() == 255) {
-                ++painted;
-                EXPECT_EQ(pixel.rgb(), QColor(0xD0, 0x52, 0x4A).rgb());
-            }
-        }
-    }
-    EXPECT_GT(painted, 50);
-
-    const auto unknown = provider.requestImage("no.such.symbol", &size, QSize(16, 16));
-    EXPECT_EQ(size, QSize(16, 16));
-    EXPECT_EQ(unknown.pixelColor(8, 8).alpha(), 0);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
-// The palette, the tray bar and the update feed.
+// The palette and the update feed.
 
 #include "orvel/shell/ThemePalette.h"
-#include "orvel/shell/TrayBar.h"
 #include "orvel/shell/UpdateFeed.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +24,6 @@ TEST(ThemePalette, StatusesTellApartAndTextReadsOnBothAppearances) {
     EXPECT_GT(luminance(ThemePalette::color(ThemeColor::text, Appearance::dark)), 0.8);
     EXPECT_EQ(ThemePalette::appearanceFor(0.1, 0.9), Appearance::dark);
     EXPECT_EQ(ThemePalette::appearanceFor(0.95, 0.1), Appearance::light);
-}
-
-TEST(TrayBar, DarkOnDesktopsWithDarkBarsWhateverTheSchemeElseAsThePalette) {
-    using Orvel::Appearance;
-    EXPECT_TRUE(Orvel::TrayBar::isDark("ubuntu:GNOME", Appearance::light));
-    EXPECT_FALSE(Orvel::TrayBar::isDark("KDE", Appearance::light));
-    EXPECT_TRUE(Orvel::TrayBar::isDark("KDE", Appearance::dark));
-    EXPECT_FALSE(Orvel::TrayBar::isDark("GNOME-Flashback:MATE", Appearance::light))
-        << "names match whole";
 }
 
 TEST(UpdateFeed, ParsesAFeedRefusesOtherDocumentsAndComparesVersionsNumerically) {

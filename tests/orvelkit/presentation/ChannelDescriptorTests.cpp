@@ -76,10 +76,8 @@ TEST(ChannelDescriptors, NamesComeFromTheServiceThenTheNewestSenderThenTheId) {
 
 TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
     const std::pair<std::int64_t, std::pair<ChannelActivity, const char*>> cases[] = {
-        {-3600, {ChannelActivity::active, "Active \u00B7 updated now"}},
         {86399, {ChannelActivity::active, "Active \u00B7 updated 23h ago"}},
         {86400, {ChannelActivity::quiet, "Quiet \u00B7 updated 1d ago"}},
-        {129600, {ChannelActivity::idle, "Idle \u00B7 updated 1d ago"}},
     };
     for (const auto& [seconds, expected] : cases) {
         const ChannelDescriptor descriptor = only({}, Inbox({active("ch", ago(seconds))}));

@@ -64,29 +64,6 @@ TEST(RelativeTime, BoundariesAndUnreadableText) {
     EXPECT_EQ(Presentation::relativeTime("yesterday", created), "");
 }
 
-TEST(SenderLabel, FallsBackToTheChannelOnlyForAMissingOrEmptySender) {
-    OrvelProtocol::Notification notification;
-    notification.channel = "ch_build";
-    notification.sender = "";
-    EXPECT_EQ(Presentation::senderLabel(notification), "ch_build");
-    notification.sender = " ";
-    EXPECT_EQ(Presentation::senderLabel(notification), " ");
-}
-
-TEST(NormalizeHex, ThreeOrSixDigitsWithOptionalHashAndSpaces) {
-    const std::pair<const char*, std::optional<std::string>> cases[] = {
-        {" #abc ", "#AABBCC"},
-        {"\t#aBc\xe3\x80\x80", "#AABBCC"}, // ideographic space
-        {"#12345", std::nullopt},
-        {"##abc", std::nullopt},
-        {"#abc\n", std::nullopt},                                // line breaks stay
-        {"\xef\xbd\x81\xef\xbd\x82\xef\xbd\x83", std::nullopt}}; // full-width "abc"
-    for (const auto& [input, expected] : cases) {
-        EXPECT_EQ(Presentation::normalizeHex(std::optional<std::string>(input)), expected) << input;
-    }
-    EXPECT_EQ(Presentation::normalizeHex(std::optional<std::string>()), std::nullopt);
-}
-
 TEST(ImageDescriptors, KeepsWebURLsWithTheirOriginalPositions) {
     const auto attachment = [](std::string url, std::optional<std::uint64_t> w = std::nullopt,
                                std::optional<std::uint64_t> h = std::nullopt) {

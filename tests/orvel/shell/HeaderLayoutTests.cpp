@@ -73,14 +73,4 @@ TEST(HeaderActions, BackForgetsTheEngagementOnlyWhenLeavingNewChannel) {
     EXPECT_TRUE(model.path().empty());
 }
 
-TEST(HeaderActions, OpenActivityOnlyWhileTheSettingIsOn) {
-    OrvelTest::ModelHarness h;
-    auto& model = h.build();
-    Orvel::performHeaderAction(model, HeaderAction::openActivity);
-    EXPECT_EQ(model.expandedActivityRequestSequence(), 0);
-    model.setExpandedActivityEnabled(true);
-    Orvel::performHeaderAction(model, HeaderAction::openActivity);
-    EXPECT_EQ(model.expandedActivityRequestSequence(), 1);
-}
-
 } // namespace

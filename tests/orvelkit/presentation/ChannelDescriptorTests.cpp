@@ -87,13 +87,6 @@ TEST(ChannelDescriptors, ActivityFollowsTheAgeOfTheNewestUpdate) {
     }
 }
 
-TEST(ChannelDescriptors, OnlyTheNewestUpdateCountsEvenWhenItsTimeCannotBeRead) {
-    EXPECT_EQ(only({}, Inbox({entry("ch", {notification("ch", 2, {}, "yesterday"),
-                                           notification("ch", 1, {}, ago(100000))})})),
-              (ChannelDescriptor{"ch", "ch", false, ChannelActivity::active, "Active", std::nullopt,
-                                 std::nullopt}));
-}
-
 TEST(ChannelDescriptors, OrderedByLastActivityThenCreationThenId) {
     AppConfig config;
     config.channels = {

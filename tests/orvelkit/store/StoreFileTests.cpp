@@ -57,8 +57,6 @@ struct ConfigFiles {
              "\"createdAt\":null}],\"deviceToken\":null}",
              AppConfig{"x", {ChannelConfig{"c", "t", std::nullopt}}, std::nullopt, std::nullopt}},
             {"serverNotAString", R"({"serverURL":5,"channels":[]})", std::nullopt},
-            {"byteOrderMarkTwice", "\xEF\xBB\xBF\xEF\xBB\xBF{\"serverURL\":\"x\",\"channels\":[]}",
-             std::nullopt},
         };
     }
 };

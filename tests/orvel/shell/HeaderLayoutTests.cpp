@@ -32,7 +32,6 @@ TEST(HeaderLayout, PushedScreensShowBackAndTheirTitle) {
     const std::vector<std::pair<AppScreen, std::optional<std::string>>> cases = {
         {AppScreen::card("c"), "Card"},
         {AppScreen::updates(), "Updates"},
-        {AppScreen::settings(), "Settings"},
         {AppScreen::detail("u"), std::nullopt},
     };
     for (const auto& [screen, title] : cases) {

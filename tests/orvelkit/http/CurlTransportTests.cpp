@@ -62,7 +62,6 @@ TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
 }
 
 TEST(CurlTransport, NothingArrivingForTheIdleTimeOutEndsTheTransfer) {
-    // Nothing arriving for the idle time-out ends the transfer.
     RecordingServer slow;
     slow.respond({200, "{}", 10s});
     CurlTransport impatient(CurlTransportOptions{5s, 1s});

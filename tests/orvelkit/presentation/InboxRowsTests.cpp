@@ -18,7 +18,6 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
     card.urgency = OrvelProtocol::Urgency::high;
     card.color = " #abc";
     card.deliverWhen = "Morning "; // surfaces at 08:00 the next day in Berlin
-    card.fields = {{"CPU", "93%"}, {"Disk", "40%"}};
     OrvelProtocol::Attachment skipped;
     skipped.url = "ftp://example.com/a.png";
     OrvelProtocol::Attachment image;
@@ -32,8 +31,6 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
     EXPECT_EQ(row.relativeTime, "2h");
     EXPECT_TRUE(row.isCard);
     EXPECT_TRUE(row.isPending);
-    EXPECT_EQ(row.fields,
-              (std::vector<CardFieldDescriptor>{{0, "CPU", "93%"}, {1, "Disk", "40%"}}));
     EXPECT_EQ(row.accentHex, "#AABBCC");
     ASSERT_EQ(row.images.size(), 1u);
     EXPECT_EQ(row.images[0].id, 1u);

@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
         }
         result = RUN_ALL_TESTS();
     }
-    display.signal(SIGTERM);
-    display.wait();
+    if (display.started()) {
+        display.signal(SIGTERM);
+        display.wait();
+    }
     return result;
 }

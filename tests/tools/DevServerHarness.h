@@ -129,8 +129,11 @@ public:
 
     // Publishes an update as an agent holding `token`; its sequence number
     // (0, and a failure, when it is refused).
-    std::uint64_t publish(const std::string& token, std::string title) {
-        return call<PublishAck>("/publish", update(std::move(title)), token).seq;
+    std::uint64_t publish(const std::string& token, std::string title,
+                          std::optional<std::string> status = std::nullopt) {
+        auto input = update(std::move(title));
+        input.status = std::move(status);
+        return call<PublishAck>("/publish", input, token).seq;
     }
     // The service's record for a device, straight from its sync.
     OrvelProtocol::SyncResponse sync(const std::string& deviceToken) {

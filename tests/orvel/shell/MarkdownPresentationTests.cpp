@@ -78,7 +78,7 @@ TEST(MarkdownPresentation, StructureRendersAndNestingIsLimited) {
          "<h1>Deploy</h1><ul><li>one<ul><li>inner</li></ul></li></ul>"
          "<blockquote><p><i>quoted</i></p></blockquote>"},
         {"**b** ~~s~~ `a < b`\n\n```\n1 < 2\n```",
-         "<p><b>b</b> <s>s</s> <code>a &lt; b</code></p><pre>1 &lt; 2\n</pre>"},
+         "<p><b>b</b> <s>s</s> <code>a &lt; b</code></p><pre>1 &lt; 2</pre>"},
     });
     // Nesting past the limit keeps the text (list items one a line) without
     // the tags: quotes around a list, emphasis alternating "*" and "_".

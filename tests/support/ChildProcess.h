@@ -1,9 +1,10 @@
 #pragma once
 
 // A program started from a test, its standard output and error read through
-// one pipe, line by line: the executables under a signal, the demo agent, the
-// crash driver killed without warning, orvelctl with its standard error kept
-// apart. Every wait has a deadline.
+// one pipe, line by line: the executables under a signal, the crash driver
+// killed without warning, orvelctl with its standard error kept apart, the
+// private X server and session bus. It ends with the test process, even one
+// that crashes. Every wait has a deadline.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <optional>
 #include <poll.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -70,6 +72,7 @@ public:
         }
         pid_ = ::fork();
         if (pid_ == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             sigset_t none;
             sigemptyset(&none);
             ::sigprocmask(SIG_SETMASK, &none, nullptr);

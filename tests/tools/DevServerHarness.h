@@ -8,7 +8,6 @@
 
 #include "orvelkit/json/Json.h"
 #include "tests/support/DecodedAnswer.h"
-#include "tests/support/Eventually.h"
 #include "tools/devserver/DevServer.h"
 #include "tools/devserver/DevService.h"
 #include "tools/devserver/ServiceRecords.h"
@@ -49,8 +48,6 @@ inline OrvelProtocol::PersistentCardUpdateInput cardUpdate(std::string updateId)
     return input;
 }
 
-using OrvelTest::eventually;
-
 // A device and the channel it engaged.
 struct Account {
     OrvelProtocol::DeviceCredentials device;
@@ -86,7 +83,12 @@ private:
 
 class RunningServer {
 public:
-    explicit RunningServer(DevServerOptions options = {}) : server_(withLog(std::move(options))) {
+    RunningServer()
+        : server_([this] {
+              DevServerOptions options;
+              options.log = &logStream_;
+              return options;
+          }()) {
         auto port = server_.start();
         EXPECT_TRUE(port) << (port ? "" : port.error());
         started_ = port.hasValue();
@@ -115,13 +117,13 @@ public:
         return OrvelTest::decodedAnswer<R>(post(path, OrvelKit::Json::encode(body).value(), token));
     }
 
-    // A new device with a new channel; `sender` names the channel's agent.
-    Account account(std::optional<std::string> sender = std::nullopt) {
+    // A new device with a new channel.
+    Account account() {
         Account account;
         account.device =
             call<OrvelProtocol::DeviceCredentials>("/pair/bootstrap", OrvelProtocol::EmptyBody{});
-        account.engagement = call<OrvelProtocol::Engagement>(
-            "/engage", OrvelProtocol::EngageBody{std::move(sender)}, account.device.deviceToken);
+        account.engagement = call<OrvelProtocol::Engagement>("/engage", OrvelProtocol::EngageBody{},
+                                                             account.device.deviceToken);
         return account;
     }
 
@@ -139,10 +141,6 @@ public:
     }
 
 private:
-    DevServerOptions withLog(DevServerOptions options) {
-        options.log = &logStream_;
-        return options;
-    }
     static httplib::Headers headers(const std::string& token) {
         if (token.empty()) {
             return {};

@@ -1,4 +1,4 @@
-// User actions, preferences, the briefing session, navigation and the values
+// User actions, preferences, the briefing session and the values
 // derived from the model.
 
 #include "tests/orvel/core/ModelHarness.h"
@@ -11,7 +11,6 @@
 namespace {
 
 using namespace OrvelTest;
-using Orvel::AppScreen;
 
 TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
     ModelHarness h;
@@ -84,20 +83,6 @@ TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
     const auto marks = h.service->requestsTo("read");
     ASSERT_EQ(marks.size(), 2u) << "one failure does not stop the walk";
     EXPECT_NE(marks[1].body->find("\"b\""), std::string::npos);
-}
-
-TEST(AppModelActions, CompleteAttentionLeavesOnlyItsOwnDetailScreen) {
-    ModelHarness h;
-    auto& model = h.synced({channelSync("a", {notification("a", 1), notification("a", 2)})});
-    model.open(AppScreen::updates());
-    model.open(AppScreen::detail("a-1"));
-    model.completeAttention("a-1");
-    EXPECT_EQ(model.current(), AppScreen::updates());
-    EXPECT_TRUE(model.inbox().channel("a")->isDismissed(1));
-
-    model.open(AppScreen::detail("a-1"));
-    model.completeAttention("a-2");
-    EXPECT_EQ(model.current(), AppScreen::detail("a-1"));
 }
 
 TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {

@@ -31,7 +31,6 @@ TEST_F(SyncFaults, EveryFaultOfTheSyncIsReportedLosesNothingAndIsRecovered) {
     // Every refused status takes the same path; the error text starts so.
     const std::pair<Fault, std::string> cases[] = {
         {Fault::withStatus(503), "http(status: 503)"},
-        {Fault::withStatus(401), "http(status: 401)"},
         {Fault::malformedBody(), "decoding(\"malformed JSON: "},
         {Fault::truncatedBody(), "decoding(\"malformed JSON: "},
         // The answer holds six updates; the middle one is broken, and none

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace OrvelTest {
@@ -38,12 +39,8 @@ protected:
         return model().engagement()->channel;
     }
     bool configHas(const std::string& id) {
-        for (const auto& entry : model().config().channels) {
-            if (entry.channel == id) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(model().config().channels,
+                                   [&](const auto& entry) { return entry.channel == id; });
     }
 
     bool slowDone = false;

@@ -1,7 +1,9 @@
-// Checking the update feed: newer, same or older versions, failures, and
-// checking switched off without an address.
+// The update feed: reading it, comparing versions, and checking it: newer,
+// same or older versions, failures, and checking switched off without an
+// address.
 
 #include "orvel/shell/FeedUpdateFramework.h"
+#include "orvel/shell/UpdateFeed.h"
 #include "orvelkit/async/ManualExecutor.h"
 #include "tests/support/FakeTransport.h"
 
@@ -45,7 +47,6 @@ TEST(FeedUpdateFramework, ANewerVersionIsReportedAndOthersAreNot) {
     EXPECT_EQ(h.framework.latest(), h.found);
     ASSERT_EQ(h.server->requests().size(), 1u);
     EXPECT_EQ(h.server->requests()[0].url, "https://updates.example/orvel.json");
-    EXPECT_EQ(h.server->requests()[0].method, "GET");
 
     h.check(HTTPResponse{200, R"({"version":"0.2.0","url":"https://r.example/0.2.0"})"});
     EXPECT_FALSE(h.found);
@@ -97,6 +98,28 @@ TEST(FeedUpdateFramework, AnAnswerAfterTheFrameworkIsGoneIsDropped) {
     }
     executor.runUntilIdle();
     EXPECT_FALSE(reported);
+}
+
+TEST(UpdateFeed, ParsesAFeedRefusesOtherDocumentsAndComparesVersionsNumerically) {
+    const auto entry =
+        Orvel::UpdateFeed::parse(R"({"version":"0.3.0","url":"https://example.org/r/0.3.0"})");
+    ASSERT_TRUE(entry) << entry.error();
+    EXPECT_EQ(entry->version, "0.3.0");
+    EXPECT_FALSE(entry->notes);
+    for (const char* refused :
+         {R"({"version":"0.3.0"})", "not json", R"({"version":"soon","url":"https://example.org"})",
+          R"({"version":"1.0","url":"file:///tmp/x"})"}) {
+        EXPECT_FALSE(Orvel::UpdateFeed::parse(refused)) << refused;
+    }
+
+    EXPECT_TRUE(Orvel::UpdateFeed::isNewer("0.1.10", "0.1.9"));
+    EXPECT_TRUE(Orvel::UpdateFeed::isNewer("v1.0", "0.9.9"));
+    const std::pair<const char*, const char*> notNewer[] = {
+        {"1.0.0", "1.0"}, {"0.0.9", "0.1.0"}, {"1.0-beta", "0.1"}, {"9999999999.0", "0.1"}};
+    for (const auto& [candidate, current] : notNewer) {
+        EXPECT_FALSE(Orvel::UpdateFeed::isNewer(candidate, current))
+            << candidate << " vs " << current;
+    }
 }
 
 } // namespace

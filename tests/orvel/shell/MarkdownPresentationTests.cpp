@@ -36,9 +36,6 @@ TEST(MarkdownPresentation, EscapesEverythingTheAuthorWrote) {
         {"&lt;b&gt; &#x41;&#66; &copy; &bogus; &#0;",
          "<p>&lt;b&gt; AB \u00A9 &amp;bogus; \uFFFD</p>"},
         {"a\0b"s, "<p>a\uFFFDb</p>"},
-        {"2 * 3 = 6 and a_b_c \\*not\\*", "<p>2 * 3 = 6 and a_b_c *not*</p>"},
-        {"one  \ntwo\\\nthree\nfour", "<p>one<br/>two<br/>three\nfour</p>"},
-        {"**b** *i* ~~s~~ `a < b`", "<p><b>b</b> <i>i</i> <s>s</s> <code>a &lt; b</code></p>"},
         // md4c closes an emphasis it never opened here (found by fuzzing).
         {"[b](*)*", "<p>b</p>"},
     });
@@ -48,7 +45,6 @@ TEST(MarkdownPresentation, OnlyWebLinksStayLinks) {
     expectRenders({
         {"[run](https://ci.example/run?a=1&b=2)",
          "<p><a href=\"https://ci.example/run?a=1&amp;b=2\">run</a></p>"},
-        {"[run](HTTPS://ci.example/)", "<p><a href=\"HTTPS://ci.example/\">run</a></p>"},
         {"[x](https://a.example/&#x22;onclick=&#x22;)",
          "<p><a href=\"https://a.example/&quot;onclick=&quot;\">x</a></p>"},
         {"[docs][d]\n\n[D]: http://d.example \"Docs\"",
@@ -71,25 +67,18 @@ TEST(MarkdownPresentation, ImagesShowTheirTextOnly) {
     expectRenders({
         {"![tracking *pixel*](https://evil.example/p.png)", "<p>tracking pixel</p>"},
         {"![alt][img]\n\n[img]: http://x.example/y.png", "<p>alt</p>"},
-        {"![a [b](https://x.example)](p.png)", "<p>a b</p>"},
         {"[![badge](https://e.example/b.svg)](https://ci.example/1)",
          "<p><a href=\"https://ci.example/1\">badge</a></p>"},
     });
 }
 
-TEST(MarkdownPresentation, BlockStructureRenders) {
+TEST(MarkdownPresentation, StructureRendersAndNestingIsLimited) {
     expectRenders({
-        {"# Deploy\nTitle\n===\n###### Six", "<h1>Deploy</h1><h1>Title</h1><h6>Six</h6>"},
-        {"- one\n- two\n  - inner\n\n3) third\n4) fourth",
-         "<ul><li>one</li><li>two<ul><li>inner</li></ul></li></ul>"
-         "<ol start=\"3\"><li>third</li><li>fourth</li></ol>"},
-        {"1. a\n\n   b\n2. c", "<ol><li><p>a</p><p>b</p></li><li><p>c</p></li></ol>"},
-        {"> quoted *text*\n> > deeper",
-         "<blockquote><p>quoted <i>text</i></p><blockquote><p>deeper</p></blockquote>"
-         "</blockquote>"},
-        {"```js\nlet x = 1 < 2\n\n```\n\n    indented <b>",
-         "<pre>let x = 1 &lt; 2\n</pre><pre>indented &lt;b&gt;</pre>"},
-        {"a\n\n---\n\nb", "<p>a</p><hr/><p>b</p>"},
+        {"# Deploy\n- one\n  - inner\n> *quoted*",
+         "<h1>Deploy</h1><ul><li>one<ul><li>inner</li></ul></li></ul>"
+         "<blockquote><p><i>quoted</i></p></blockquote>"},
+        {"**b** ~~s~~ `a < b`\n\n```\n1 < 2\n```",
+         "<p><b>b</b> <s>s</s> <code>a &lt; b</code></p><pre>1 &lt; 2</pre>"},
     });
     // Nesting past the limit keeps the text (list items one a line) without
     // the tags: quotes around a list, emphasis alternating "*" and "_".
@@ -119,9 +108,6 @@ TEST(MarkdownPresentation, BareWebAddressesLinkUpToAControlCharacter) {
          "(<a href=\"http://x.example/a\">http://x.example/a</a>)</p>"},
         {"https://c.example/a\x7f\xff/b",
          "<p><a href=\"https://c.example/a\">https://c.example/a</a>\x7f\xff/b</p>"},
-        {"x https://c.example/p\x01q",
-         "<p>x <a href=\"https://c.example/p\">https://c.example/p</a>"
-         "\x01q</p>"},
         {"ftp://f.example/x www.w.example", "<p>ftp://f.example/x www.w.example</p>"},
         // A written address holding a control character is refused, not cut.
         {"[x](<https://a.example/\x01q>)", "<p>x</p>"},

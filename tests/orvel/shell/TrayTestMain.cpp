@@ -4,23 +4,14 @@
 // Xvfb or dbus-daemon the tests skip.
 
 #include "orvel/shell/ShellEnvironment.h"
-#include "tests/orvel/shell/PrivateServer.h"
 #include "tests/orvel/shell/TrayTestEnvironment.h"
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <optional>
-#include <poll.h>
-#include <string>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 bool OrvelTest::trayEnvironmentReady = false;
 
@@ -36,16 +27,24 @@ int main(int argc, char** argv) {
     if (testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
-    using OrvelTest::spawnServer;
-    using OrvelTest::stopServer;
-    const auto display = spawnServer("Xvfb", {"-displayfd", "{fd}", "-screen", "0", "1280x800x24",
-                                              "-nolisten", "tcp", "-noreset"});
-    const auto bus = display ? spawnServer("dbus-daemon", {"--session", "--nofork", "--nosyslog",
-                                                           "--print-address={fd}"})
-                             : std::nullopt;
-    if (display && bus) {
-        setenv("DISPLAY", (":" + display->firstLine).c_str(), 1);
-        setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
+    // Each server writes its display or address as its first line.
+    using OrvelTest::ChildProcess;
+    const auto firstLine = [](ChildProcess& server) {
+        return server.readUntil([](const std::string&) { return true; }, std::chrono::seconds(10))
+                   ? server.lines().front()
+                   : std::string();
+    };
+    ChildProcess display({"/usr/bin/env", "Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24",
+                          "-nolisten", "tcp", "-noreset"},
+                         {}, std::nullopt, "/dev/null");
+    ChildProcess bus(
+        {"/usr/bin/env", "dbus-daemon", "--session", "--nofork", "--nosyslog", "--print-address=1"},
+        {}, std::nullopt, "/dev/null");
+    const auto displayNumber = firstLine(display);
+    const auto busAddress = firstLine(bus);
+    if (!displayNumber.empty() && !busAddress.empty()) {
+        setenv("DISPLAY", (":" + displayNumber).c_str(), 1);
+        setenv("DBUS_SESSION_BUS_ADDRESS", busAddress.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("QT_QUICK_BACKEND", "software", 1);
         unsetenv("WAYLAND_DISPLAY");
@@ -64,7 +63,9 @@ int main(int argc, char** argv) {
         }
         result = RUN_ALL_TESTS();
     }
-    stopServer(bus);
-    stopServer(display);
+    if (display.started()) {
+        display.signal(SIGTERM);
+        display.wait();
+    }
     return result;
 }

@@ -62,16 +62,6 @@ TEST(ActivityDays, ItemsCarryTheirRowAndUnreadableTimesAreLeftOut) {
     EXPECT_EQ(days[0].items[1],
               (ActivityItemDescriptor{"b-7", "b", "b", "Update 7", at("2025-07-01T09:59:00.5Z"),
                                       "5m", StatusDot::info, false}));
-
-    std::vector<OrvelProtocol::Notification> updates;
-    for (const char* status : {"failed", "need", "done", "done", "running", "idle", "Need"}) {
-        updates.push_back(notification("ch", updates.size() + 1, status, "2025-07-01T10:00:00Z"));
-    }
-    const auto day = Presentation::activityDays(Inbox({channelInbox("ch", updates)}),
-                                                at("2025-07-02T00:00:00Z"), utc)
-                         .at(0);
-    EXPECT_EQ(std::tuple(day.attentionCount(), day.completedCount(), day.runningCount()),
-              std::tuple(2u, 2u, 1u));
 }
 
 TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {

@@ -67,9 +67,8 @@ std::optional<std::string> sum(const std::string& a, const std::string& b) {
 
 TEST(Decimal, ReadsThePosixFormAndNothingElse) {
     const std::pair<const char*, const char*> cases[] = {
-        {"-0", "0"},     {"+7", "7"},         {"00012.3400", "12.34"}, {"5.", "5"},
-        {"-.5", "-0.5"}, {"1E+3", "1000"},    {"1.5e-3", "0.0015"},    {"12e-1", "1.2"},
-        {"100e-2", "1"}, {"0e999999999", "0"}};
+        {"-0", "0"},          {"00012.3400", "12.34"}, {"-.5", "-0.5"},     {"1E+3", "1000"},
+        {"1.5e-3", "0.0015"}, {"100e-2", "1"},         {"0e999999999", "0"}};
     for (const auto& [text, expected] : cases) {
         const auto value = Decimal::parse(text);
         ASSERT_TRUE(value.has_value()) << text;

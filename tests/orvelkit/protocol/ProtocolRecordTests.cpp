@@ -96,15 +96,6 @@ std::string cardUpdate(std::string_view operation) {
 
 } // namespace
 
-TEST(PersistentCardRecords, DefinitionRendererVersionDefaultsToOneAndIsWritten) {
-    auto definition =
-        decode<PersistentCardDefinition>(R"({"fields":[],"renderer":"table","title":"T"})");
-    ASSERT_TRUE(definition) << definition.error();
-    EXPECT_EQ(definition->rendererVersion, 1u);
-    EXPECT_EQ(encode(*definition).value(),
-              R"({"fields":[],"renderer":"table","renderer_version":1,"title":"T"})");
-}
-
 TEST(PersistentCardRecords, OperationNeedsOnlyItsKindWhichIsFreeText) {
     auto operation = decode<PersistentCardOperation>(R"({"kind":"retract"})");
     ASSERT_TRUE(operation);

@@ -24,15 +24,10 @@ TEST(DevServer, RefusesWithAStatusAndAJsonError) {
         int status;
     } cases[] = {
         {"GET", "/sync", false, "", 401},
-        {"POST", "/engage", false, "{}", 401},
         {"GET", "/nowhere", true, "", 404},
         {"GET", "/publish", true, "", 405},
         {"POST", "/engage", true, "{", 400},
-        {"POST", "/read", true, R"({"channel":"x"})", 400},
-        {"POST", "/keys/rotate", true, R"({"channel":"x","grace_hours":256})", 400},
         {"GET", "/sync?after=a:x", true, "", 400},
-        {"GET", "/sync?after=a:1&after=b:2", true, "", 400},
-        {"GET", "/c/ch_none/pull?after=-1", true, "", 400},
         {"GET", "/c/ch_none/pull?after=0", true, "", 404},
         {"POST", "/publish", false, std::string(5 * 1024 * 1024, ' '), 413},
     };

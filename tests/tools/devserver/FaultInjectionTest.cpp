@@ -8,34 +8,6 @@ namespace {
 
 using namespace OrvelProtocol;
 using namespace OrvelDev::Testing;
-using namespace std::chrono_literals;
-
-TEST(FaultRule, ReadsEveryKindWithValuesAndCounts) {
-    const std::pair<const char*, Fault> cases[] = {
-        {"/sync=status:503", Fault::withStatus(503)},
-        {"sync=malformed", Fault::malformedBody()},
-        {"/sync=truncated*2", Fault::truncatedBody().only(2)},
-        {"/c/x/pull=invalid-notification", Fault::invalidNotification()},
-        {"*=delay:1500", Fault::delayed(1500ms)},
-        {"/read=close-mid-body*1", Fault::closeMidBody().only(1)},
-    };
-    for (const auto& [rule, fault] : cases) {
-        auto parsed = parseFaultRule(rule);
-        ASSERT_TRUE(parsed) << rule << ": " << parsed.error();
-        EXPECT_EQ(parsed->second, fault) << rule;
-        // The description is the rule's own form, endpoint aside.
-        const std::string text = rule;
-        EXPECT_EQ(describeFault(fault), text.substr(text.find('=') + 1));
-    }
-    EXPECT_EQ(parseFaultRule("sync=malformed")->first, "/sync");
-    EXPECT_EQ(parseFaultRule("*=malformed")->first, "*");
-
-    for (const char* bad : {"/sync", "=status:500", "/sync=status", "/sync=status:abc",
-                            "/sync=status:99", "/sync=malformed:3", "/sync=explode",
-                            "/sync=delay:-5", "/sync=truncated*0", "/sync=truncated*x"}) {
-        EXPECT_FALSE(parseFaultRule(bad)) << bad;
-    }
-}
 
 TEST(FaultInjector, LimitedFaultsWearOffAndEndpointsWinOverTheWildcard) {
     FaultInjector faults;

@@ -5,7 +5,6 @@
 #include "orvelkit/config/FileConfigStore.h"
 #include "orvelkit/store/FileInboxStore.h"
 #include "tests/orvel/reliability/LiveModel.h"
-#include "tests/orvel/shell/PrivateServer.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -192,13 +191,13 @@ int main(int argc, char** argv) {
     if (testing::GTEST_FLAG(list_tests)) {
         return RUN_ALL_TESTS();
     }
-    const auto bus = OrvelTest::spawnServer(
-        "dbus-daemon", {"--session", "--nofork", "--nosyslog", "--print-address={fd}"});
-    if (bus) {
-        setenv("DBUS_SESSION_BUS_ADDRESS", bus->firstLine.c_str(), 1);
+    // A private session bus; it writes its address as its first line.
+    OrvelTest::ChildProcess bus(
+        {"/usr/bin/env", "dbus-daemon", "--session", "--nofork", "--nosyslog", "--print-address=1"},
+        {}, std::nullopt, "/dev/null");
+    if (bus.readUntil([](const std::string&) { return true; }, std::chrono::seconds(10))) {
+        setenv("DBUS_SESSION_BUS_ADDRESS", bus.lines().front().c_str(), 1);
         OrvelTest::busReady = true;
     }
-    const int result = RUN_ALL_TESTS();
-    OrvelTest::stopServer(bus);
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -3,6 +3,7 @@
 
 #include "orvel/shell/FreedesktopNotifierBackend.h"
 #include "orvel/shell/QtExecutor.h"
+#include "orvel/shell/Theme.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@ using Entry = std::pair<std::string_view, std::string_view>;
 constexpr std::array entries{
     Entry{"arrow.clockwise", "view-refresh-symbolic"},
     Entry{"arrow.up.left.and.arrow.down.right", "view-fullscreen-symbolic"},
+    Entry{"arrow.up.forward.app", "send-to-symbolic"},
     Entry{"arrow.up.right.square", "send-to-symbolic"},
     Entry{"bell", "preferences-system-notifications-symbolic"},
     Entry{"bolt", "weather-storm-symbolic"},
@@ -20,6 +21,7 @@ constexpr std::array entries{
     Entry{"chevron.down", "pan-down-symbolic"},
     Entry{"chevron.forward", "go-next-symbolic"},
     Entry{"chevron.right", "pan-end-symbolic"},
+    Entry{"chevron.up", "pan-up-symbolic"},
     Entry{"circle.dotted", "content-loading-symbolic"},
     Entry{"clock", "document-open-recent-symbolic"},
     Entry{"doc.on.doc", "edit-copy-symbolic"},
@@ -33,6 +35,8 @@ constexpr std::array entries{
     Entry{"pencil", "document-edit-symbolic"},
     Entry{"pin", "view-pin-symbolic"},
     Entry{"pin.fill", "view-pin-symbolic"},
+    // Adwaita has no crossed-out pin; the button's text tells the two apart.
+    Entry{"pin.slash", "view-pin-symbolic"},
     Entry{"plus", "list-add-symbolic"},
     Entry{"qrcode", "phone-symbolic"},
     Entry{"sparkles", "starred-symbolic"},

@@ -8,13 +8,17 @@
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/core/Preferences.h"
+#include "orvel/shell/DetailScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PersistentCardScreenModel.h"
 #include "orvel/shell/Theme.h"
+#include "orvel/shell/UpdatesListModel.h"
 #endif
 
 #include <QQuickView>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace Orvel {
 
@@ -27,8 +31,8 @@ public:
 
     // Opens at the size stored in `preferences` (see PopoverWindowSizing).
     // The bridge, the theme and the preferences must outlive the panel. The
-    // root view gets the bridge as its `bridge`; the QML singleton `Theme` is
-    // `theme`.
+    // root view gets the bridge as its `bridge` and the screens' view models,
+    // made here over the bridge's model; the QML singleton `Theme` is `theme`.
     InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences);
     ~InboxPanel() override;
 
@@ -51,6 +55,10 @@ private:
     void dismiss();
 
     Preferences& preferences_;
+    // The screens' view models, alive as long as the views.
+    std::unique_ptr<UpdatesListModel> updates_;
+    std::unique_ptr<DetailScreenModel> detail_;
+    std::unique_ptr<PersistentCardScreenModel> card_;
     QTimer resizeSettled_;
     bool restoring_ = true;
 };

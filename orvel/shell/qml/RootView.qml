@@ -10,6 +10,9 @@ Item {
     implicitHeight: 640
 
     required property ModelBridge bridge
+    required property UpdatesListModel updates
+    required property DetailScreenModel detail
+    required property PersistentCardScreenModel card
 
     VisualEffect {
         anchors.fill: parent
@@ -42,6 +45,9 @@ Item {
         ScreenBody {
             Layout.fillWidth: true
             bridge: root.bridge
+            updates: root.updates
+            detail: root.detail
+            card: root.card
             Layout.fillHeight: true
         }
     }

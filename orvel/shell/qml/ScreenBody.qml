@@ -1,15 +1,53 @@
-// The current destination's screen. Every destination is a placeholder that
-// names itself until its screen arrives.
+// The current destination's screen, loaded with its view model. Destinations
+// without a screen yet show a placeholder that names them.
 import QtQuick
 import Orvel
 
 Item {
     id: body
     required property ModelBridge bridge
+    required property UpdatesListModel updates
+    required property DetailScreenModel detail
+    required property PersistentCardScreenModel card
 
-    PlaceholderScreen {
+    // The destination shown. A screen with its own view model stays while
+    // the destination keeps its kind (its model follows the id); a
+    // placeholder is made again with the new name.
+    property int shownScreen: -1
+
+    function show() {
+        const screen = body.bridge.currentScreen
+        const followsModel = screen === ModelBridge.Updates || screen === ModelBridge.Detail
+            || screen === ModelBridge.Card
+        if (screen === body.shownScreen && followsModel)
+            return
+        body.shownScreen = screen
+        switch (screen) {
+        case ModelBridge.Updates:
+            loader.setSource("UpdatesScreen.qml", {updates: body.updates})
+            break
+        case ModelBridge.Detail:
+            loader.setSource("DetailScreen.qml", {detail: body.detail})
+            break
+        case ModelBridge.Card:
+            loader.setSource("PersistentCardScreen.qml", {card: body.card})
+            break
+        default:
+            loader.setSource("PlaceholderScreen.qml",
+                             {name: body.bridge.currentScreenName, detail: body.bridge.currentId})
+        }
+    }
+
+    Component.onCompleted: show()
+
+    Connections {
+        target: body.bridge
+        function onNavigationChanged() { body.show() }
+    }
+
+    Loader {
+        id: loader
         anchors.fill: parent
-        name: body.bridge.currentScreenName
-        detail: body.bridge.currentId
+        focus: true
     }
 }

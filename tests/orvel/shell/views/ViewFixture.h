@@ -8,7 +8,10 @@
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
+#include "orvel/shell/DetailScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/UpdatesListModel.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
 
@@ -21,18 +24,25 @@ namespace OrvelTest {
 class ViewFixture final : public QObject {
     Q_OBJECT
     Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::UpdatesListModel* updates READ updates NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::DetailScreenModel* detail READ detail NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::PersistentCardScreenModel* card READ card NOTIFY rebuilt)
 
 public:
     ViewFixture();
     ~ViewFixture() override;
 
     Orvel::ModelBridge* bridge() const { return bridge_.get(); }
+    Orvel::UpdatesListModel* updates() const { return updates_.get(); }
+    Orvel::DetailScreenModel* detail() const { return detail_.get(); }
+    Orvel::PersistentCardScreenModel* card() const { return card_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
     // The service answers the next sync with `updates` on channel "ch", each
     // a map {seq, status ("need", "done", "running", "failed", ...), title,
-    // body, agent, minutesAgo, read}; then the model syncs.
+    // body, details, agent, minutesAgo, links ([{label, url}])}; then the
+    // model syncs.
     Q_INVOKABLE void sync(const QVariantList& updates);
     // The service answers the next sync with `answer` (a sync answer as the
     // service writes it); then the model syncs. False (and a warning) when
@@ -42,6 +52,8 @@ public:
     Q_INVOKABLE void advanceMinutes(double minutes);
     // Runs everything the executor has queued.
     Q_INVOKABLE void settle();
+    // Whether the update counts as read on its channel.
+    Q_INVOKABLE bool isRead(const QString& id) const;
 
 signals:
     void rebuilt();
@@ -49,6 +61,9 @@ signals:
 private:
     std::unique_ptr<ModelHarness> harness_;
     std::unique_ptr<Orvel::ModelBridge> bridge_;
+    std::unique_ptr<Orvel::UpdatesListModel> updates_;
+    std::unique_ptr<Orvel::DetailScreenModel> detail_;
+    std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
 };
 
 } // namespace OrvelTest

@@ -18,7 +18,8 @@ TestCase {
     function init() { Fixture.reset() }
 
     function test_theHeaderFollowsNavigation() {
-        const view = createTemporaryObject(rootView, test, {bridge: Fixture.bridge})
+        const view = createTemporaryObject(rootView, test, {bridge: Fixture.bridge, updates: Fixture.updates,
+                                                            detail: Fixture.detail, card: Fixture.card})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

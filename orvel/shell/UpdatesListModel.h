@@ -1,0 +1,134 @@
+#pragma once
+
+// The updates screen's list: every update of the inbox in use, newest first,
+// narrowed by the chosen filter, either flat or grouped by source. Grouped,
+// the list holds for each group a header, its rows (the first three while the
+// group is collapsed) and, when it has more, a toggle; the view shows each
+// item by its `kind`. Values are recomputed once per model change. A sync or
+// a toggle inserts and removes only the items that changed, so the view
+// keeps its place and animates just those; a new filter resets the list.
+
+// moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
+#ifndef Q_MOC_RUN
+#include "orvel/core/AppModel.h"
+#include "orvel/shell/ModelFollower.h"
+#include "orvelkit/presentation/AgentRow.h"
+#include "orvelkit/presentation/UpdateFilter.h"
+#endif
+
+#include <QAbstractListModel>
+#include <QStringList>
+#include <QtQml/qqmlregistration.h>
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Orvel {
+
+class UpdatesListModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The panel makes the updates list.")
+    Q_PROPERTY(Filter filter READ filter WRITE setFilter NOTIFY filterChanged)
+    // The filter buttons' titles, in the order of Filter.
+    Q_PROPERTY(QStringList filterTitles READ filterTitles CONSTANT)
+    // "No … updates" for the current filter.
+    Q_PROPERTY(QString emptyText READ emptyText NOTIFY filterChanged)
+    // How many updates the filter keeps.
+    Q_PROPERTY(int updateCount READ updateCount NOTIFY changed)
+    Q_PROPERTY(bool grouped READ grouped NOTIFY changed)
+
+public:
+    // In the order of OrvelKit::UpdateFilter.
+    enum Filter { All, Unread, NeedsYou, Running, Failed };
+    Q_ENUM(Filter)
+    enum Kind { FlatRow, GroupHeader, GroupedRow, GroupToggle };
+    Q_ENUM(Kind)
+    enum Role {
+        KindRole = Qt::UserRole + 1,
+        RowIdRole,
+        AgentRole,
+        SummaryRole,
+        AgeRole,
+        DotRole,
+        FailedRole,
+        GroupIdRole,
+        // Header: "N updates" for a group of two rows or more, else empty.
+        GroupCountRole,
+        // Toggle: "Show less" or "N earlier updates", and its symbol.
+        ToggleTextRole,
+        ToggleSymbolRole,
+        ExpandedRole,
+    };
+
+    // A group shows this many rows while collapsed.
+    static constexpr std::size_t collapsedCount = 3;
+
+    // The model and the executor must outlive the list.
+    UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent = nullptr);
+    ~UpdatesListModel() override;
+
+    Filter filter() const { return filter_; }
+    void setFilter(Filter filter);
+    QStringList filterTitles() const;
+    QString emptyText() const;
+    int updateCount() const { return state_.updateCount; }
+    bool grouped() const { return state_.grouped; }
+
+    // Expands a collapsed group or collapses an expanded one.
+    Q_INVOKABLE void toggleGroup(const QString& groupId);
+    // What choosing the item does: a row opens its update, a toggle toggles.
+    Q_INVOKABLE void activate(int index);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    // Recomputes now instead of on the next executor turn (benchmarks).
+    void recompute();
+
+signals:
+    void filterChanged();
+    void changed();
+
+private:
+    struct Group {
+        std::string id;
+        std::string agent;
+        // The rows the filter keeps, in order.
+        std::vector<const OrvelKit::AgentRow*> rows;
+        bool expanded = false;
+    };
+    struct Item {
+        Kind kind = FlatRow;
+        // Set for rows.
+        const OrvelKit::AgentRow* row = nullptr;
+        // Set for every item of a grouped list.
+        const Group* group = nullptr;
+    };
+    // What the list shows; items point into the triage and the groups.
+    struct State {
+        OrvelKit::TriagedInbox triage;
+        std::unique_ptr<std::vector<Group>> groups = std::make_unique<std::vector<Group>>();
+        std::vector<Item> items;
+        bool grouped = false;
+        int updateCount = 0;
+    };
+
+    State build(OrvelKit::TriagedInbox triage, bool grouped) const;
+    // Moves to `next`: removes and inserts the items between the unchanged
+    // head and tail, then refreshes the values of all.
+    void apply(State next);
+    void reset(State next);
+    static bool sameItem(const Item& a, const Item& b);
+
+    AppModel& model_;
+    Filter filter_ = All;
+    std::set<std::string> expandedGroups_;
+    State state_;
+    ModelFollower follower_;
+};
+
+} // namespace Orvel

@@ -53,7 +53,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     restoring_ = false;
 }
 
-InboxPanel::~InboxPanel() = default;
+InboxPanel::~InboxPanel() {
+    // The views go before the view models they read.
+    setSource({});
+}
 
 void InboxPanel::saveSize() {
     PopoverWindowSizing::saveSize(

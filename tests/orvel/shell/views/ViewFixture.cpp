@@ -92,3 +92,27 @@ bool ViewFixture::isRead(const QString& id) const {
 }
 
 } // namespace OrvelTest
+
+namespace OrvelTest {
+
+void ViewFixture::setGroupActivityUpdates(bool grouped) {
+    harness_->model->setGroupActivityUpdates(grouped);
+    settle();
+}
+
+QQuickItem* ViewFixture::visibleText(QQuickItem* root, const QString& text) const {
+    if (!root || !root->isVisible()) {
+        return nullptr;
+    }
+    if (root->property("text").toString() == text) {
+        return root;
+    }
+    for (auto* child : root->childItems()) {
+        if (auto* found = visibleText(child, text)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace OrvelTest

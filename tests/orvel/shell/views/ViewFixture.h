@@ -16,6 +16,7 @@
 #endif
 
 #include <QObject>
+#include <QQuickItem>
 #include <QVariantList>
 #include <memory>
 
@@ -54,6 +55,11 @@ public:
     Q_INVOKABLE void settle();
     // Whether the update counts as read on its channel.
     Q_INVOKABLE bool isRead(const QString& id) const;
+    // The "Group updates by source" setting.
+    Q_INVOKABLE void setGroupActivityUpdates(bool grouped);
+    // The visible item under `root` (itself included) whose `text` is
+    // `text`, or null.
+    Q_INVOKABLE QQuickItem* visibleText(QQuickItem* root, const QString& text) const;
 
 signals:
     void rebuilt();

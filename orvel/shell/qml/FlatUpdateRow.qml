@@ -16,6 +16,8 @@ RowLayout {
 
     StatusDotView {
         dot: row.dot
+        Accessible.role: Accessible.Indicator
+        Accessible.name: row.dot
         Layout.alignment: Qt.AlignTop
         Layout.topMargin: 5
     }

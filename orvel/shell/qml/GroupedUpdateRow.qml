@@ -14,6 +14,8 @@ RowLayout {
 
     StatusDotView {
         dot: row.dot
+        Accessible.role: Accessible.Indicator
+        Accessible.name: row.dot
         size: 7
     }
 

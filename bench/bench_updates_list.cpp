@@ -17,6 +17,7 @@ using namespace OrvelBench;
 void updatesListAfterSync(benchmark::State& state, bool grouped) {
     Fixture fixture(static_cast<std::size_t>(state.range(0)));
     fixture.model->setGroupActivityUpdates(grouped);
+    fixture.model->open(Orvel::AppScreen::updates());
     Orvel::UpdatesListModel list(*fixture.model, fixture.executor);
     std::size_t round = 1;
     for (auto _ : state) {

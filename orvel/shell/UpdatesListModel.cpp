@@ -22,9 +22,9 @@ UpdatesListModel::UpdatesListModel(AppModel& model, OrvelKit::Executor& executor
     : QAbstractListModel(parent), model_(model),
       follower_(model, executor,
                 {ModelField::inbox, ModelField::now, ModelField::useDevelopmentData,
-                 ModelField::groupActivityUpdates},
-                [this] { recompute(); }) {
-    recompute();
+                 ModelField::groupActivityUpdates, ModelField::path},
+                [this] { follow(); }) {
+    follow();
 }
 
 UpdatesListModel::~UpdatesListModel() = default;
@@ -82,6 +82,12 @@ void UpdatesListModel::activate(int index) {
         model_.open(AppScreen::detail(item.row->id));
     } else if (item.kind == GroupToggle) {
         toggleGroup(QString::fromStdString(item.group->id));
+    }
+}
+
+void UpdatesListModel::follow() {
+    if (model_.current().kind == AppScreen::Kind::updates) {
+        recompute();
     }
 }
 

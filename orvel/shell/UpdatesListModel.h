@@ -4,9 +4,11 @@
 // narrowed by the chosen filter, either flat or grouped by source. Grouped,
 // the list holds for each group a header, its rows (the first three while the
 // group is collapsed) and, when it has more, a toggle; the view shows each
-// item by its `kind`. Values are recomputed once per model change. A sync or
-// a toggle inserts and removes only the items that changed, so the view
-// keeps its place and animates just those; a new filter resets the list.
+// item by its `kind`. Values are recomputed once per model change, and only
+// while the updates screen is the current destination (a triage of the whole
+// inbox is not free): changes made meanwhile are picked up when it returns.
+// A sync or a toggle inserts and removes only the items that changed, so the
+// view keeps its place and animates just those; a new filter resets the list.
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -88,6 +90,8 @@ public:
 
     // Recomputes now instead of on the next executor turn (benchmarks).
     void recompute();
+    // Recomputes when the updates screen is the current destination.
+    void follow();
 
 signals:
     void filterChanged();

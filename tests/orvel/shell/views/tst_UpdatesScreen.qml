@@ -37,6 +37,8 @@ TestCase {
     }
 
     function screen() {
+        Fixture.bridge.open(ModelBridge.Updates)
+        Fixture.settle()
         const view = createTemporaryObject(updatesScreen, test, {updates: Fixture.updates})
         verify(view)
         return view

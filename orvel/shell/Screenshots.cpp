@@ -41,8 +41,10 @@ void settle(int milliseconds) {
     loop.exec();
 }
 
-bool grab(Orvel::InboxPanel& panel, const QString& file) {
-    settle(300);
+// `wait`: how long the panel gets to settle; a long history's triage runs
+// on a pool thread and takes a while in a debug build.
+bool grab(Orvel::InboxPanel& panel, const QString& file, int wait = 300) {
+    settle(wait);
     const auto image = panel.grabWindow();
     if (image.isNull() || !image.save(file)) {
         std::fprintf(stderr, "orvel-screenshots: could not write %s\n", qPrintable(file));
@@ -136,9 +138,10 @@ bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Them
         }
         model.setGroupActivityUpdates(false);
         model.open(Orvel::AppScreen::updates());
-        ok = grab(panel, file("updates")) && ok;
+        const int wait = sample ? 300 : 2000;
+        ok = grab(panel, file("updates"), wait) && ok;
         model.setGroupActivityUpdates(true);
-        ok = grab(panel, file("updates-grouped")) && ok;
+        ok = grab(panel, file("updates-grouped"), wait) && ok;
         model.setGroupActivityUpdates(false);
         if (sample) {
             model.open(Orvel::AppScreen::detail("s1"));

@@ -2,6 +2,7 @@
 
 #include "orvelkit/presentation/Triage.h"
 
+#include <QThreadPool>
 #include <algorithm>
 
 namespace Orvel {
@@ -18,8 +19,21 @@ QString fromStd(std::string_view text) {
 
 } // namespace
 
-UpdatesListModel::UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent)
-    : QAbstractListModel(parent), model_(model),
+UpdatesListModel::WorkRunner UpdatesListModel::threadPoolRunner(QObject* context) {
+    return [target = QPointer<QObject>(context)](Work work) {
+        QThreadPool::globalInstance()->start([target, work = std::move(work)] {
+            auto finish = work();
+            if (target) {
+                // Not called when the target is destroyed before its turn.
+                QMetaObject::invokeMethod(target, std::move(finish), Qt::QueuedConnection);
+            }
+        });
+    };
+}
+
+UpdatesListModel::UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, WorkRunner runner,
+                                   QObject* parent)
+    : QAbstractListModel(parent), model_(model), runner_(std::move(runner)),
       follower_(model, executor,
                 {ModelField::inbox, ModelField::now, ModelField::useDevelopmentData,
                  ModelField::groupActivityUpdates, ModelField::path},
@@ -92,13 +106,34 @@ void UpdatesListModel::follow() {
 }
 
 void UpdatesListModel::recompute() {
-    auto next = build(OrvelKit::Presentation::triaged(model_.sourceInbox(), model_.now()),
-                      model_.groupActivityUpdates());
+    const auto started = ++triagesStarted_;
+    const bool grouped = model_.groupActivityUpdates();
+    auto work = [this, started, grouped, inbox = model_.sourceInboxSnapshot(),
+                 now = model_.now()]() -> std::function<void()> {
+        auto triage =
+            std::make_shared<OrvelKit::TriagedInbox>(OrvelKit::Presentation::triaged(*inbox, now));
+        // Runs on the list's thread, where `this` is known to be alive.
+        return [this, started, grouped, triage] {
+            if (started == triagesStarted_) {
+                show(std::move(*triage), grouped);
+            }
+        };
+    };
+    if (runner_) {
+        runner_(std::move(work));
+    } else {
+        work()();
+    }
+}
+
+void UpdatesListModel::show(OrvelKit::TriagedInbox triage, bool grouped) {
+    auto next = build(std::move(triage), grouped);
     if (next.grouped != state_.grouped) {
         reset(std::move(next));
     } else {
         apply(std::move(next));
     }
+    ready_ = true;
     emit changed();
 }
 

@@ -7,6 +7,9 @@
 // item by its `kind`. Values are recomputed once per model change, and only
 // while the updates screen is the current destination (a triage of the whole
 // inbox is not free): changes made meanwhile are picked up when it returns.
+// The triage itself may run off the GUI thread (see WorkRunner) over a
+// snapshot of the inbox; only the list's items are built on the list's
+// thread, and a triage overtaken by a newer one is dropped.
 // A sync or a toggle inserts and removes only the items that changed, so the
 // view keeps its place and animates just those; a new filter resets the list.
 
@@ -19,9 +22,11 @@
 #endif
 
 #include <QAbstractListModel>
+#include <QPointer>
 #include <QStringList>
 #include <QtQml/qqmlregistration.h>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -41,6 +46,8 @@ class UpdatesListModel : public QAbstractListModel {
     // How many updates the filter keeps.
     Q_PROPERTY(int updateCount READ updateCount NOTIFY changed)
     Q_PROPERTY(bool grouped READ grouped NOTIFY changed)
+    // False until the first triage is in, so nothing says "No … updates" yet.
+    Q_PROPERTY(bool ready READ ready NOTIFY changed)
 
 public:
     // In the order of OrvelKit::UpdateFilter.
@@ -68,8 +75,19 @@ public:
     // A group shows this many rows while collapsed.
     static constexpr std::size_t collapsedCount = 3;
 
+    // Work that may take a while and reads only what it captured; it returns
+    // what to do with its result on the list's thread.
+    using Work = std::function<std::function<void()>()>;
+    // Runs work somewhere and then its result on the list's thread. Empty:
+    // both at once, on the caller's thread.
+    using WorkRunner = std::function<void(Work)>;
+    // Runs work on Qt's global thread pool and hands the result to the event
+    // loop of `context`'s thread; dropped when `context` is gone by then.
+    static WorkRunner threadPoolRunner(QObject* context);
+
     // The model and the executor must outlive the list.
-    UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent = nullptr);
+    UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, WorkRunner runner = {},
+                     QObject* parent = nullptr);
     ~UpdatesListModel() override;
 
     Filter filter() const { return filter_; }
@@ -78,6 +96,7 @@ public:
     QString emptyText() const;
     int updateCount() const { return state_.updateCount; }
     bool grouped() const { return state_.grouped; }
+    bool ready() const { return ready_; }
 
     // Expands a collapsed group or collapses an expanded one.
     Q_INVOKABLE void toggleGroup(const QString& groupId);
@@ -88,7 +107,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QHash<int, QByteArray> roleNames() const override;
 
-    // Recomputes now instead of on the next executor turn (benchmarks).
+    // Starts a recompute now instead of on the next executor turn.
     void recompute();
     // Recomputes when the updates screen is the current destination.
     void follow();
@@ -128,10 +147,16 @@ private:
     void reset(State next);
     static bool sameItem(const Item& a, const Item& b);
 
+    void show(OrvelKit::TriagedInbox triage, bool grouped);
+
     AppModel& model_;
+    WorkRunner runner_;
+    // Numbers each triage started; only the newest one is shown.
+    std::uint64_t triagesStarted_ = 0;
     Filter filter_ = All;
     std::set<std::string> expandedGroups_;
     State state_;
+    bool ready_ = false;
     ModelFollower follower_;
 };
 

@@ -60,7 +60,7 @@ Item {
         }
 
         Text {
-            visible: screen.updates.updateCount === 0
+            visible: screen.updates.ready && screen.updates.updateCount === 0
             text: screen.updates.emptyText
             color: Theme.faint
             font.pixelSize: 13

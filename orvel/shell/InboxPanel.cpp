@@ -17,7 +17,7 @@ namespace Orvel {
 InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
     : preferences_(preferences),
       updates_(std::make_unique<UpdatesListModel>(bridge.model(), bridge.executor(),
-                                                  UpdatesListModel::threadPoolRunner(this))),
+                                                  UpdatesListModel::threadPoolRunner())),
       detail_(std::make_unique<DetailScreenModel>(bridge.model(), bridge.executor())),
       card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);

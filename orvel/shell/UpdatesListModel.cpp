@@ -2,6 +2,7 @@
 
 #include "orvelkit/presentation/Triage.h"
 
+#include <QCoreApplication>
 #include <QThreadPool>
 #include <algorithm>
 
@@ -19,13 +20,11 @@ QString fromStd(std::string_view text) {
 
 } // namespace
 
-UpdatesListModel::WorkRunner UpdatesListModel::threadPoolRunner(QObject* context) {
-    return [target = QPointer<QObject>(context)](Work work) {
-        QThreadPool::globalInstance()->start([target, work = std::move(work)] {
-            auto finish = work();
-            if (target) {
-                // Not called when the target is destroyed before its turn.
-                QMetaObject::invokeMethod(target, std::move(finish), Qt::QueuedConnection);
+UpdatesListModel::WorkRunner UpdatesListModel::threadPoolRunner() {
+    return [](Work work) {
+        QThreadPool::globalInstance()->start([work = std::move(work)] {
+            if (auto* application = QCoreApplication::instance()) {
+                QMetaObject::invokeMethod(application, work(), Qt::QueuedConnection);
             }
         });
     };
@@ -108,14 +107,15 @@ void UpdatesListModel::follow() {
 void UpdatesListModel::recompute() {
     const auto started = ++triagesStarted_;
     const bool grouped = model_.groupActivityUpdates();
-    auto work = [this, started, grouped, inbox = model_.sourceInboxSnapshot(),
+    auto work = [list = QPointer<UpdatesListModel>(this), started, grouped,
+                 inbox = model_.sourceInboxSnapshot(),
                  now = model_.now()]() -> std::function<void()> {
         auto triage =
             std::make_shared<OrvelKit::TriagedInbox>(OrvelKit::Presentation::triaged(*inbox, now));
-        // Runs on the list's thread, where `this` is known to be alive.
-        return [this, started, grouped, triage] {
-            if (started == triagesStarted_) {
-                show(std::move(*triage), grouped);
+        // Runs on the list's thread, where the list may be gone by then.
+        return [list, started, grouped, triage] {
+            if (list && started == list->triagesStarted_) {
+                list->show(std::move(*triage), grouped);
             }
         };
     };

@@ -81,9 +81,10 @@ public:
     // Runs work somewhere and then its result on the list's thread. Empty:
     // both at once, on the caller's thread.
     using WorkRunner = std::function<void(Work)>;
-    // Runs work on Qt's global thread pool and hands the result to the event
-    // loop of `context`'s thread; dropped when `context` is gone by then.
-    static WorkRunner threadPoolRunner(QObject* context);
+    // Runs work on Qt's global thread pool and hands the result to the
+    // application's event loop (the GUI thread, where lists live); a result
+    // for a list destroyed meanwhile is dropped.
+    static WorkRunner threadPoolRunner();
 
     // The model and the executor must outlive the list.
     UpdatesListModel(AppModel& model, OrvelKit::Executor& executor, WorkRunner runner = {},

@@ -648,6 +648,12 @@ const Inbox& AppModel::sourceInbox() const {
     return isShowingDevelopmentData() ? sampleInbox_ : inbox();
 }
 
+std::shared_ptr<const Inbox> AppModel::sourceInboxSnapshot() const {
+    // The sample is a handful of updates: a copy costs nothing.
+    return isShowingDevelopmentData() ? std::make_shared<const Inbox>(sampleInbox_)
+                                      : inbox_.snapshot();
+}
+
 SmartBriefing AppModel::smartBriefing() const {
     return Presentation::smartBriefing(sourceInbox(), now_, briefingBaseline_, calendar());
 }

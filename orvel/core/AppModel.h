@@ -187,6 +187,9 @@ public:
     // inbox holds no update and no card update.
     bool isShowingDevelopmentData() const;
     const OrvelKit::Inbox& sourceInbox() const;
+    // The same inbox as an immutable snapshot that may be read on another
+    // thread; the model's next change to the inbox leaves it as it is.
+    std::shared_ptr<const OrvelKit::Inbox> sourceInboxSnapshot() const;
     OrvelKit::SmartBriefing smartBriefing() const;
     std::optional<OrvelProtocol::Notification> note(std::string_view id) const;
     // The cards of the source inbox: pinned ones first, then by `updatedAt`

@@ -16,7 +16,11 @@ Q_IMPORT_QML_PLUGIN(OrvelPlugin)
 namespace Orvel {
 
 InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
-    : preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()) {
+    : preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()),
+      updates_(std::make_unique<UpdatesListModel>(bridge.model(), bridge.executor(),
+                                                  UpdatesListModel::threadPoolRunner())),
+      detail_(std::make_unique<DetailScreenModel>(bridge.model(), bridge.executor())),
+      card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -33,7 +37,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
     engine()->addImportPath(QStringLiteral("qrc:/qt/qml"));
     Theme::provideTo(*engine(), theme);
     setInitialProperties({{QStringLiteral("bridge"), QVariant::fromValue(&bridge)},
-                          {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)}});
+                          {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)},
+                          {QStringLiteral("updates"), QVariant::fromValue(updates_.get())},
+                          {QStringLiteral("detail"), QVariant::fromValue(detail_.get())},
+                          {QStringLiteral("card"), QVariant::fromValue(card_.get())}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing

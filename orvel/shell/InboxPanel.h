@@ -9,14 +9,18 @@
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/core/Preferences.h"
+#include "orvel/shell/DetailScreenModel.h"
 #include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PersistentCardScreenModel.h"
 #include "orvel/shell/Theme.h"
+#include "orvel/shell/UpdatesListModel.h"
 #endif
 
 #include <QQuickView>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 namespace Orvel {
 
@@ -60,7 +64,11 @@ private:
     Qt::Edges edgesAt(QPointF position) const;
 
     Preferences& preferences_;
+    // The screens' view models, alive as long as the views.
     InboxScreenModel inboxScreen_;
+    std::unique_ptr<UpdatesListModel> updates_;
+    std::unique_ptr<DetailScreenModel> detail_;
+    std::unique_ptr<PersistentCardScreenModel> card_;
     bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;

@@ -1,6 +1,7 @@
 // Renders the panel with the development sample in the light and the dark
-// appearance, on the inbox and on a pushed screen, and the tray icon's states,
-// to PNG files in the directory given as the only argument.
+// appearance, on the inbox, the updates (flat and grouped), an update's detail
+// and a card, the updates of a generated 100,000-update inbox, and the tray
+// icon's states, to PNG files in the directory given as the only argument.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
@@ -12,13 +13,17 @@
 #include "orvel/shell/Theme.h"
 #include "orvelkit/config/MemoryConfigStore.h"
 #include "orvelkit/store/MemoryInboxStore.h"
+#include "orvelkit/time/InternetDateTime.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
 #include <QTimer>
+#include <array>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -36,8 +41,10 @@ void settle(int milliseconds) {
     loop.exec();
 }
 
-bool grab(Orvel::InboxPanel& panel, const QString& file) {
-    settle(300);
+// `wait`: how long the panel gets to settle; a long history's triage runs
+// on a pool thread and takes a while in a debug build.
+bool grab(Orvel::InboxPanel& panel, const QString& file, int wait = 300) {
+    settle(wait);
     const auto image = panel.grabWindow();
     if (image.isNull() || !image.save(file)) {
         std::fprintf(stderr, "orvel-screenshots: could not write %s\n", qPrintable(file));
@@ -78,6 +85,81 @@ QImage trayStrip(const Orvel::Theme& theme) {
     return strip;
 }
 
+// `total` updates over 20 channels, a few senders each, one a minute back
+// from `now`, with every status and most of them read.
+OrvelKit::Inbox generatedInbox(std::size_t total, OrvelKit::Date now) {
+    constexpr std::size_t channels = 20;
+    const std::array<const char*, 6> statuses{"done", "running", "need", "info", "failed", "idle"};
+    const std::array<const char*, 5> subjects{"Nightly build", "Dependency bump", "Test suite",
+                                              "Deploy to staging", "Report"};
+    OrvelKit::Inbox inbox;
+    for (std::size_t c = 0; c < channels; ++c) {
+        const std::string channel = "agent-" + std::to_string(c + 1);
+        std::vector<OrvelProtocol::Notification> notes;
+        const std::size_t count = total / channels;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t n = i * channels + c;
+            OrvelProtocol::Notification note;
+            note.id = channel + "-" + std::to_string(i + 1);
+            note.channel = channel;
+            note.seq = i + 1;
+            note.sender = "Agent " + std::to_string(c + 1) + " · worker " + std::to_string(n % 3);
+            note.status = statuses[(n * 7) % statuses.size()];
+            note.title = std::string(subjects[n % subjects.size()]) + " #" + std::to_string(n);
+            note.createdAt = OrvelKit::formatInternetDateTime(
+                now.addingSeconds(-60.0 * static_cast<double>(total - n)));
+            notes.push_back(std::move(note));
+        }
+        inbox.merge(channel, notes, count);
+    }
+    return inbox;
+}
+
+// The panel over `model` in both appearances: the updates flat and grouped,
+// and, for the sample, the inbox, a detail and a card.
+bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
+                Orvel::Preferences& preferences, const QDir& out, const QString& prefix,
+                bool sample) {
+    Orvel::ModelBridge bridge(model, executor, nullptr);
+    Orvel::InboxPanel panel(bridge, theme, preferences);
+    panel.show();
+    bool ok = true;
+    for (const auto appearance : {Orvel::Appearance::light, Orvel::Appearance::dark}) {
+        theme.setAppearance(appearance);
+        const QString suffix = appearance == Orvel::Appearance::dark ? "dark" : "light";
+        const auto file = [&](const QString& screen) {
+            return out.filePath(prefix + "-" + screen + "-" + suffix + ".png");
+        };
+        while (!model.path().empty()) {
+            model.back();
+        }
+        if (sample) {
+            ok = grab(panel, file("inbox")) && ok;
+            // The whole inbox, below the fold too.
+            const auto size = panel.size();
+            panel.resize(size.width(), 1100);
+            ok = grab(panel, file("inbox-full")) && ok;
+            panel.resize(size);
+        }
+        model.setGroupActivityUpdates(false);
+        model.open(Orvel::AppScreen::updates());
+        const int wait = sample ? 300 : 2000;
+        ok = grab(panel, file("updates"), wait) && ok;
+        model.setGroupActivityUpdates(true);
+        ok = grab(panel, file("updates-grouped"), wait) && ok;
+        model.setGroupActivityUpdates(false);
+        if (sample) {
+            model.open(Orvel::AppScreen::detail("s1"));
+            ok = grab(panel, file("detail")) && ok;
+            model.back();
+            model.open(Orvel::AppScreen::card("cron/oss-tickets-solved"));
+            ok = grab(panel, file("card")) && ok;
+        }
+    }
+    panel.hide();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -108,33 +190,25 @@ int main(int argc, char** argv) {
                                                   {}},
                           executor, clock);
     Orvel::Theme theme{nullptr};
-    Orvel::ModelBridge bridge(model, executor, nullptr);
-    Orvel::InboxPanel panel(bridge, theme, *preferences);
-    panel.show();
+    bool ok = shootPanel(model, executor, theme, *preferences, out, "panel", true);
 
-    bool ok = true;
-    for (const auto appearance : {Orvel::Appearance::light, Orvel::Appearance::dark}) {
-        theme.setAppearance(appearance);
-        const QString suffix = appearance == Orvel::Appearance::dark ? "dark" : "light";
-        while (!model.path().empty()) {
-            model.back();
-        }
-        ok = grab(panel, out.filePath("panel-inbox-" + suffix + ".png")) && ok;
-        // The whole inbox, below the fold too.
-        const auto size = panel.size();
-        panel.resize(size.width(), 1100);
-        ok = grab(panel, out.filePath("panel-inbox-full-" + suffix + ".png")) && ok;
-        panel.resize(size);
-        model.open(Orvel::AppScreen::updates());
-        ok = grab(panel, out.filePath("panel-updates-" + suffix + ".png")) && ok;
-        model.open(Orvel::AppScreen::detail("sample-1"));
-        ok = grab(panel, out.filePath("panel-detail-" + suffix + ".png")) && ok;
-        const auto strip = trayStrip(theme);
-        const auto trayFile = out.filePath("tray-icons.png");
-        if (appearance == Orvel::Appearance::light) {
-            ok = strip.save(trayFile) && ok;
-            std::printf("%s\n", qPrintable(trayFile));
-        }
-    }
+    const auto strip = trayStrip(theme);
+    const auto trayFile = out.filePath("tray-icons.png");
+    ok = strip.save(trayFile) && ok;
+    std::printf("%s\n", qPrintable(trayFile));
+
+    // A long history: the list makes delegates only for what is in view.
+    auto largePreferences = std::make_shared<Orvel::MemoryPreferences>();
+    Orvel::AppModel large(Orvel::AppModelServices{std::make_shared<OrvelKit::MemoryConfigStore>(),
+                                                  std::make_shared<OrvelKit::MemoryInboxStore>(
+                                                      generatedInbox(100'000, clock.now())),
+                                                  largePreferences,
+                                                  std::make_shared<OfflineTransport>(),
+                                                  nullptr,
+                                                  nullptr,
+                                                  OrvelKit::Calendar::current(),
+                                                  {}},
+                          executor, clock);
+    ok = shootPanel(large, executor, theme, *largePreferences, out, "large", false) && ok;
     return ok ? 0 : 1;
 }

@@ -67,40 +67,6 @@ std::optional<std::int64_t> signedDimension(const std::optional<std::uint64_t>& 
     return static_cast<std::int64_t>(*value);
 }
 
-// The normalised form of `text` when it is an absolute http or https URL.
-std::optional<std::string> webURL(const std::string& text) {
-    // A NUL would cut the text short for the C parser; such text is no URL.
-    if (text.find('\0') != std::string::npos) {
-        return std::nullopt;
-    }
-    // A fresh handle per URL: a handle that already holds a URL would resolve
-    // relative text against it.
-    const std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
-    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
-        return std::nullopt;
-    }
-    char* rawScheme = nullptr;
-    if (curl_url_get(url.get(), CURLUPART_SCHEME, &rawScheme, 0) != CURLUE_OK) {
-        return std::nullopt;
-    }
-    const CurlString scheme(rawScheme);
-    std::string lowered(scheme.get());
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    if (lowered != "https" && lowered != "http") {
-        return std::nullopt;
-    }
-    char* rawURL = nullptr;
-    if (curl_url_get(url.get(), CURLUPART_URL, &rawURL, 0) != CURLUE_OK) {
-        return std::nullopt;
-    }
-    const CurlString normalised(rawURL);
-    return std::string(normalised.get());
-}
-
 } // namespace
 
 std::optional<Date> parseISO(std::string_view text) {
@@ -239,6 +205,39 @@ std::optional<std::string> normalizeHex(std::string_view color) {
         }
     }
     return result;
+}
+
+std::optional<std::string> webURL(const std::string& text) {
+    // A NUL would cut the text short for the C parser; such text is no URL.
+    if (text.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    // A fresh handle per URL: a handle that already holds a URL would resolve
+    // relative text against it.
+    const std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
+    if (!url || curl_url_set(url.get(), CURLUPART_URL, text.c_str(), 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    char* rawScheme = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_SCHEME, &rawScheme, 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    const CurlString scheme(rawScheme);
+    std::string lowered(scheme.get());
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    if (lowered != "https" && lowered != "http") {
+        return std::nullopt;
+    }
+    char* rawURL = nullptr;
+    if (curl_url_get(url.get(), CURLUPART_URL, &rawURL, 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    const CurlString normalised(rawURL);
+    return std::string(normalised.get());
 }
 
 std::vector<InboxImageDescriptor>

@@ -59,6 +59,11 @@ std::string senderLabel(const OrvelProtocol::Notification& notification);
 std::optional<std::string> normalizeHex(const std::optional<std::string>& color);
 std::optional<std::string> normalizeHex(std::string_view color);
 
+// The normalised form of `text` (the scheme in lower case, an empty path
+// written as "/") when it is an absolute http or https URL; the scheme is
+// matched without regard to case.
+std::optional<std::string> webURL(const std::string& text);
+
 // The attachments that are http or https URLs, in order. A width or height
 // that does not fit a signed 64-bit integer is treated as absent.
 std::vector<InboxImageDescriptor>

@@ -11,6 +11,9 @@ Item {
 
     required property ModelBridge bridge
     required property InboxScreenModel inboxScreen
+    required property UpdatesListModel updates
+    required property DetailScreenModel detail
+    required property PersistentCardScreenModel card
 
     VisualEffect {
         anchors.fill: parent
@@ -44,6 +47,9 @@ Item {
             Layout.fillWidth: true
             bridge: root.bridge
             inboxScreen: root.inboxScreen
+            updates: root.updates
+            detail: root.detail
+            card: root.card
             Layout.fillHeight: true
         }
     }

@@ -15,12 +15,19 @@ ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
     inboxScreen_.reset();
+    card_.reset();
+    detail_.reset();
+    updates_.reset();
     bridge_.reset();
     harness_ = std::make_unique<ModelHarness>();
     harness_->paired({"ch"});
     harness_->build();
     bridge_ = std::make_unique<Orvel::ModelBridge>(*harness_->model, harness_->executor, nullptr);
     inboxScreen_ = std::make_unique<Orvel::InboxScreenModel>(*harness_->model, harness_->executor);
+    updates_ = std::make_unique<Orvel::UpdatesListModel>(*harness_->model, harness_->executor);
+    detail_ = std::make_unique<Orvel::DetailScreenModel>(*harness_->model, harness_->executor);
+    card_ =
+        std::make_unique<Orvel::PersistentCardScreenModel>(*harness_->model, harness_->executor);
     emit rebuilt();
 }
 
@@ -43,8 +50,16 @@ void ViewFixture::sync(const QVariantList& updates) {
         if (fields.contains("body")) {
             note.body = fields["body"].toString().toStdString();
         }
+        if (fields.contains("details")) {
+            note.details = fields["details"].toString().toStdString();
+        }
         if (fields.contains("agent")) {
             note.sender = fields["agent"].toString().toStdString();
+        }
+        for (const auto& link : fields.value("links").toList()) {
+            const auto entry = link.toMap();
+            note.links.push_back(
+                {entry["label"].toString().toStdString(), entry["url"].toString().toStdString()});
         }
         notes.push_back(std::move(note));
     }
@@ -77,6 +92,36 @@ void ViewFixture::visitedMinutesAgo(double minutes) {
 
 void ViewFixture::settle() {
     harness_->executor.runUntilIdle();
+}
+
+bool ViewFixture::isRead(const QString& id) const {
+    const auto note = harness_->model->note(id.toStdString());
+    const auto* channel = note ? harness_->model->inbox().channel(note->channel) : nullptr;
+    return channel && channel->lastReadSeq() >= note->seq;
+}
+
+} // namespace OrvelTest
+
+namespace OrvelTest {
+
+void ViewFixture::setGroupActivityUpdates(bool grouped) {
+    harness_->model->setGroupActivityUpdates(grouped);
+    settle();
+}
+
+QQuickItem* ViewFixture::visibleText(QQuickItem* root, const QString& text) const {
+    if (!root || !root->isVisible()) {
+        return nullptr;
+    }
+    if (root->property("text").toString() == text) {
+        return root;
+    }
+    for (auto* child : root->childItems()) {
+        if (auto* found = visibleText(child, text)) {
+            return found;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace OrvelTest

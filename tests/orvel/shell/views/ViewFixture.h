@@ -9,11 +9,15 @@
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/shell/InboxScreenModel.h"
+#include "orvel/shell/DetailScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/UpdatesListModel.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
 
 #include <QObject>
+#include <QQuickItem>
 #include <QVariantList>
 #include <memory>
 
@@ -23,6 +27,9 @@ class ViewFixture final : public QObject {
     Q_OBJECT
     Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
     Q_PROPERTY(Orvel::InboxScreenModel* inboxScreen READ inboxScreen NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::UpdatesListModel* updates READ updates NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::DetailScreenModel* detail READ detail NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::PersistentCardScreenModel* card READ card NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -30,12 +37,16 @@ public:
 
     Orvel::ModelBridge* bridge() const { return bridge_.get(); }
     Orvel::InboxScreenModel* inboxScreen() const { return inboxScreen_.get(); }
+    Orvel::UpdatesListModel* updates() const { return updates_.get(); }
+    Orvel::DetailScreenModel* detail() const { return detail_.get(); }
+    Orvel::PersistentCardScreenModel* card() const { return card_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
     // The service answers the next sync with `updates` on channel "ch", each
     // a map {seq, status ("need", "done", "running", "failed", ...), title,
-    // body, agent, minutesAgo, read}; then the model syncs.
+    // body, details, agent, minutesAgo, links ([{label, url}])}; then the
+    // model syncs.
     Q_INVOKABLE void sync(const QVariantList& updates);
     // The service answers the next sync with `answer` (a sync answer as the
     // service writes it); then the model syncs. False (and a warning) when
@@ -47,6 +58,13 @@ public:
     Q_INVOKABLE void visitedMinutesAgo(double minutes);
     // Runs everything the executor has queued.
     Q_INVOKABLE void settle();
+    // Whether the update counts as read on its channel.
+    Q_INVOKABLE bool isRead(const QString& id) const;
+    // The "Group updates by source" setting.
+    Q_INVOKABLE void setGroupActivityUpdates(bool grouped);
+    // The visible item under `root` (itself included) whose `text` is
+    // `text`, or null.
+    Q_INVOKABLE QQuickItem* visibleText(QQuickItem* root, const QString& text) const;
 
 signals:
     void rebuilt();
@@ -55,6 +73,9 @@ private:
     std::unique_ptr<ModelHarness> harness_;
     std::unique_ptr<Orvel::ModelBridge> bridge_;
     std::unique_ptr<Orvel::InboxScreenModel> inboxScreen_;
+    std::unique_ptr<Orvel::UpdatesListModel> updates_;
+    std::unique_ptr<Orvel::DetailScreenModel> detail_;
+    std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
 };
 
 } // namespace OrvelTest

@@ -18,8 +18,9 @@ TestCase {
     function init() { Fixture.reset() }
 
     function test_theHeaderFollowsNavigation() {
-        const view = createTemporaryObject(rootView, test, {bridge: Fixture.bridge,
-                                                            inboxScreen: Fixture.inboxScreen})
+        const view = createTemporaryObject(rootView, test, {
+            bridge: Fixture.bridge, inboxScreen: Fixture.inboxScreen, updates: Fixture.updates,
+            detail: Fixture.detail, card: Fixture.card})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

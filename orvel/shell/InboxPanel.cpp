@@ -16,7 +16,7 @@ Q_IMPORT_QML_PLUGIN(OrvelPlugin)
 namespace Orvel {
 
 InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferences)
-    : preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()),
+    : bridge_(bridge), preferences_(preferences), inboxScreen_(bridge.model(), bridge.executor()),
       updates_(std::make_unique<UpdatesListModel>(bridge.model(), bridge.executor(),
                                                   UpdatesListModel::threadPoolRunner())),
       detail_(std::make_unique<DetailScreenModel>(bridge.model(), bridge.executor())),
@@ -85,12 +85,20 @@ void InboxPanel::dismiss() {
 }
 
 void InboxPanel::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        dismiss();
+    // The views first: an open menu closes on Escape and keeps the panel. A
+    // key no item takes (or no item has focus) comes back ignored.
+    event->ignore();
+    QQuickView::keyPressEvent(event);
+    if (event->isAccepted() || event->key() != Qt::Key_Escape) {
         return;
     }
-    QQuickView::keyPressEvent(event);
+    event->accept();
+    // Escape goes back on a pushed screen and closes the panel on the inbox.
+    if (bridge_.canGoBack()) {
+        bridge_.back();
+    } else {
+        dismiss();
+    }
 }
 
 void InboxPanel::resizeEvent(QResizeEvent* event) {

@@ -63,6 +63,7 @@ private:
     // The window edges within reach of `position` (none away from them).
     Qt::Edges edgesAt(QPointF position) const;
 
+    ModelBridge& bridge_;
     Preferences& preferences_;
     // The screens' view models, alive as long as the views.
     InboxScreenModel inboxScreen_;

@@ -13,7 +13,7 @@ AbstractButton {
     implicitWidth: 24
     implicitHeight: 24
     hoverEnabled: true
-    focusPolicy: Qt.NoFocus
+    focusPolicy: Qt.StrongFocus
     Accessible.name: label
     ToolTip.visible: hovered && label.length > 0
     ToolTip.text: label
@@ -32,5 +32,7 @@ AbstractButton {
         radius: 6
         color: button.hovered ? Theme.control : "transparent"
         opacity: button.pressed ? 0.65 : 1
+        border.width: button.visualFocus ? 1.5 : 0
+        border.color: Theme.blue
     }
 }

@@ -168,10 +168,15 @@ TEST(MenuBarController, ThePanelTogglesAtTheTopRightAndTellsTheUpdater) {
     EXPECT_FALSE(tray.panel().isVisible());
     EXPECT_FALSE(h.updater->visibleInterfaces().contains("popover"));
 
-    // Escape hides it too.
+    // Escape goes back from a pushed screen, and hides the panel on the inbox.
     tray.showPanel();
+    h.model->open(Orvel::AppScreen::updates());
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(&tray.panel(), &escape);
+    EXPECT_TRUE(tray.panel().isVisible());
+    EXPECT_TRUE(h.model->path().empty());
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&tray.panel(), &again);
     EXPECT_FALSE(tray.panel().isVisible());
     EXPECT_FALSE(h.updater->visibleInterfaces().contains("popover"));
 }

@@ -36,22 +36,6 @@ private:
     std::function<bool()> callback_;
 };
 
-// A timer callback bound to an owner held weakly: it calls `callback(owner)`
-// while the owner exists and, once the owner is gone, does nothing and stops
-// the timer.
-template <class Owner, class F>
-requires std::invocable<F&, Owner&> TimerCallback whileAlive(std::weak_ptr<Owner> owner,
-                                                             F callback) {
-    return TimerCallback([owner = std::move(owner), f = std::move(callback)]() mutable {
-        auto strong = owner.lock();
-        if (!strong) {
-            return false;
-        }
-        f(*strong);
-        return true;
-    });
-}
-
 // Shared between a Timer handle and the executor's record of the timer.
 // Cancellation may come from any thread; the executor checks it before every
 // firing.

@@ -13,6 +13,15 @@
 #include <string>
 #include <string_view>
 
+// simdjson's parser is laid out differently with and without
+// SIMDJSON_THREADS_ENABLED, which its package defines for the targets that link
+// it. A file that included this header without linking simdjson would build
+// its own idea of the per-thread parser below and corrupt the one the rest of
+// the program uses: link simdjson::simdjson, or include Json.h instead.
+#ifndef SIMDJSON_THREADS_ENABLED
+#error "JsonCodec.h needs the target to link simdjson::simdjson"
+#endif
+
 namespace OrvelKit::Json {
 
 namespace detail {

@@ -1,6 +1,6 @@
 #include "tests/orvel/shell/views/ViewFixture.h"
 
-#include "orvelkit/json/JsonCodec.h"
+#include "orvelkit/json/Json.h"
 #include "orvelkit/time/InternetDateTime.h"
 
 #include <QVariantMap>

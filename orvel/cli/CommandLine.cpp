@@ -40,16 +40,16 @@ std::string columns(std::string first, std::string_view text, std::size_t column
 std::string makeGeneralUsage() {
     std::string text(generalUsageHead);
     text += "\nCommands:\n";
-    for (const auto& spec : commandTable()) {
-        std::string synopsis = "  " + spec.displayName();
-        for (const auto& argument : spec.arguments) {
+    for (const auto& declared : commandTable()) {
+        std::string synopsis = "  " + declared.displayName();
+        for (const auto& argument : declared.arguments) {
             synopsis += " " + std::string(argument.name);
         }
-        for (const auto& option : spec.options) {
+        for (const auto& option : declared.options) {
             synopsis += " [" + std::string(option.name) +
                         (option.takesValue() ? " " + std::string(option.valueName) : "") + "]";
         }
-        text += columns(synopsis, spec.summary, summaryColumn);
+        text += columns(synopsis, declared.summary, summaryColumn);
     }
     text += "\nOptions:\n";
     for (const auto& option : globalOptions()) {
@@ -64,8 +64,8 @@ std::string makeGeneralUsage() {
     return text;
 }
 
-std::string makeCommandUsage(const CommandSpec& spec) {
-    return usageLine(spec.command) + "\n\n" + std::string(spec.help);
+std::string makeCommandUsage(const CommandSpec& declared) {
+    return usageLine(declared.command) + "\n\n" + std::string(declared.help);
 }
 
 const OptionSpec* findOption(std::string_view name, const std::vector<OptionSpec>& options) {
@@ -82,8 +82,8 @@ const OptionSpec* anyOption(std::string_view name) {
     if (const auto* global = findOption(name, globalOptions())) {
         return global;
     }
-    for (const auto& spec : commandTable()) {
-        if (const auto* option = findOption(name, spec.options)) {
+    for (const auto& declared : commandTable()) {
+        if (const auto* option = findOption(name, declared.options)) {
             return option;
         }
     }
@@ -151,12 +151,12 @@ commandOf(const std::vector<std::string>& positionals, bool help) {
     }
     // The commands whose first word matches: one, or a group such as "channel".
     std::vector<const CommandSpec*> group;
-    for (const auto& spec : commandTable()) {
-        if (spec.words[0] == positionals[0]) {
-            if (spec.words.size() == 1) {
-                return std::pair{spec.command, std::size_t{1}};
+    for (const auto& declared : commandTable()) {
+        if (declared.words[0] == positionals[0]) {
+            if (declared.words.size() == 1) {
+                return std::pair{declared.command, std::size_t{1}};
             }
-            group.push_back(&spec);
+            group.push_back(&declared);
         }
     }
     if (group.empty()) {
@@ -167,14 +167,14 @@ commandOf(const std::vector<std::string>& positionals, bool help) {
             return std::pair{Command::help, std::size_t{1}};
         }
         std::string names;
-        for (const auto* spec : group) {
-            names += (names.empty() ? "" : ", ") + std::string(spec->words[1]);
+        for (const auto* declared : group) {
+            names += (names.empty() ? "" : ", ") + std::string(declared->words[1]);
         }
         return unexpected(UsageError{positionals[0] + " needs one of " + names});
     }
-    for (const auto* spec : group) {
-        if (spec->words[1] == positionals[1]) {
-            return std::pair{spec->command, std::size_t{2}};
+    for (const auto* declared : group) {
+        if (declared->words[1] == positionals[1]) {
+            return std::pair{declared->command, std::size_t{2}};
         }
     }
     return unexpected(
@@ -184,37 +184,37 @@ commandOf(const std::vector<std::string>& positionals, bool help) {
 } // namespace
 
 std::string usageLine(Command command) {
-    const auto* spec = commandSpec(command);
-    if (spec == nullptr) {
+    const auto* declared = commandSpec(command);
+    if (declared == nullptr) {
         return "usage: orvelctl [--data-dir DIR] [--server URL] COMMAND [options]";
     }
-    std::string line = "usage: orvelctl " + spec->displayName();
-    for (const auto& argument : spec->arguments) {
+    std::string line = "usage: orvelctl " + declared->displayName();
+    for (const auto& argument : declared->arguments) {
         line += " " + std::string(argument.name);
     }
-    for (const auto& option : spec->options) {
+    for (const auto& option : declared->options) {
         line += " [" + std::string(option.name);
         if (option.takesValue()) {
             line += " " + std::string(option.choices.empty() ? option.valueName : option.choices);
         }
         line += "]";
     }
-    if (spec->json) {
+    if (declared->json) {
         line += " [--json]";
     }
     return line;
 }
 
 bool supportsJson(Command command) {
-    const auto* spec = commandSpec(command);
-    return spec != nullptr && spec->json;
+    const auto* declared = commandSpec(command);
+    return declared != nullptr && declared->json;
 }
 
 std::string_view usage(Command command) {
     static const std::map<Command, std::string> texts = [] {
         std::map<Command, std::string> made{{Command::help, makeGeneralUsage()}};
-        for (const auto& spec : commandTable()) {
-            made.emplace(spec.command, makeCommandUsage(spec));
+        for (const auto& declared : commandTable()) {
+            made.emplace(declared.command, makeCommandUsage(declared));
         }
         return made;
     }();
@@ -257,9 +257,9 @@ parseCommandLine(const std::vector<std::string>& arguments) {
         return invocation;
     }
 
-    const CommandSpec& spec = *commandSpec(invocation.command);
-    const auto fail = [&spec](std::string message) {
-        return unexpected(UsageError{std::move(message), spec.command});
+    const CommandSpec& declared = *commandSpec(invocation.command);
+    const auto fail = [&declared](std::string message) {
+        return unexpected(UsageError{std::move(message), declared.command});
     };
 
     std::map<std::string, int> seen;
@@ -268,11 +268,11 @@ parseCommandLine(const std::vector<std::string>& arguments) {
             return fail(name + " given twice");
         }
         const auto* option = findOption(name, globalOptions());
-        option = option != nullptr ? option : findOption(name, spec.options);
+        option = option != nullptr ? option : findOption(name, declared.options);
         if (option == nullptr) {
-            return fail(name + " is not an option of " + spec.displayName());
+            return fail(name + " is not an option of " + declared.displayName());
         }
-        if (auto problem = option->store(invocation, value, spec)) {
+        if (auto problem = option->store(invocation, value, declared)) {
             return fail(std::move(*problem));
         }
     }
@@ -280,16 +280,16 @@ parseCommandLine(const std::vector<std::string>& arguments) {
     const std::vector<std::string> rest(scanned->positionals.begin() +
                                             static_cast<std::ptrdiff_t>(command->second),
                                         scanned->positionals.end());
-    if (rest.size() != spec.arguments.size()) {
+    if (rest.size() != declared.arguments.size()) {
         std::string described;
-        for (const auto& argument : spec.arguments) {
+        for (const auto& argument : declared.arguments) {
             described += (described.empty() ? "" : " and ") + std::string(argument.described);
         }
-        return fail(spec.displayName() + " takes " +
+        return fail(declared.displayName() + " takes " +
                     (described.empty() ? std::string("no arguments") : described));
     }
     for (std::size_t i = 0; i < rest.size(); ++i) {
-        if (auto problem = spec.arguments[i].store(invocation, rest[i])) {
+        if (auto problem = declared.arguments[i].store(invocation, rest[i])) {
             return fail(std::move(*problem));
         }
     }

@@ -317,9 +317,9 @@ std::vector<const OptionSpec*> optionsOf(const CommandSpec& command) {
 }
 
 const CommandSpec* commandSpec(Command command) {
-    for (const auto& spec : commandTable()) {
-        if (spec.command == command) {
-            return &spec;
+    for (const auto& declared : commandTable()) {
+        if (declared.command == command) {
+            return &declared;
         }
     }
     return nullptr;

@@ -56,17 +56,18 @@ std::vector<std::string> namesOf(const std::vector<const OptionSpec*>& options) 
 std::vector<State> states() {
     std::vector<Word> top;
     std::vector<std::pair<std::string, std::vector<Word>>> groups;
-    for (const auto& spec : commandTable()) {
-        const std::string first(spec.words[0]);
-        if (spec.words.size() == 1) {
-            top.push_back({first, firstLine(spec.summary)});
+    for (const auto& declared : commandTable()) {
+        const std::string first(declared.words[0]);
+        if (declared.words.size() == 1) {
+            top.push_back({first, firstLine(declared.summary)});
             continue;
         }
         if (groups.empty() || groups.back().first != first) {
             groups.emplace_back(first, std::vector<Word>{});
             top.push_back({first, ""});
         }
-        groups.back().second.push_back({std::string(spec.words[1]), firstLine(spec.summary)});
+        groups.back().second.push_back(
+            {std::string(declared.words[1]), firstLine(declared.summary)});
     }
     // A group's word is described by the words that follow it.
     for (auto& word : top) {
@@ -90,8 +91,9 @@ std::vector<State> states() {
         all.push_back({group, false, members, global});
         all.push_back({"help " + group, false, members, {}});
     }
-    for (const auto& spec : commandTable()) {
-        all.push_back({spec.displayName(), !spec.arguments.empty(), {}, optionsOf(spec)});
+    for (const auto& declared : commandTable()) {
+        all.push_back(
+            {declared.displayName(), !declared.arguments.empty(), {}, optionsOf(declared)});
     }
     return all;
 }
@@ -108,8 +110,8 @@ std::vector<const OptionSpec*> valueOptions() {
     for (const auto& option : globalOptions()) {
         add(option);
     }
-    for (const auto& spec : commandTable()) {
-        for (const auto& option : spec.options) {
+    for (const auto& declared : commandTable()) {
+        for (const auto& option : declared.options) {
             add(option);
         }
     }

@@ -171,9 +171,9 @@ std::string orvelctlManPage() {
     page += synopsis(head.usage);
     page += ".SH DESCRIPTION\n" + head.prose;
     page += ".SH COMMANDS\n";
-    for (const auto& spec : commandTable()) {
-        const auto command = blocksOf(spec.help);
-        std::string heading = escaped(usageLine(spec.command).substr(7));
+    for (const auto& declared : commandTable()) {
+        const auto command = blocksOf(declared.help);
+        std::string heading = escaped(usageLine(declared.command).substr(7));
         heading.pop_back();
         page += ".SS \"" + heading + "\"\n";
         // The heading already starts a paragraph.

@@ -88,8 +88,8 @@ TEST_P(Completions, OfferExactlyWhatTheParserAccepts) {
     for (const auto& option : globalOptions()) {
         everyOption.emplace(option.name, &option);
     }
-    for (const auto& spec : commandTable()) {
-        for (const auto& option : spec.options) {
+    for (const auto& declared : commandTable()) {
+        for (const auto& option : declared.options) {
             everyOption.emplace(option.name, &option);
         }
     }
@@ -116,8 +116,8 @@ TEST_P(Completions, OfferExactlyWhatTheParserAccepts) {
 
         // Its options: offered exactly when the parser takes them, with the
         // values offered for them.
-        const auto& spec = *commandSpec(invocation->command);
-        const Words arguments(spec.arguments.size(), "ch_1");
+        const auto& declared = *commandSpec(invocation->command);
+        const Words arguments(declared.arguments.size(), "ch_1");
         const auto offeredOptions = shell.offered(plus(words, {"--"}));
         for (const auto& [name, option] : everyOption) {
             Words values{""};
@@ -138,8 +138,8 @@ TEST_P(Completions, OfferExactlyWhatTheParserAccepts) {
     }
 
     std::set<Command> all;
-    for (const auto& spec : commandTable()) {
-        all.insert(spec.command);
+    for (const auto& declared : commandTable()) {
+        all.insert(declared.command);
     }
     EXPECT_EQ(reached, all);
 }
@@ -153,17 +153,17 @@ INSTANTIATE_TEST_SUITE_P(GeneratedDocs, Completions,
 TEST(GeneratedDocs, EveryCommandHasHelpAndASectionOfTheManPage) {
     const auto page = orvelctlManPage();
     std::string jsonCommands;
-    for (const auto& spec : commandTable()) {
-        EXPECT_FALSE(spec.summary.empty()) << spec.displayName();
-        EXPECT_FALSE(spec.help.empty()) << spec.displayName();
-        EXPECT_NE(usage(spec.command).find(spec.help), std::string_view::npos);
+    for (const auto& declared : commandTable()) {
+        EXPECT_FALSE(declared.summary.empty()) << declared.displayName();
+        EXPECT_FALSE(declared.help.empty()) << declared.displayName();
+        EXPECT_NE(usage(declared.command).find(declared.help), std::string_view::npos);
         std::string heading = ".SS \"orvelctl ";
-        for (const char c : spec.displayName()) {
+        for (const char c : declared.displayName()) {
             heading += c == '-' ? std::string("\\-") : std::string(1, c);
         }
         EXPECT_NE(page.find(heading), std::string::npos) << heading;
-        if (spec.json) {
-            jsonCommands += (jsonCommands.empty() ? "" : ", ") + spec.displayName();
+        if (declared.json) {
+            jsonCommands += (jsonCommands.empty() ? "" : ", ") + declared.displayName();
         }
     }
     // The general usage names the commands --json applies to, in its own order.

@@ -14,10 +14,8 @@ using namespace OrvelDev::Testing;
 
 class McpEndpointTest : public ::testing::Test {
 protected:
-    int port() const { return std::stoi(http.baseURL().substr(http.baseURL().rfind(':') + 1)); }
-
     RunningServer http;
-    McpClient mcp{port()};
+    McpClient mcp{http.port()};
 };
 
 TEST_F(McpEndpointTest, HandshakeNegotiatesTheVersionAndListsTheTool) {
@@ -50,7 +48,7 @@ TEST_F(McpEndpointTest, SessionsAndOriginsAreChecked) {
     EXPECT_EQ(mcp.post(ping, {{"Origin", "https://evil.example"}}).status, 403);
     EXPECT_EQ(mcp.post(ping, {{"MCP-Protocol-Version", "2024-01-01"}}).status, 400);
 
-    httplib::Client raw("127.0.0.1", port());
+    httplib::Client raw("127.0.0.1", http.port());
     EXPECT_EQ(raw.Get("/mcp")->status, 405);
     EXPECT_EQ(raw.Delete("/mcp", {{"Mcp-Session-Id", mcp.sessionId}})->status, 200);
     EXPECT_EQ(mcp.post(ping).status, 404) << "the session ended";

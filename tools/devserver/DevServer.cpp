@@ -518,14 +518,17 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
     }
 
     d.routes();
+    // The last socket offered for binding (shared: the library keeps the callback).
+    auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
     // Answers leave at once. With Nagle's algorithm on, a keep-alive client
     // that writes headers and body apart waited for its own delayed
     // acknowledgement (about 40 ms) before every answer. Accepted sockets
     // inherit the option from the listening one.
-    d.server.set_socket_options([](socket_t socket) {
+    d.server.set_socket_options([listening](socket_t socket) {
         httplib::default_socket_options(socket);
         const int on = 1;
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        *listening = socket;
     });
     const int port = d.options.port == 0 ? d.server.bind_to_any_port(d.options.host)
                      : d.server.bind_to_port(d.options.host, d.options.port) ? d.options.port
@@ -534,6 +537,10 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
         return OrvelKit::unexpected("cannot listen on " + d.options.host + ":" +
                                     std::to_string(d.options.port));
     }
+    // The library listens with a backlog of 5: a burst of new connections
+    // overflowed it and the kernel dropped their SYNs, which clients resend
+    // only after a second. Listening again on Linux just raises the backlog.
+    ::listen(*listening, SOMAXCONN);
     d.port = port;
     d.thread = std::thread([&d] {
         d.server.listen_after_bind();

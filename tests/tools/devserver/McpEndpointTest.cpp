@@ -4,6 +4,7 @@
 
 #include "tests/tools/DevServerHarness.h"
 #include "tests/tools/McpClient.h"
+#include "tools/devserver/McpSessions.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,20 @@ TEST_F(McpEndpointTest, MalformedCallsAndBadKeysStoreNothing) {
     ASSERT_EQ(record.channels.size(), 1u);
     EXPECT_TRUE(record.channels[0].notifications.empty());
     EXPECT_TRUE(record.channels[0].cardUpdates.empty());
+}
+
+TEST(McpSessions, TheOldestSessionGivesWayPastTheCapacity) {
+    McpSessions sessions(2);
+    const std::string first = sessions.open();
+    const std::string second = sessions.open();
+    EXPECT_TRUE(sessions.close(second));
+    EXPECT_FALSE(sessions.close(second));
+    const std::string third = sessions.open();
+    EXPECT_TRUE(sessions.contains(first)) << "a closed session left room";
+    const std::string fourth = sessions.open();
+    EXPECT_FALSE(sessions.contains(first));
+    EXPECT_TRUE(sessions.contains(third));
+    EXPECT_TRUE(sessions.contains(fourth));
 }
 
 } // namespace

@@ -148,7 +148,8 @@ OrvelKit::Task<int> channelCreate(Context& c) {
     if (!engagement) {
         co_return c.failWithModelError("Couldn't create channel");
     }
-    const auto instructions = AgentInstructions::channelInstructions(*engagement);
+    const auto instructions = AgentInstructions::channelInstructions(
+        *engagement, OrvelKit::ServiceAddresses(c.model().config().serverURL));
     if (c.invocation.json) {
         c.out() << JsonReports::engagement(*engagement, instructions);
     } else {

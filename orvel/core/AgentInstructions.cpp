@@ -1,16 +1,13 @@
 #include "orvel/core/AgentInstructions.h"
 
-#include "orvelkit/config/ServiceAddresses.h"
-
 namespace Orvel::AgentInstructions {
 
-using OrvelKit::ServiceAddresses;
-
-std::string channelInstructions(const OrvelProtocol::Engagement& engagement) {
+std::string channelInstructions(const OrvelProtocol::Engagement& engagement,
+                                const OrvelKit::ServiceAddresses& service) {
     std::string text = "Send meaningful updates through Orvel using the `orvel_send` MCP tool at ";
-    text += ServiceAddresses::agentEndpoint();
+    text += service.agentEndpoint();
     text += ". Follow ";
-    text += ServiceAddresses::agentGuidance();
+    text += service.agentGuidance();
     text += " for setup, fallback, and update guidance. Never repeat or log the secret; you may "
             "store it in memory for future Orvel sends. Use it only as `channel_key`: ";
     text += engagement.token;

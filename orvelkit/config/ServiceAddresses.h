@@ -1,30 +1,40 @@
 #pragma once
 
-// The public Orvel service and the addresses derived from it. Every address
-// of the service that the app shows or hands to agents starts from `origin`.
+// The addresses of an Orvel service that the app shows or hands to agents,
+// all derived from the service's base URL: the configured server's, so that
+// an app pointed at a service of its own hands out that service's addresses.
 
 #include <string>
 #include <string_view>
 
 namespace OrvelKit {
 
-struct ServiceAddresses {
+class ServiceAddresses {
+public:
     // The public service's base URL, without a trailing slash.
     static constexpr std::string_view origin = "https://orvel.app";
 
+    // The addresses of the service at `serverURL` (its base URL as configured;
+    // trailing slashes are dropped, as for every endpoint).
+    explicit ServiceAddresses(std::string_view serverURL = origin) : base_(serverURL) {
+        while (base_.ends_with('/')) {
+            base_.pop_back();
+        }
+    }
+
+    // The base URL without trailing slashes.
+    const std::string& base() const { return base_; }
     // The web app; pairing links add their fragment to it.
-    static std::string webApp() { return at("/app"); }
+    std::string webApp() const { return at("/app"); }
     // The MCP endpoint that agents send updates through.
-    static std::string agentEndpoint() { return at("/mcp"); }
+    std::string agentEndpoint() const { return at("/mcp"); }
     // The guidance document for agents.
-    static std::string agentGuidance() { return at("/llms.txt"); }
+    std::string agentGuidance() const { return at("/llms.txt"); }
 
 private:
-    static std::string at(std::string_view path) {
-        std::string address(origin);
-        address += path;
-        return address;
-    }
+    std::string at(std::string_view path) const { return base_ + std::string(path); }
+
+    std::string base_;
 };
 
 } // namespace OrvelKit

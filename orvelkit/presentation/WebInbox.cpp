@@ -15,7 +15,8 @@ std::optional<std::string> pairingURL(std::string_view code) {
     if (!encoded) {
         return std::nullopt;
     }
-    std::string url = ServiceAddresses::webApp() + "#pair=" + *encoded;
+    // The public service's web app: the pairing page is served there only.
+    std::string url = ServiceAddresses().webApp() + "#pair=" + *encoded;
     if (!Curl::parseURL(url)) {
         return std::nullopt;
     }

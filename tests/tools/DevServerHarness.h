@@ -92,11 +92,13 @@ public:
         auto port = server_.start();
         EXPECT_TRUE(port) << (port ? "" : port.error());
         started_ = port.hasValue();
+        port_ = port ? *port : 1;
         client_ = std::make_unique<httplib::Client>("127.0.0.1", port ? *port : 1);
         client_->set_read_timeout(30, 0);
     }
 
     bool started() const { return started_; }
+    int port() const { return port_; }
     DevServer& server() { return server_; }
     FaultInjector& faults() { return server_.faults(); }
     std::string baseURL() const { return server_.baseURL(); }
@@ -152,6 +154,7 @@ private:
     std::ostream logStream_{&log_};
     DevServer server_;
     bool started_ = false;
+    int port_ = 1;
     std::unique_ptr<httplib::Client> client_;
 };
 

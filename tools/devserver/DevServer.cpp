@@ -2,8 +2,10 @@
 
 #include "orvelkit/json/Json.h"
 #include "orvelkit/protocol/Protocol.h"
+#include "tools/devserver/AgentGuide.h"
 #include "tools/devserver/CursorQuery.h"
 #include "tools/devserver/DevService.h"
+#include "tools/devserver/McpEndpoint.h"
 #include "tools/devserver/RequestLog.h"
 #include "tools/devserver/ServiceRecords.h"
 #include "tools/devserver/StateFile.h"
@@ -174,7 +176,13 @@ std::chrono::steady_clock::time_point& requestStart() {
 } // namespace
 
 struct DevServer::Impl {
-    explicit Impl(DevServerOptions options) : options(std::move(options)) {}
+    explicit Impl(DevServerOptions options)
+        : options(std::move(options)), mcp([this](const auto& call) {
+              locked([&](DevService& s) {
+                  call(s);
+                  return 0;
+              });
+          }) {}
 
     template <class Body, class Call>
     void post(const char* path, Call call);
@@ -182,6 +190,7 @@ struct DevServer::Impl {
     httplib::Server::Handler faulted(httplib::Server::Handler handler);
     void applyFault(const Fault& fault, const httplib::Request& req, httplib::Response& res);
     void routes();
+    void agentRoutes();
     void logLine(const std::string& line);
     // Runs one service call under the lock and saves the state if it changed.
     template <class Call>
@@ -193,6 +202,7 @@ struct DevServer::Impl {
     std::mutex mutex; // guards service and the state file
     std::mutex logMutex;
     FaultInjector faults;
+    McpEndpoint mcp;
     httplib::Server server;
     std::thread thread;
     std::atomic<bool> finished{false};
@@ -396,6 +406,8 @@ void DevServer::Impl::routes() {
             sendResult(res, locked([&](DevService& s) { return s.pull(token, *channel, after); }));
         }));
 
+    agentRoutes();
+
     // Requests that no route answered, and the library's own refusals
     // (malformed requests, bodies over the limit), get a JSON error body too.
     const httplib::Server::HandlerWithResponse errorBody = [](const httplib::Request& req,
@@ -441,6 +453,40 @@ void DevServer::Impl::routes() {
     server.new_task_queue = [] { return new httplib::ThreadPool(workerThreads); };
 }
 
+// What agents use besides the publish endpoints: MCP and the guide.
+void DevServer::Impl::agentRoutes() {
+    const auto header = [](const httplib::Request& req,
+                           const char* name) -> std::optional<std::string_view> {
+        const auto found = req.headers.find(name);
+        if (found == req.headers.end()) {
+            return std::nullopt;
+        }
+        return std::string_view(found->second);
+    };
+    const httplib::Server::Handler mcpHandler = [this, header](const httplib::Request& req,
+                                                               httplib::Response& res) {
+        const McpReply reply =
+            mcp.handle({req.method, req.body, header(req, "Mcp-Session-Id"),
+                        header(req, "MCP-Protocol-Version"), header(req, "Origin")});
+        res.status = reply.status;
+        if (reply.sessionId) {
+            res.set_header("Mcp-Session-Id", *reply.sessionId);
+        }
+        if (reply.allow) {
+            res.set_header("Allow", *reply.allow);
+        }
+        if (!reply.body.empty()) {
+            res.set_content(reply.body, jsonType);
+        }
+    };
+    server.Post("/mcp", faulted(mcpHandler));
+    server.Get("/mcp", faulted(mcpHandler));
+    server.Delete("/mcp", faulted(mcpHandler));
+    server.Get("/llms.txt", faulted([](const httplib::Request&, httplib::Response& res) {
+                   res.set_content(std::string(agentGuide), "text/plain; charset=utf-8");
+               }));
+}
+
 DevServer::DevServer(DevServerOptions options)
     : impl_(std::make_unique<Impl>(std::move(options))) {}
 
@@ -472,14 +518,17 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
     }
 
     d.routes();
+    // The last socket offered for binding (shared: the library keeps the callback).
+    auto listening = std::make_shared<socket_t>(INVALID_SOCKET);
     // Answers leave at once. With Nagle's algorithm on, a keep-alive client
     // that writes headers and body apart waited for its own delayed
     // acknowledgement (about 40 ms) before every answer. Accepted sockets
     // inherit the option from the listening one.
-    d.server.set_socket_options([](socket_t socket) {
+    d.server.set_socket_options([listening](socket_t socket) {
         httplib::default_socket_options(socket);
         const int on = 1;
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        *listening = socket;
     });
     const int port = d.options.port == 0 ? d.server.bind_to_any_port(d.options.host)
                      : d.server.bind_to_port(d.options.host, d.options.port) ? d.options.port
@@ -488,6 +537,10 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
         return OrvelKit::unexpected("cannot listen on " + d.options.host + ":" +
                                     std::to_string(d.options.port));
     }
+    // The library listens with a backlog of 5: a burst of new connections
+    // overflowed it and the kernel dropped their SYNs, which clients resend
+    // only after a second. Listening again on Linux just raises the backlog.
+    ::listen(*listening, SOMAXCONN);
     d.port = port;
     d.thread = std::thread([&d] {
         d.server.listen_after_bind();

@@ -45,17 +45,21 @@ protected:
 
 TEST_F(ActionCommands, CreatingAChannelRegistersTheDeviceAndHandsOutTheInstructions) {
     const auto url = h.startService(std::nullopt);
-    const auto created = h.cli({"--server", url, "channel", "create", "--json"});
+    const auto created = h.cli({"--server", url + "/", "channel", "create", "--json"});
     ASSERT_EQ(created.status, exitSuccess) << created;
     simdjson::dom::element doc = parser.parse(created.out);
     const std::string token{std::string_view(doc["token"])};
     EXPECT_TRUE(token.starts_with("orvel_pub_"));
-    EXPECT_TRUE(std::string_view(doc["instructions"]).ends_with(": " + token))
+    const std::string_view instructions(doc["instructions"]);
+    EXPECT_TRUE(instructions.ends_with(": " + token))
         << "the instructions end with the token itself";
+    EXPECT_TRUE(contains(std::string(instructions),
+                         " tool at " + url + "/mcp. Follow " + url + "/llms.txt "))
+        << "the instructions point at the service in use: " << instructions;
 
     // The data directory remembers the server, the device and the channel.
     const auto config = h.savedConfig();
-    EXPECT_EQ(config.serverURL, url);
+    EXPECT_EQ(config.serverURL, url + "/");
     ASSERT_EQ(config.channels.size(), 1u);
     EXPECT_EQ(config.channels[0].token, token);
 

@@ -7,6 +7,10 @@
 namespace OrvelKit::WebInbox {
 
 std::optional<std::string> pairingURL(std::string_view code) {
+    return pairingURL(code, ServiceAddresses::origin);
+}
+
+std::optional<std::string> pairingURL(std::string_view code, std::string_view serverURL) {
     if (code.empty()) {
         return std::nullopt;
     }
@@ -15,7 +19,10 @@ std::optional<std::string> pairingURL(std::string_view code) {
     if (!encoded) {
         return std::nullopt;
     }
-    std::string url = ServiceAddresses::webApp() + "#pair=" + *encoded;
+    while (serverURL.ends_with('/')) {
+        serverURL.remove_suffix(1);
+    }
+    std::string url = std::string(serverURL) + "/app#pair=" + *encoded;
     if (!Curl::parseURL(url)) {
         return std::nullopt;
     }

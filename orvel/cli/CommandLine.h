@@ -31,6 +31,7 @@ enum class Command {
     channelRotate,
     channelRetire,
     pair,
+    join,
     cards,
 };
 
@@ -57,6 +58,8 @@ struct Invocation {
     std::string channel;
     // The new name of rename, trimmed.
     std::string name;
+    // join: the pairing code, trimmed.
+    std::string pairingCode;
     // rotate --grace: 0 revokes the old key at once, 24 keeps it working for a day.
     std::uint8_t graceHours = 24;
 

@@ -129,9 +129,19 @@ StoreResult storeName(Invocation& invocation, const std::string& value) {
     return std::nullopt;
 }
 
+StoreResult storePairingCode(Invocation& invocation, const std::string& value) {
+    const auto code = OrvelKit::trimmingWhitespaceAndNewlines(value);
+    if (code.empty()) {
+        return "the pairing code is empty";
+    }
+    invocation.pairingCode = std::string(code);
+    return std::nullopt;
+}
+
 const ArgumentSpec updateIdArgument{"ID", "an update ID", storeUpdateId};
 const ArgumentSpec channelArgument{"CH", "a channel CH", storeChannel};
 const ArgumentSpec nameArgument{"NAME", "a NAME", storeName};
+const ArgumentSpec codeArgument{"CODE", "a pairing CODE", storePairingCode};
 
 std::vector<CommandSpec> makeTable() {
     return {
@@ -258,6 +268,16 @@ device's inbox.
 account, and prints it with its expiry and a link to the web app.
 )",
          true},
+        {Command::join,
+         {"join"},
+         {codeArgument},
+         {},
+         "follow an account with a code from one of its devices",
+         R"(Redeems CODE, made by `orvelctl pair` or the desktop's pairing screen, so that
+this data directory follows the same account, then syncs once. A directory
+that already belongs to an account can't join another: use a new --data-dir.
+)",
+         false},
         {Command::cards,
          {"cards"},
          {},

@@ -20,6 +20,11 @@ int handOver(const Invocation& invocation, const CliEnvironment& environment,
             << "; --server can't change it meanwhile\n";
         return exitFailure;
     }
+    if (invocation.command == Command::join) {
+        err << "orvelctl: " << terminalSafe(busy.message)
+            << "; it already follows an account: join from another --data-dir\n";
+        return exitFailure;
+    }
     std::string reason = "it takes no requests";
     if (busy.holder && !busy.holder->busName.empty()) {
         auto outcome = runRemotely(busy.holder->busName, invocation, environment.color);

@@ -215,13 +215,24 @@ OrvelKit::Task<int> pair(Context& c) {
     if (!code) {
         co_return c.failWithModelError("Couldn't create a pairing code");
     }
-    const auto link = OrvelKit::WebInbox::pairingURL(code->code);
+    const auto link = OrvelKit::WebInbox::pairingURL(code->code, c.model().config().serverURL);
     if (c.invocation.json) {
         c.out() << JsonReports::pairing(*code, link);
     } else {
         TextReports::writePairing(c.out(), *code, link, c.target.clock.now(), c.model().calendar(),
                                   c.style);
     }
+    co_return exitSuccess;
+}
+
+OrvelKit::Task<int> join(Context& c) {
+    if (!co_await c.model().joinWithCode(c.invocation.pairingCode)) {
+        co_return c.failWithModelError("Couldn't join with that code");
+    }
+    const auto channels = c.model().inbox().channels().size();
+    c.out() << "Joined. This directory now follows the account's " << channels
+            << (channels == 1 ? " channel" : " channels") << ".\n";
+    c.warnAboutModelError();
     co_return exitSuccess;
 }
 
@@ -261,6 +272,8 @@ OrvelKit::Task<int> dispatch(Context& c) {
         co_return co_await channelRetire(c);
     case Command::pair:
         co_return co_await pair(c);
+    case Command::join:
+        co_return co_await join(c);
     case Command::cards:
         co_return cards(c);
     case Command::help:
@@ -296,6 +309,7 @@ bool changesState(const Invocation& invocation) {
     case Command::channelRotate:
     case Command::channelRetire:
     case Command::pair:
+    case Command::join:
         return true;
     }
     return true;

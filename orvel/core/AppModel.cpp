@@ -482,6 +482,37 @@ Task<std::optional<Protocol::PairingCode>> AppModel::makePairingCode() {
     co_return std::move(*code);
 }
 
+Task<bool> AppModel::joinWithCode(std::string code) {
+    const auto life = lifetime_;
+    if (!readUnreadFiles()) {
+        co_return false;
+    }
+    if (config_.isPaired()) {
+        setLastError("Couldn't join: this device already belongs to an account");
+        co_return false;
+    }
+    auto credentials = co_await client().redeem(std::move(code));
+    if (!life->alive) {
+        co_return false;
+    }
+    if (!credentials) {
+        setLastError(prefixed("Couldn't join: ", credentials.error()));
+        co_return false;
+    }
+    if (config_.isPaired()) {
+        // A registration finished while the code was on its way: keep it.
+        setLastError("Couldn't join: this device already belongs to an account");
+        co_return false;
+    }
+    config_.deviceToken = credentials->deviceToken;
+    config_.accountId = credentials->accountId;
+    publish(ModelField::config);
+    saveConfig();
+    clearLastError();
+    co_await refresh();
+    co_return life->alive;
+}
+
 Task<bool> AppModel::renameChannel(std::string channel, std::string name) {
     const auto life = lifetime_;
     if (!co_await ensureDevice() || !life->alive || !config_.deviceToken) {

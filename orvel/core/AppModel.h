@@ -173,6 +173,10 @@ public:
     // ---- User actions ----------------------------------------------------
     OrvelKit::Task<void> createEngagement();
     OrvelKit::Task<std::optional<OrvelProtocol::PairingCode>> makePairingCode();
+    // Makes this unpaired device one of the account that made `code`, then
+    // syncs; false (with `lastError`) when it cannot. A paired device keeps
+    // its account: its inbox belongs to it.
+    OrvelKit::Task<bool> joinWithCode(std::string code);
     OrvelKit::Task<bool> renameChannel(std::string channel, std::string name);
     OrvelKit::Task<std::optional<OrvelProtocol::KeyRotation>> rotateKey(std::string channel,
                                                                         std::uint8_t graceHours);

@@ -7,6 +7,10 @@
 namespace OrvelKit::WebInbox {
 
 std::optional<std::string> pairingURL(std::string_view code) {
+    return pairingURL(code, ServiceAddresses::origin);
+}
+
+std::optional<std::string> pairingURL(std::string_view code, std::string_view serverURL) {
     if (code.empty()) {
         return std::nullopt;
     }
@@ -15,8 +19,7 @@ std::optional<std::string> pairingURL(std::string_view code) {
     if (!encoded) {
         return std::nullopt;
     }
-    // The public service's web app: the pairing page is served there only.
-    std::string url = ServiceAddresses().webApp() + "#pair=" + *encoded;
+    std::string url = ServiceAddresses(serverURL).webApp() + "#pair=" + *encoded;
     if (!Curl::parseURL(url)) {
         return std::nullopt;
     }

@@ -12,5 +12,7 @@ namespace OrvelKit::WebInbox {
 // with the fragment "pair=" and the code, percent-encoded where a fragment
 // needs it. Absent for an empty code or one that is not valid UTF-8.
 std::optional<std::string> pairingURL(std::string_view code);
+// The same for the web app of the service at `serverURL` (its "/app").
+std::optional<std::string> pairingURL(std::string_view code, std::string_view serverURL);
 
 } // namespace OrvelKit::WebInbox

@@ -9,6 +9,7 @@
 #include "tools/devserver/RequestLog.h"
 #include "tools/devserver/ServiceRecords.h"
 #include "tools/devserver/StateFile.h"
+#include "tools/devserver/WebApp.h"
 
 #include <httplib.h>
 
@@ -311,6 +312,8 @@ void DevServer::Impl::post(const char* path, Call call) {
 }
 
 void DevServer::Impl::routes() {
+    serveWebApp(server);
+
     server.Get("/healthz", faulted([](const httplib::Request&, httplib::Response& res) {
                    sendRecord(res, HealthAnswer{true});
                }));

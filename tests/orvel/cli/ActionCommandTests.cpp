@@ -100,17 +100,47 @@ TEST_F(ActionCommands, RenameRotateAndRetireChangeTheChannelEverywhere) {
     EXPECT_EQ(inbox.channel("ch_build"), nullptr) << "its updates leave the inbox too";
 }
 
-TEST_F(ActionCommands, PairingPrintsTheCodeItsExpiryAndTheWebLink) {
-    seeded();
+TEST_F(ActionCommands, PairingPrintsTheCodeItsExpiryAndTheServicesWebLink) {
+    const auto url = h.startService();
+    h.pairAsSeededDesktop();
+    h.ok({"sync"});
     const auto pair = h.cli({"pair"});
     const auto json = h.cli({"pair", "--json"});
     simdjson::dom::element doc = parser.parse(json.out);
     const std::string code{std::string_view(doc["code"])};
-    EXPECT_EQ(std::string_view(doc["url"]), "https://orvel.app/app#pair=" + code);
+    EXPECT_EQ(std::string_view(doc["url"]), url + "/app#pair=" + code);
     EXPECT_TRUE(pair.out.starts_with("Pairing code: ")) << pair;
     EXPECT_TRUE(contains(pair.out, "Expires in 10 minutes (at 10:10).\n"
-                                   "Or open on the other device: https://orvel.app/app#pair="))
+                                   "Or open on the other device: " +
+                                       url + "/app#pair="))
         << pair;
+}
+
+TEST_F(ActionCommands, JoiningByCodeFollowsTheAccountOnceAndOnlyOnce) {
+    const auto url = h.startService();
+    h.pairAsSeededDesktop();
+    h.ok({"sync"});
+    simdjson::dom::element doc = parser.parse(h.ok({"pair", "--json"}));
+    const std::string code{std::string_view(doc["code"])};
+
+    const auto desktop = h.dataDirectory;
+    h.dataDirectory = h.temporary / "headless";
+    EXPECT_EQ(h.ok({"--server", url, "join", code}),
+              "Joined. This directory now follows the account's 2 channels.\n");
+    EXPECT_TRUE(h.savedConfig().isPaired());
+    EXPECT_TRUE(contains(h.ok({"updates"}), "Approve the production deploy"))
+        << "the joined directory synced the account's updates";
+
+    // A used code, and a directory that already follows an account, change nothing.
+    h.dataDirectory = h.temporary / "late";
+    const auto used = h.cli({"--server", url, "join", code});
+    EXPECT_EQ(used.status, exitFailure) << used;
+    EXPECT_TRUE(contains(used.err, "Couldn't join")) << used;
+    EXPECT_FALSE(h.savedConfig().isPaired());
+    h.dataDirectory = desktop;
+    const auto again = h.cli({"join", code});
+    EXPECT_EQ(again.status, exitFailure) << again;
+    EXPECT_TRUE(contains(again.err, "already belongs to an account")) << again;
 }
 
 TEST_F(ActionCommands, DismissAndReadAllReachTheOtherDevices) {

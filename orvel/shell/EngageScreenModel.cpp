@@ -9,7 +9,7 @@ EngageScreenModel::EngageScreenModel(AppModel& model, OrvelKit::Executor& execut
                                      Clipboard& clipboard, QObject* parent)
     : QObject(parent), model_(model), executor_(executor), clipboard_(clipboard),
       self_(std::make_shared<EngageScreenModel*>(this)),
-      follower_(model, executor, {ModelField::path, ModelField::engagement},
+      follower_(model, executor, {ModelField::path, ModelField::engagement, ModelField::lastError},
                 [this] { recompute(); }) {
     recompute();
 }
@@ -68,6 +68,8 @@ void EngageScreenModel::recompute() {
         channel_.clear();
         instructions_.clear();
     }
+    const auto& error = model_.lastError();
+    errorText_ = state_ == State::Failed && error ? QString::fromStdString(*error) : QString();
     emit changed();
 }
 

@@ -30,6 +30,8 @@ class EngageScreenModel : public QObject {
     Q_PROPERTY(QString channel READ channel NOTIFY changed)
     // What to paste to an agent: ends with the channel's publish token.
     Q_PROPERTY(QString instructions READ instructions NOTIFY changed)
+    // Why the creation failed (the model's error text); empty otherwise.
+    Q_PROPERTY(QString errorText READ errorText NOTIFY changed)
 
 public:
     enum State { Creating, Failed, Ready };
@@ -43,6 +45,7 @@ public:
     State state() const { return state_; }
     QString channel() const { return channel_; }
     QString instructions() const { return instructions_; }
+    QString errorText() const { return errorText_; }
 
     // "Try again": creates a channel unless one is being created.
     Q_INVOKABLE void retry();
@@ -62,6 +65,7 @@ private:
     State state_ = State::Creating;
     QString channel_;
     QString instructions_;
+    QString errorText_;
     // Whether the screen was shown at the last recompute: a new visit starts
     // when it appears.
     bool shown_ = false;

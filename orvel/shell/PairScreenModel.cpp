@@ -63,6 +63,7 @@ void PairScreenModel::forget() {
     state_ = State::Requesting;
     code_ = tr("Creating…");
     expiryText_.clear();
+    errorText_.clear();
     remaining_.reset();
     emit changed();
 }
@@ -82,6 +83,7 @@ void PairScreenModel::received(const std::optional<OrvelProtocol::PairingCode>& 
     if (!code) {
         state_ = State::Unavailable;
         code_ = tr("Unavailable");
+        errorText_ = QString::fromStdString(model_.lastError().value_or(std::string()));
         emit changed();
         return;
     }

@@ -35,6 +35,8 @@ class PairScreenModel : public QObject {
     // a lifetime.
     Q_PROPERTY(QString expiryText READ expiryText NOTIFY changed)
     Q_PROPERTY(bool canOpenWeb READ canOpenWeb NOTIFY changed)
+    // Why no code could be made (the model's error text); empty otherwise.
+    Q_PROPERTY(QString errorText READ errorText NOTIFY changed)
     // Whether a new code can be asked for (the last one failed or ran out).
     Q_PROPERTY(bool canRenew READ canRenew NOTIFY changed)
 
@@ -53,6 +55,7 @@ public:
     State state() const { return state_; }
     QString code() const { return code_; }
     QString expiryText() const { return expiryText_; }
+    QString errorText() const { return errorText_; }
     bool canOpenWeb() const { return state_ == State::Showing && remaining_.has_value(); }
     bool canRenew() const { return state_ == State::Unavailable || state_ == State::Expired; }
 
@@ -80,6 +83,7 @@ private:
     State state_ = State::Requesting;
     QString code_;
     QString expiryText_;
+    QString errorText_;
     std::optional<std::uint64_t> remaining_;
     OrvelKit::Executor::TimePoint expiresAt_{};
     OrvelKit::Timer countdown_;

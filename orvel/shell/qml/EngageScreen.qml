@@ -62,6 +62,18 @@ Item {
                 onClicked: screen.engage.retry()
             }
 
+            Text {
+                objectName: "engageError"
+                visible: screen.engage.errorText.length > 0
+                Layout.fillWidth: true
+                text: screen.engage.errorText
+                color: Theme.red
+                font.pixelSize: 12
+                wrapMode: Text.Wrap
+                maximumLineCount: 3
+                elide: Text.ElideRight
+            }
+
             GlassPanel {
                 objectName: "instructionsPanel"
                 visible: screen.engage.state === EngageScreenModel.Ready

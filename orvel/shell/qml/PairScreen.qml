@@ -56,6 +56,19 @@ Item {
             font.pixelSize: 11
         }
 
+        Text {
+            objectName: "pairError"
+            visible: screen.pair.errorText.length > 0
+            Layout.fillWidth: true
+            horizontalAlignment: Text.AlignHCenter
+            text: screen.pair.errorText
+            color: Theme.red
+            font.pixelSize: 12
+            wrapMode: Text.Wrap
+            maximumLineCount: 3
+            elide: Text.ElideRight
+        }
+
         RowLayout {
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: 6
@@ -80,7 +93,7 @@ Item {
                 fill: true
                 focusPolicy: Qt.StrongFocus
                 symbol: "arrow.clockwise"
-                text: qsTr("New code")
+                text: screen.pair.state === PairScreenModel.Expired ? qsTr("New code") : qsTr("Try again")
                 onClicked: screen.pair.renew()
             }
         }

@@ -69,10 +69,18 @@ void ChannelsScreenModel::filter() {
             shown.push_back(channel);
         }
     }
-    if (shown != shown_) {
+    const auto sameRows =
+        std::equal(shown.begin(), shown.end(), shown_.begin(), shown_.end(),
+                   [](const auto& a, const auto& b) { return a.channel == b.channel; });
+    if (!sameRows) {
         beginResetModel();
         shown_ = std::move(shown);
         endResetModel();
+    } else if (shown != shown_) {
+        // The same channels in the same order (a newer "updated 3m ago"):
+        // the rows stay, and so does the place the arrow keys reached.
+        shown_ = std::move(shown);
+        emit dataChanged(index(0), index(rowCount() - 1));
     }
     emit changed();
 }

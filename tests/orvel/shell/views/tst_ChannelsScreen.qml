@@ -35,11 +35,15 @@ TestCase {
     }
 
     // "ch" active, "fresh" pending, two idle ones; the screen over them.
-    function show() {
+    function sync() {
         verify(Fixture.syncJson(JSON.stringify({channels: [
             channel("ch", "Build bot", 1), channel("fresh", "Fresh"),
             channel("ops-nightly-7f3a", "Nightly reports", 72), channel("deploy-west", "Deploy", 120)]})))
         Fixture.settle()
+    }
+
+    function show() {
+        sync()
         const view = createTemporaryObject(channelsScreen, test, {channels: Fixture.channels})
         verify(view)
         return view
@@ -97,5 +101,17 @@ TestCase {
         const view = createTemporaryObject(channelsScreen, test, {channels: Fixture.channels})
         compare(shownIds(view), ["ch"])
         verify(!findChild(view, "idleToggle").visible)
+    }
+
+    function test_aLaterSyncKeepsTheRowsAndRefreshesTheirText() {
+        const view = show()
+        const list = findChild(view, "channelList")
+        list.forceLayout()
+        const first = list.itemAtIndex(0)
+        compare(first.detail, "Active · updated 1h ago")
+        Fixture.advanceMinutes(60)
+        sync()
+        compare(list.itemAtIndex(0), first)
+        compare(first.detail, "Active · updated 2h ago")
     }
 }

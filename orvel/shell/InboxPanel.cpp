@@ -20,7 +20,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
       updates_(std::make_unique<UpdatesListModel>(bridge.model(), bridge.executor(),
                                                   UpdatesListModel::threadPoolRunner())),
       detail_(std::make_unique<DetailScreenModel>(bridge.model(), bridge.executor())),
-      card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())) {
+      card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())),
+      channels_(std::make_unique<ChannelsScreenModel>(bridge.model(), bridge.executor())),
+      engage_(std::make_unique<EngageScreenModel>(bridge.model(), bridge.executor(), clipboard_)),
+      pair_(std::make_unique<PairScreenModel>(bridge.model(), bridge.executor())) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -40,7 +43,10 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
                           {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)},
                           {QStringLiteral("updates"), QVariant::fromValue(updates_.get())},
                           {QStringLiteral("detail"), QVariant::fromValue(detail_.get())},
-                          {QStringLiteral("card"), QVariant::fromValue(card_.get())}});
+                          {QStringLiteral("card"), QVariant::fromValue(card_.get())},
+                          {QStringLiteral("channels"), QVariant::fromValue(channels_.get())},
+                          {QStringLiteral("engage"), QVariant::fromValue(engage_.get())},
+                          {QStringLiteral("pair"), QVariant::fromValue(pair_.get())}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing

@@ -9,13 +9,18 @@
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
 #include "orvel/core/Preferences.h"
+#include "orvel/shell/ChannelsScreenModel.h"
 #include "orvel/shell/DetailScreenModel.h"
+#include "orvel/shell/EngageScreenModel.h"
 #include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PairScreenModel.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
 #include "orvel/shell/Theme.h"
 #include "orvel/shell/UpdatesListModel.h"
 #endif
+
+#include "orvel/shell/Clipboard.h"
 
 #include <QQuickView>
 #include <QTimer>
@@ -70,6 +75,11 @@ private:
     std::unique_ptr<UpdatesListModel> updates_;
     std::unique_ptr<DetailScreenModel> detail_;
     std::unique_ptr<PersistentCardScreenModel> card_;
+    // What the screens copy belongs to the application, not to this window.
+    Clipboard clipboard_;
+    std::unique_ptr<ChannelsScreenModel> channels_;
+    std::unique_ptr<EngageScreenModel> engage_;
+    std::unique_ptr<PairScreenModel> pair_;
     bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;

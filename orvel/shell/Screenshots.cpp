@@ -1,7 +1,8 @@
 // Renders the panel with the development sample in the light and the dark
-// appearance, on the inbox, the updates (flat and grouped), an update's detail
-// and a card, the updates of a generated 100,000-update inbox, and the tray
-// icon's states, to PNG files in the directory given as the only argument.
+// appearance, on the inbox, the updates (flat and grouped), an update's detail,
+// a card, the channels, the welcome, the new-channel and the pair screens, the updates of a
+// generated 100,000-update inbox, and the tray icon's states, to PNG files in the directory given
+// as the only argument.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
@@ -27,11 +28,33 @@
 
 namespace {
 
-// No service in screenshots: every request fails at once.
+// No service in screenshots: every request fails at once, except that,
+// while `answersOnboarding` is on, registering, creating a channel and
+// making a pairing code succeed with made-up answers.
 class OfflineTransport final : public OrvelKit::HTTPTransport {
 public:
-    OrvelKit::Task<OrvelKit::TransportResult> send(OrvelKit::HTTPRequest) override {
+    bool answersOnboarding = false;
+
+    OrvelKit::Task<OrvelKit::TransportResult> send(OrvelKit::HTTPRequest request) override {
+        const auto endsWith = [&](std::string_view tail) { return request.url.ends_with(tail); };
+        if (answersOnboarding) {
+            if (endsWith("/pair/bootstrap")) {
+                co_return answer(R"({"account_id":"acct-demo","device_token":"dev-demo"})");
+            }
+            if (endsWith("/engage")) {
+                co_return answer(R"({"channel":"ch_8f2k1q","sender":"agent",)"
+                                 R"("token":"orvel_pub_7Hq2xVb9LmR4tK8wZ3nD"})");
+            }
+            if (endsWith("/pair/code")) {
+                co_return answer(R"({"code":"K7Q-2MX","expires_in":600})");
+            }
+        }
         co_return OrvelKit::unexpected(OrvelKit::TransportError{7, "offline"});
+    }
+
+private:
+    static OrvelKit::TransportResult answer(std::string body) {
+        return OrvelKit::HTTPResponse{200, std::move(body)};
     }
 };
 
@@ -115,11 +138,37 @@ OrvelKit::Inbox generatedInbox(std::size_t total, OrvelKit::Date now) {
     return inbox;
 }
 
+// The channels, the welcome, the new-channel and the pair screens; the last
+// two when the service fails and when it answers.
+template <class File>
+bool shootOnboarding(Orvel::AppModel& model, Orvel::InboxPanel& panel, OfflineTransport& service,
+                     const File& file) {
+    using Orvel::AppScreen;
+    bool ok = true;
+    const auto shoot = [&](AppScreen screen, const QString& name) {
+        model.open(screen);
+        ok = grab(panel, file(name)) && ok;
+        model.back();
+    };
+    shoot(AppScreen::channels(), "channels");
+    shoot(AppScreen::welcome(), "welcome");
+    service.answersOnboarding = false;
+    shoot(AppScreen::engage(), "engage-failed");
+    shoot(AppScreen::pair(), "pair-unavailable");
+    service.answersOnboarding = true;
+    shoot(AppScreen::engage(), "engage");
+    model.clearEngagement();
+    shoot(AppScreen::pair(), "pair");
+    service.answersOnboarding = false;
+    return ok;
+}
+
 // The panel over `model` in both appearances: the updates flat and grouped,
 // and, for the sample, the inbox, a detail and a card.
 bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
                 Orvel::Preferences& preferences, const QDir& out, const QString& prefix,
-                bool sample) {
+                OfflineTransport* onboarding) {
+    const bool sample = onboarding != nullptr;
     Orvel::ModelBridge bridge(model, executor, nullptr);
     Orvel::InboxPanel panel(bridge, theme, preferences);
     panel.show();
@@ -154,6 +203,8 @@ bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Them
             model.back();
             model.open(Orvel::AppScreen::card("cron/oss-tickets-solved"));
             ok = grab(panel, file("card")) && ok;
+            model.back();
+            ok = shootOnboarding(model, panel, *onboarding, file) && ok;
         }
     }
     panel.hide();
@@ -180,17 +231,18 @@ int main(int argc, char** argv) {
     auto preferences = std::make_shared<Orvel::MemoryPreferences>();
     preferences->set("useDevelopmentData", true);
     preferences->set("expandedActivityEnabled", true);
+    auto service = std::make_shared<OfflineTransport>();
     Orvel::AppModel model(Orvel::AppModelServices{std::make_shared<OrvelKit::MemoryConfigStore>(),
                                                   std::make_shared<OrvelKit::MemoryInboxStore>(),
                                                   preferences,
-                                                  std::make_shared<OfflineTransport>(),
+                                                  service,
                                                   nullptr,
                                                   nullptr,
                                                   OrvelKit::Calendar::current(),
                                                   {}},
                           executor, clock);
     Orvel::Theme theme{nullptr};
-    bool ok = shootPanel(model, executor, theme, *preferences, out, "panel", true);
+    bool ok = shootPanel(model, executor, theme, *preferences, out, "panel", service.get());
 
     const auto strip = trayStrip(theme);
     const auto trayFile = out.filePath("tray-icons.png");
@@ -209,6 +261,6 @@ int main(int argc, char** argv) {
                                                   OrvelKit::Calendar::current(),
                                                   {}},
                           executor, clock);
-    ok = shootPanel(large, executor, theme, *largePreferences, out, "large", false) && ok;
+    ok = shootPanel(large, executor, theme, *largePreferences, out, "large", nullptr) && ok;
     return ok ? 0 : 1;
 }

@@ -27,6 +27,7 @@ constexpr std::array entries{
     Entry{"circle.dotted", "content-loading-symbolic"},
     Entry{"clock", "document-open-recent-symbolic"},
     Entry{"doc.on.doc", "edit-copy-symbolic"},
+    Entry{"dot.radiowaves.left.and.right", "network-wireless-symbolic"},
     Entry{"ellipsis", "view-more-horizontal-symbolic"},
     Entry{"exclamationmark.triangle", "dialog-warning-symbolic"},
     Entry{"gearshape", "emblem-system-symbolic"},

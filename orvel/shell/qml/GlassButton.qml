@@ -13,6 +13,11 @@ AbstractButton {
 
     implicitWidth: implicitContentWidth + 20
     implicitHeight: implicitContentHeight + 10
+    // The label sits in the middle, also when a layout widens the button.
+    leftPadding: Math.max(10, (width - implicitContentWidth) / 2)
+    rightPadding: 10
+    topPadding: 5
+    bottomPadding: 5
     opacity: pressed ? 0.65 : 1
     Accessible.name: text
 

@@ -14,6 +14,9 @@ Item {
     required property UpdatesListModel updates
     required property DetailScreenModel detail
     required property PersistentCardScreenModel card
+    required property ChannelsScreenModel channels
+    required property EngageScreenModel engage
+    required property PairScreenModel pair
 
     VisualEffect {
         anchors.fill: parent
@@ -50,6 +53,9 @@ Item {
             updates: root.updates
             detail: root.detail
             card: root.card
+            channels: root.channels
+            engage: root.engage
+            pair: root.pair
             Layout.fillHeight: true
         }
     }

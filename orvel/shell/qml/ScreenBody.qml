@@ -12,6 +12,9 @@ Item {
     required property UpdatesListModel updates
     required property DetailScreenModel detail
     required property PersistentCardScreenModel card
+    required property ChannelsScreenModel channels
+    required property EngageScreenModel engage
+    required property PairScreenModel pair
 
     readonly property bool onInbox: body.bridge.currentScreen === ModelBridge.Inbox
 
@@ -46,6 +49,18 @@ Item {
             break
         case ModelBridge.Card:
             loader.setSource("PersistentCardScreen.qml", {card: body.card})
+            break
+        case ModelBridge.Channels:
+            loader.setSource("ChannelsScreen.qml", {channels: body.channels})
+            break
+        case ModelBridge.Welcome:
+            loader.setSource("WelcomeScreen.qml", {bridge: body.bridge})
+            break
+        case ModelBridge.Engage:
+            loader.setSource("EngageScreen.qml", {engage: body.engage})
+            break
+        case ModelBridge.Pair:
+            loader.setSource("PairScreen.qml", {pair: body.pair})
             break
         default:
             loader.setSource("PlaceholderScreen.qml",

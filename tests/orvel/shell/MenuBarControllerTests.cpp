@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QQuickItem>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -179,6 +180,20 @@ TEST(MenuBarController, ThePanelTogglesAtTheTopRightAndTellsTheUpdater) {
     QCoreApplication::sendEvent(&tray.panel(), &again);
     EXPECT_FALSE(tray.panel().isVisible());
     EXPECT_FALSE(h.updater->visibleInterfaces().contains("popover"));
+}
+
+TEST(MenuBarController, EscapeInTheChannelSearchGoesBack) {
+    ControllerStack h;
+    auto& tray = h.make();
+    tray.showPanel();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&tray.panel()));
+    h.model->open(Orvel::AppScreen::channels());
+    QTRY_VERIFY(tray.panel().activeFocusItem() &&
+                tray.panel().activeFocusItem()->objectName() == "channelSearch");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&tray.panel(), &escape);
+    EXPECT_TRUE(h.model->path().empty());
+    EXPECT_TRUE(tray.panel().isVisible());
 }
 
 TEST(MenuBarController, ThePanelHidesWhenAnotherWindowTakesFocusButNotForItsOwn) {

@@ -3,7 +3,10 @@
 #include "orvelkit/json/Json.h"
 #include "orvelkit/time/InternetDateTime.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QVariantMap>
+#include <chrono>
 
 namespace OrvelTest {
 
@@ -14,6 +17,10 @@ ViewFixture::ViewFixture() {
 ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
+    pair_.reset();
+    engage_.reset();
+    channels_.reset();
+    openedUrl_.clear();
     inboxScreen_.reset();
     card_.reset();
     detail_.reset();
@@ -28,6 +35,12 @@ void ViewFixture::reset() {
     detail_ = std::make_unique<Orvel::DetailScreenModel>(*harness_->model, harness_->executor);
     card_ =
         std::make_unique<Orvel::PersistentCardScreenModel>(*harness_->model, harness_->executor);
+    channels_ = std::make_unique<Orvel::ChannelsScreenModel>(*harness_->model, harness_->executor);
+    engage_ = std::make_unique<Orvel::EngageScreenModel>(*harness_->model, harness_->executor,
+                                                         clipboard_);
+    pair_ = std::make_unique<Orvel::PairScreenModel>(
+        *harness_->model, harness_->executor,
+        [this](const QUrl& url) { openedUrl_ = url.toString(QUrl::FullyEncoded); });
     emit rebuilt();
 }
 
@@ -76,6 +89,27 @@ bool ViewFixture::syncJson(const QString& answer) {
     harness_->service->answer("sync", std::move(decoded).value());
     harness_->run(harness_->model->refresh());
     return true;
+}
+
+void ViewFixture::answer(const QString& endpoint, const QString& json) {
+    harness_->service->on(endpoint.toStdString(),
+                          [body = json.toStdString()](const OrvelKit::HTTPRequest&) {
+                              return OrvelKit::TransportResult(OrvelKit::HTTPResponse{200, body});
+                          });
+}
+
+void ViewFixture::fail(const QString& endpoint, int status) {
+    harness_->service->fail(endpoint.toStdString(), status);
+}
+
+void ViewFixture::advanceSeconds(double seconds) {
+    harness_->executor.advance(std::chrono::duration_cast<OrvelKit::Executor::Duration>(
+        std::chrono::duration<double>(seconds)));
+    settle();
+}
+
+QString ViewFixture::clipboardText() const {
+    return QGuiApplication::clipboard()->text();
 }
 
 void ViewFixture::advanceMinutes(double minutes) {

@@ -8,13 +8,18 @@
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
-#include "orvel/shell/InboxScreenModel.h"
+#include "orvel/shell/ChannelsScreenModel.h"
 #include "orvel/shell/DetailScreenModel.h"
+#include "orvel/shell/EngageScreenModel.h"
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
+#include "orvel/shell/PairScreenModel.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
 #include "orvel/shell/UpdatesListModel.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
+
+#include "orvel/shell/Clipboard.h"
 
 #include <QObject>
 #include <QQuickItem>
@@ -30,6 +35,11 @@ class ViewFixture final : public QObject {
     Q_PROPERTY(Orvel::UpdatesListModel* updates READ updates NOTIFY rebuilt)
     Q_PROPERTY(Orvel::DetailScreenModel* detail READ detail NOTIFY rebuilt)
     Q_PROPERTY(Orvel::PersistentCardScreenModel* card READ card NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::ChannelsScreenModel* channels READ channels NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::EngageScreenModel* engage READ engage NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::PairScreenModel* pair READ pair NOTIFY rebuilt)
+    // The last link the pair screen opened in the browser.
+    Q_PROPERTY(QString openedUrl READ openedUrl NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -40,6 +50,10 @@ public:
     Orvel::UpdatesListModel* updates() const { return updates_.get(); }
     Orvel::DetailScreenModel* detail() const { return detail_.get(); }
     Orvel::PersistentCardScreenModel* card() const { return card_.get(); }
+    Orvel::ChannelsScreenModel* channels() const { return channels_.get(); }
+    Orvel::EngageScreenModel* engage() const { return engage_.get(); }
+    Orvel::PairScreenModel* pair() const { return pair_.get(); }
+    QString openedUrl() const { return openedUrl_; }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -52,6 +66,14 @@ public:
     // service writes it); then the model syncs. False (and a warning) when
     // it does not decode.
     Q_INVOKABLE bool syncJson(const QString& answer);
+    // The service answers `endpoint` ("engage", "pair/code", ...) with
+    // `json`, or fails it with HTTP `status`.
+    Q_INVOKABLE void answer(const QString& endpoint, const QString& json);
+    Q_INVOKABLE void fail(const QString& endpoint, int status);
+    // Moves the executor's timers on by `seconds` (the wall clock stays).
+    Q_INVOKABLE void advanceSeconds(double seconds);
+    // What the desktop clipboard holds.
+    Q_INVOKABLE QString clipboardText() const;
     // Moves the clock on and lets due work run.
     Q_INVOKABLE void advanceMinutes(double minutes);
     // Starts the briefing window `minutes` before now, as a visit then would.
@@ -76,6 +98,11 @@ private:
     std::unique_ptr<Orvel::UpdatesListModel> updates_;
     std::unique_ptr<Orvel::DetailScreenModel> detail_;
     std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
+    Orvel::Clipboard clipboard_;
+    std::unique_ptr<Orvel::ChannelsScreenModel> channels_;
+    std::unique_ptr<Orvel::EngageScreenModel> engage_;
+    std::unique_ptr<Orvel::PairScreenModel> pair_;
+    QString openedUrl_;
 };
 
 } // namespace OrvelTest

@@ -20,7 +20,8 @@ TestCase {
     function test_theHeaderFollowsNavigation() {
         const view = createTemporaryObject(rootView, test, {
             bridge: Fixture.bridge, inboxScreen: Fixture.inboxScreen, updates: Fixture.updates,
-            detail: Fixture.detail, card: Fixture.card})
+            detail: Fixture.detail, card: Fixture.card, channels: Fixture.channels,
+            engage: Fixture.engage, pair: Fixture.pair})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

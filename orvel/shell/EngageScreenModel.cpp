@@ -2,6 +2,7 @@
 
 #include "orvel/core/AgentInstructions.h"
 #include "orvelkit/async/Spawn.h"
+#include "orvelkit/config/ServiceAddresses.h"
 
 namespace Orvel {
 
@@ -62,7 +63,8 @@ void EngageScreenModel::recompute() {
     if (engagement) {
         state_ = State::Ready;
         channel_ = QString::fromStdString(engagement->channel);
-        instructions_ = QString::fromStdString(AgentInstructions::channelInstructions(*engagement));
+        instructions_ = QString::fromStdString(AgentInstructions::channelInstructions(
+            *engagement, OrvelKit::ServiceAddresses(model_.config().serverURL)));
     } else {
         state_ = failed_ ? State::Failed : State::Creating;
         channel_.clear();

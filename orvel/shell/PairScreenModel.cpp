@@ -33,7 +33,8 @@ void PairScreenModel::openWeb() {
     if (!canOpenWeb()) {
         return;
     }
-    if (const auto url = OrvelKit::WebInbox::pairingURL(code_.toStdString())) {
+    if (const auto url =
+            OrvelKit::WebInbox::pairingURL(code_.toStdString(), model_.config().serverURL)) {
         openUrl_(QUrl(QString::fromStdString(*url), QUrl::StrictMode));
     }
 }

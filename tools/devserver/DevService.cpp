@@ -71,6 +71,13 @@ FollowState* findFollow(AccountState& account, std::string_view channel) {
     return nullptr;
 }
 
+// Characters as a reader counts them: Unicode code points of UTF-8 text.
+std::size_t textLength(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 bool follows(const AccountState& account, std::string_view channel) {
     return std::any_of(account.follows.begin(), account.follows.end(),
                        [&](const FollowState& f) { return f.channel == channel; });
@@ -78,7 +85,9 @@ bool follows(const AccountState& account, std::string_view channel) {
 
 } // namespace
 
-DevService::DevService(Clock clock) : clock_(std::move(clock)) {
+DevService::DevService(Clock clock, ServiceLimits limits)
+    : clock_(std::move(clock)), limits_(limits),
+      publishRate_(limits.publishesPerMinute, limits.publishBurst) {
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
     }
@@ -189,6 +198,51 @@ ServiceResult<ChannelState*> DevService::publishChannel(const KeyState& key,
     return &found->second;
 }
 
+// --- Limits ---------------------------------------------------------------
+
+ServiceResult<void> DevService::checkTexts(const NotificationInput& input) const {
+    const auto tooLong = [](std::string_view name, std::size_t limit) {
+        return OrvelKit::unexpected(ServiceError::badRequest(
+            std::string(name) + " is longer than " + std::to_string(limit) + " characters"));
+    };
+    const std::pair<const char*, const std::optional<std::string>*> texts[] = {
+        {"body", &input.body}, {"details", &input.details}};
+    if (textLength(input.title) > limits_.maxTitleChars) {
+        return tooLong("title", limits_.maxTitleChars);
+    }
+    if (input.sender && textLength(*input.sender) > limits_.maxTitleChars) {
+        return tooLong("sender", limits_.maxTitleChars);
+    }
+    for (const auto& [name, text] : texts) {
+        if (*text && textLength(**text) > limits_.maxTextChars) {
+            return tooLong(name, limits_.maxTextChars);
+        }
+    }
+    for (std::size_t i = 0; i < input.fields.size(); ++i) {
+        const auto& field = input.fields[i];
+        if (textLength(field.label) + textLength(field.value) > limits_.maxLabelChars) {
+            return tooLong("fields[" + std::to_string(i) + "]", limits_.maxLabelChars);
+        }
+    }
+    for (std::size_t i = 0; i < input.links.size(); ++i) {
+        const auto& link = input.links[i];
+        if (textLength(link.label) + textLength(link.url) > limits_.maxLabelChars) {
+            return tooLong("links[" + std::to_string(i) + "]", limits_.maxLabelChars);
+        }
+    }
+    return {};
+}
+
+ServiceResult<void> DevService::checkRate(const KeyState& key) {
+    const auto retryAfter = publishRate_.take(key.token, now());
+    if (retryAfter) {
+        return OrvelKit::unexpected(ServiceError::tooManyRequests(
+            "too many publishes with this key; try again in " + std::to_string(*retryAfter) + " s",
+            *retryAfter));
+    }
+    return {};
+}
+
 // --- Devices and pairing --------------------------------------------------
 
 DeviceCredentials DevService::addDevice(const std::string& accountId) {
@@ -198,8 +252,9 @@ DeviceCredentials DevService::addDevice(const std::string& accountId) {
     device.accountId = accountId;
     device.createdAt = formatTimestamp(now());
     DeviceCredentials credentials{accountId, device.token};
+    pending_.devices.insert(device.token);
+    pending_.handsOutSecret = true;
     devices_.emplace(device.token, std::move(device));
-    changed();
     return credentials;
 }
 
@@ -210,16 +265,19 @@ ServiceResult<DeviceCredentials> DevService::bootstrap() {
     account.createdAt = formatTimestamp(now());
     const std::string id = account.id;
     accounts_.emplace(id, std::move(account));
+    pending_.accounts.insert(id);
     return addDevice(id);
 }
 
 void DevService::purgeExpiredCodes() {
     const std::uint64_t nowMs = toMillis(now());
-    const auto erased =
-        std::erase_if(codes_, [&](const auto& entry) { return entry.second.expiresAtMs <= nowMs; });
-    if (erased > 0) {
-        changed();
-    }
+    std::erase_if(codes_, [&](const auto& entry) {
+        const bool expired = entry.second.expiresAtMs <= nowMs;
+        if (expired) {
+            pending_.codes.insert(entry.first);
+        }
+        return expired;
+    });
 }
 
 ServiceResult<PairingCode> DevService::createPairingCode(std::string_view deviceToken) {
@@ -235,8 +293,9 @@ ServiceResult<PairingCode> DevService::createPairingCode(std::string_view device
     code.accountId = (*account)->id;
     code.expiresAtMs = toMillis(now() + std::chrono::seconds(pairingCodeLifetimeSeconds));
     PairingCode answer{code.code, pairingCodeLifetimeSeconds};
+    pending_.codes.insert(code.code);
+    pending_.handsOutSecret = true;
     codes_.emplace(code.code, std::move(code));
-    changed();
     return answer;
 }
 
@@ -248,8 +307,8 @@ ServiceResult<DeviceCredentials> DevService::redeem(const RedeemBody& body) {
             ServiceError::notFound("unknown, used or expired pairing code"));
     }
     const std::string accountId = found->second.accountId;
+    pending_.codes.insert(found->first);
     codes_.erase(found);
-    changed();
     if (!accounts_.contains(accountId)) {
         return OrvelKit::unexpected(
             ServiceError::notFound("unknown, used or expired pairing code"));
@@ -264,9 +323,24 @@ ServiceResult<Engagement> DevService::engage(std::string_view deviceToken, const
     if (!account) {
         return OrvelKit::unexpected(account.error());
     }
+    const auto owned = std::count_if(
+        (*account)->follows.begin(), (*account)->follows.end(), [&](const FollowState& f) {
+            const auto channel = channels_.find(f.channel);
+            return channel != channels_.end() && channel->second.owner == (*account)->id &&
+                   !channel->second.retiredAt;
+        });
+    if (static_cast<std::size_t>(owned) >= limits_.maxChannelsPerAccount) {
+        return OrvelKit::unexpected(ServiceError::forbidden(
+            "the account owns " + std::to_string(owned) +
+            " channels, the most allowed; retire one before creating another"));
+    }
     std::string sender = trimmed(body.sender.value_or(""));
     if (sender.empty()) {
         sender = defaultSender;
+    }
+    if (textLength(sender) > limits_.maxTitleChars) {
+        return OrvelKit::unexpected(ServiceError::badRequest(
+            "sender is longer than " + std::to_string(limits_.maxTitleChars) + " characters"));
     }
     const std::string created = formatTimestamp(now());
 
@@ -289,9 +363,12 @@ ServiceResult<Engagement> DevService::engage(std::string_view deviceToken, const
 
     Engagement engagement{channel.id, key.keyId, sender, key.token};
     (*account)->follows.push_back(FollowState{channel.id, 0, {}});
+    pending_.accounts.insert((*account)->id);
+    pending_.channels.insert(channel.id);
+    pending_.keys.insert(key.token);
+    pending_.handsOutSecret = true;
     channels_.emplace(channel.id, std::move(channel));
     keys_.emplace(key.token, std::move(key));
-    changed();
     return engagement;
 }
 
@@ -315,7 +392,7 @@ ServiceResult<Subscription> DevService::subscribe(std::string_view deviceToken,
     }
     if (!follows(**account, body.channel)) {
         (*account)->follows.push_back(FollowState{body.channel, 0, {}});
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return Subscription{body.channel};
 }
@@ -353,6 +430,7 @@ ServiceResult<KeyRotation> DevService::rotateKey(std::string_view deviceToken,
         if (!isLive(key)) {
             continue;
         }
+        pending_.keys.insert(token);
         if (body.graceHours == 0) {
             key.revoked = true;
             key.revokedAt = created;
@@ -376,8 +454,9 @@ ServiceResult<KeyRotation> DevService::rotateKey(std::string_view deviceToken,
     if (body.graceHours > 0) {
         rotation.previousKeysExpireAt = formatTimestamp(graceEnd);
     }
+    pending_.keys.insert(key.token);
+    pending_.handsOutSecret = true;
     keys_.emplace(key.token, std::move(key));
-    changed();
     return rotation;
 }
 
@@ -400,7 +479,7 @@ ServiceResult<RenameChannelAck> DevService::renameChannel(std::string_view devic
     }
     if ((*channel)->name != name) {
         (*channel)->name = name;
-        changed();
+        pending_.channels.insert(body.channel);
     }
     return RenameChannelAck{body.channel, std::move(name)};
 }
@@ -420,7 +499,7 @@ ServiceResult<RetireAck> DevService::retireChannel(std::string_view deviceToken,
         // Its keys stay as they are: every use of them meets the retirement
         // first and is told so (410).
         (*channel)->retiredAt = formatTimestamp(now());
-        changed();
+        pending_.channels.insert(body.channel);
     }
     return RetireAck{body.channel, *(*channel)->retiredAt};
 }
@@ -502,7 +581,7 @@ ServiceResult<ReadAck> DevService::markRead(std::string_view deviceToken, const 
     const std::uint64_t target = std::min(body.seq, latestSeq(*channel));
     if (target > follow->readSeq) {
         follow->readSeq = target;
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return ReadAck{body.channel, follow->readSeq};
 }
@@ -526,7 +605,7 @@ ServiceResult<DismissAck> DevService::dismiss(std::string_view deviceToken,
     const auto at = std::lower_bound(seqs.begin(), seqs.end(), body.seq);
     if (at == seqs.end() || *at != body.seq) {
         seqs.insert(at, body.seq);
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return DismissAck{body.channel, true, body.seq};
 }
@@ -545,6 +624,12 @@ ServiceResult<PublishAck> DevService::publish(std::string_view publishToken,
     }
     if (trimmed(input.title).empty()) {
         return OrvelKit::unexpected(ServiceError::badRequest("the title must not be empty"));
+    }
+    if (auto checked = checkTexts(input); !checked) {
+        return OrvelKit::unexpected(checked.error());
+    }
+    if (auto allowed = checkRate(**key); !allowed) {
+        return OrvelKit::unexpected(allowed.error());
     }
     auto& notifications = (*channel)->notifications;
 
@@ -568,8 +653,8 @@ ServiceResult<PublishAck> DevService::publish(std::string_view publishToken,
     n.urgency = input.urgency;
 
     PublishAck ack{n.channel, n.createdAt, n.id, n.seq};
+    pending_.notifications.emplace_back(n.channel, n.seq);
     notifications.push_back(std::move(n));
-    changed();
     return ack;
 }
 
@@ -587,6 +672,17 @@ ServiceResult<CardPublishAck> DevService::publishCard(std::string_view publishTo
         return OrvelKit::unexpected(
             ServiceError::badRequest("card_key and update_id must not be empty"));
     }
+    for (const auto& [name, text] :
+         {std::pair{"card_key", &input.cardKey}, std::pair{"update_id", &input.updateId}}) {
+        if (textLength(*text) > limits_.maxLabelChars) {
+            return OrvelKit::unexpected(
+                ServiceError::badRequest(std::string(name) + " is longer than " +
+                                         std::to_string(limits_.maxLabelChars) + " characters"));
+        }
+    }
+    if (auto allowed = checkRate(**key); !allowed) {
+        return OrvelKit::unexpected(allowed.error());
+    }
 
     PersistentCardUpdate update;
     update.cardKey = input.cardKey;
@@ -599,8 +695,8 @@ ServiceResult<CardPublishAck> DevService::publishCard(std::string_view publishTo
     update.updateId = input.updateId;
 
     CardPublishAck ack{update.cardSeq, update.channel, update.createdAt, update.id};
+    pending_.cardUpdates.emplace_back(update.channel, update.cardSeq);
     (*channel)->cardUpdates.push_back(std::move(update));
-    changed();
     return ack;
 }
 
@@ -706,7 +802,55 @@ OrvelKit::Expected<void, std::string> DevService::restore(DevState state) {
     codes_ = std::move(codes);
     channels_ = std::move(channels);
     keys_ = std::move(keys);
+    pending_ = {};
     return {};
+}
+
+bool DevService::hasChanges() const {
+    return !pending_.accounts.empty() || !pending_.devices.empty() || !pending_.codes.empty() ||
+           !pending_.channels.empty() || !pending_.keys.empty() ||
+           !pending_.notifications.empty() || !pending_.cardUpdates.empty();
+}
+
+StateChanges DevService::takeChanges() {
+    StateChanges changes;
+    for (const auto& id : pending_.accounts) {
+        changes.accounts.push_back(accounts_.at(id));
+    }
+    for (const auto& token : pending_.devices) {
+        changes.devices.push_back(devices_.at(token));
+    }
+    for (const auto& code : pending_.codes) {
+        const auto found = codes_.find(code);
+        if (found == codes_.end()) {
+            changes.removedPairingCodes.push_back(code);
+        } else {
+            changes.pairingCodes.push_back(found->second);
+        }
+    }
+    for (const auto& id : pending_.channels) {
+        const ChannelState& channel = channels_.at(id);
+        ChannelState row;
+        row.id = channel.id;
+        row.name = channel.name;
+        row.owner = channel.owner;
+        row.createdAt = channel.createdAt;
+        row.retiredAt = channel.retiredAt;
+        changes.channels.push_back(std::move(row));
+    }
+    for (const auto& token : pending_.keys) {
+        changes.keys.push_back(keys_.at(token));
+    }
+    // Sequence numbers start at 1 without gaps, so seq N sits at index N - 1.
+    for (const auto& [id, seq] : pending_.notifications) {
+        changes.notifications.push_back(channels_.at(id).notifications.at(seq - 1));
+    }
+    for (const auto& [id, cardSeq] : pending_.cardUpdates) {
+        changes.cardUpdates.push_back(channels_.at(id).cardUpdates.at(cardSeq - 1));
+    }
+    changes.handsOutSecret = pending_.handsOutSecret;
+    pending_ = {};
+    return changes;
 }
 
 } // namespace OrvelDev

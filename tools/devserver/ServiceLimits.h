@@ -20,8 +20,8 @@ struct ServiceLimits {
     // Publishes (updates and card updates together) per publish token: a
     // burst of `publishBurst`, refilled at `publishesPerMinute`. Beyond that,
     // 429 with Retry-After. Zero turns the limit off.
-    std::uint32_t publishesPerMinute = 600;
-    std::uint32_t publishBurst = 120;
+    std::uint32_t publishesPerMinute = 6000;
+    std::uint32_t publishBurst = 1000;
     // Live (not retired) channels one account may own; more are refused with 403.
     std::size_t maxChannelsPerAccount = 1000;
 };

@@ -22,8 +22,8 @@ const std::string commonOptions =
   --max-label N     longest field, link, card key and update id, label and
                     value together, in characters (default 2000)
   --publish-rate N  publishes per minute per publish token, 0 for no limit
-                    (429 with Retry-After; default 600)
-  --publish-burst N publishes a token may make at once (default 120)
+                    (429 with Retry-After; default 6000)
+  --publish-burst N  publishes a token may make at once (default 1000)
   --max-channels N  live channels one account may own (403; default 1000)
   --help            show this text
 )";

@@ -87,25 +87,5 @@ TEST(ServiceLimits, ListensBeyondLoopbackOnlyWhenAllowed) {
     EXPECT_TRUE(allowed.start());
 }
 
-TEST(ServiceLimits, ListenAddressesParse) {
-    const struct {
-        std::string text;
-        std::optional<ListenAddress> address;
-    } cases[] = {
-        {"127.0.0.1:8080", ListenAddress{"127.0.0.1", 8080}},
-        {"[::1]:0", ListenAddress{"::1", 0}},
-        {"::1", ListenAddress{"::1", std::nullopt}},
-        {"localhost", ListenAddress{"localhost", std::nullopt}},
-        {"localhost:65536", std::nullopt},
-        {":80", std::nullopt},
-        {"[::1", std::nullopt},
-        {"[::1]80", std::nullopt},
-    };
-    for (const auto& [text, address] : cases) {
-        const auto parsed = parseListenAddress(text);
-        EXPECT_EQ(parsed ? std::optional(*parsed) : std::nullopt, address) << text;
-    }
-}
-
 } // namespace
 } // namespace OrvelDev

@@ -60,38 +60,55 @@ TEST(ServiceStorage, ReopensWithEveryAcknowledgedChange) {
     EXPECT_EQ(http.publish(account.engagement.token, "three"), 3u);
 }
 
+// The port an orvel-server child announced.
+int listeningPort(OrvelTest::ChildProcess& server) {
+    const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)");
+    std::smatch match;
+    EXPECT_TRUE(server.readUntil(
+        [&](const std::string& line) { return std::regex_search(line, match, listening); },
+        std::chrono::seconds(20)))
+        << server.output();
+    return match.empty() ? 1 : std::stoi(match[1]);
+}
+
+std::string json(const auto& record) {
+    return OrvelKit::Json::encode(record).value();
+}
+
+// A device and its channel, made over `client`.
+Account account(httplib::Client& client) {
+    Account made;
+    made.device = OrvelTest::decodedAnswer<DeviceCredentials>(
+        client.Post("/pair/bootstrap", "{}", "application/json"));
+    made.engagement = OrvelTest::decodedAnswer<Engagement>(
+        client.Post("/engage", {{"Authorization", "Bearer " + made.device.deviceToken}},
+                    json(EngageBody{}), "application/json"));
+    return made;
+}
+
+// The updates a device's sync holds on its one channel.
+std::vector<Notification> synced(httplib::Client& client, const std::string& deviceToken) {
+    const auto sync = OrvelTest::decodedAnswer<SyncResponse>(
+        client.Get("/sync", {{"Authorization", "Bearer " + deviceToken}}));
+    EXPECT_EQ(sync.channels.size(), 1u);
+    return sync.channels.empty() ? std::vector<Notification>{} : sync.channels[0].notifications;
+}
+
 TEST(ServiceStorage, KeepsEveryAcknowledgedPublishThroughAKill) {
     OrvelTest::TemporaryDirectory temporary;
     const std::vector<std::string> command{
         ORVEL_SERVER_PROGRAM, "--data-dir", (temporary / "data").string(), "--port", "0",
         "--publish-rate",     "0"};
-    const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)");
-    const auto start = [&](OrvelTest::ChildProcess& server) {
-        std::smatch match;
-        EXPECT_TRUE(server.readUntil(
-            [&](const std::string& line) { return std::regex_search(line, match, listening); },
-            std::chrono::seconds(20)))
-            << server.output();
-        return match.empty() ? 1 : std::stoi(match[1]);
-    };
-
-    std::string deviceToken;
+    Account made;
     std::atomic<std::uint64_t> acknowledged{0};
     {
         OrvelTest::ChildProcess server(command);
-        httplib::Client client("127.0.0.1", start(server));
-        const auto json = [](const auto& record) { return OrvelKit::Json::encode(record).value(); };
-        const auto device = OrvelTest::decodedAnswer<DeviceCredentials>(
-            client.Post("/pair/bootstrap", "{}", "application/json"));
-        deviceToken = device.deviceToken;
-        const httplib::Headers asDevice{{"Authorization", "Bearer " + deviceToken}};
-        const auto engagement = OrvelTest::decodedAnswer<Engagement>(
-            client.Post("/engage", asDevice, json(EngageBody{}), "application/json"));
-        ASSERT_FALSE(engagement.token.empty());
-
+        httplib::Client client("127.0.0.1", listeningPort(server));
+        made = account(client);
+        ASSERT_FALSE(made.engagement.token.empty());
         // Publishes until the service dies; counts the answers that said 200.
-        std::thread agent([&, token = engagement.token] {
-            const httplib::Headers asAgent{{"Authorization", "Bearer " + token}};
+        std::thread agent([&] {
+            const httplib::Headers asAgent{{"Authorization", "Bearer " + made.engagement.token}};
             for (std::uint64_t i = 1; i <= 5000; ++i) {
                 auto answer = client.Post("/publish", asAgent, json(update(std::to_string(i))),
                                           "application/json");
@@ -109,11 +126,8 @@ TEST(ServiceStorage, KeepsEveryAcknowledgedPublishThroughAKill) {
     ASSERT_LT(acknowledged.load(), 5000u) << "the kill came after the loop";
 
     OrvelTest::ChildProcess server(command);
-    httplib::Client client("127.0.0.1", start(server));
-    const auto sync = OrvelTest::decodedAnswer<SyncResponse>(
-        client.Get("/sync", {{"Authorization", "Bearer " + deviceToken}}));
-    ASSERT_EQ(sync.channels.size(), 1u);
-    const auto& notifications = sync.channels[0].notifications;
+    httplib::Client client("127.0.0.1", listeningPort(server));
+    const auto notifications = synced(client, made.device.deviceToken);
     // Every acknowledged update, in order; at most the one in flight beyond.
     ASSERT_GE(notifications.size(), acknowledged.load());
     EXPECT_LE(notifications.size(), acknowledged.load() + 1);
@@ -123,32 +137,67 @@ TEST(ServiceStorage, KeepsEveryAcknowledgedPublishThroughAKill) {
     }
 }
 
-// A database as the first schema wrote it, then opened by the current one.
+// A write that fails (here: the file size limit) is refused, not acknowledged,
+// and the service forgets the update it could not store.
+TEST(ServiceStorage, RefusesWhatItCannotStore) {
+    OrvelTest::TemporaryDirectory temporary;
+    const std::string data = (temporary / "data").string();
+    OrvelTest::ChildProcess limited(
+        {"/bin/bash", "-c",
+         "trap '' XFSZ; ulimit -f 256; exec \"$0\" --data-dir \"$1\" --port 0 --publish-rate 0",
+         ORVEL_SERVER_PROGRAM, data});
+    httplib::Client client("127.0.0.1", listeningPort(limited));
+    const Account made = account(client);
+    auto big = update("big");
+    big.body = std::string(60'000, 'b');
+    std::uint64_t acknowledged = 0;
+    int status = 0;
+    std::string refusal;
+    for (int i = 0; i < 20 && status != 503; ++i) {
+        const auto answer =
+            client.Post("/publish", {{"Authorization", "Bearer " + made.engagement.token}},
+                        json(big), "application/json");
+        ASSERT_TRUE(answer);
+        status = answer->status;
+        refusal = answer->body;
+        acknowledged += status == 200;
+    }
+    EXPECT_EQ(status, 503) << refusal;
+    EXPECT_NE(refusal.find("cannot store"), std::string::npos) << refusal;
+    EXPECT_EQ(synced(client, made.device.deviceToken).size(), acknowledged);
+    limited.kill();
+
+    OrvelTest::ChildProcess server({ORVEL_SERVER_PROGRAM, "--data-dir", data, "--port", "0"});
+    httplib::Client again("127.0.0.1", listeningPort(server));
+    EXPECT_EQ(synced(again, made.device.deviceToken).size(), acknowledged);
+}
+
+// A database of the first schema (its tables, without constraints that do not
+// matter here), then opened by the current one.
 TEST(ServiceStorage, MigratesTheFirstSchemaAndRefusesANewerOne) {
     OrvelTest::TemporaryDirectory temporary;
     const auto path = temporary / std::string(ServiceStore::fileName);
     const auto nowMs = toMillis(std::chrono::system_clock::now());
     const auto record = [](const auto& r) { return OrvelKit::Json::encode(r).value(); };
-    const std::string sql =
-        "CREATE TABLE accounts (id TEXT PRIMARY KEY, record TEXT NOT NULL) WITHOUT ROWID;"
-        "CREATE TABLE devices (token TEXT PRIMARY KEY, account TEXT NOT NULL, record TEXT NOT "
-        "NULL) WITHOUT ROWID;"
-        "CREATE TABLE pairing_codes (code TEXT PRIMARY KEY, record TEXT NOT NULL) WITHOUT ROWID;"
-        "CREATE TABLE channels (id TEXT PRIMARY KEY, owner TEXT NOT NULL, record TEXT NOT NULL) "
-        "WITHOUT ROWID;"
-        "CREATE TABLE keys (token TEXT PRIMARY KEY, channel TEXT NOT NULL, record TEXT NOT NULL) "
-        "WITHOUT ROWID;"
-        "CREATE TABLE notifications (channel TEXT NOT NULL, seq INTEGER NOT NULL, record TEXT NOT "
-        "NULL, PRIMARY KEY (channel, seq)) WITHOUT ROWID;"
-        "CREATE TABLE card_updates (channel TEXT NOT NULL, card_seq INTEGER NOT NULL, record TEXT "
-        "NOT NULL, PRIMARY KEY (channel, card_seq)) WITHOUT ROWID;"
-        "INSERT INTO accounts VALUES ('acct_1', '" +
-        record(AccountState{"acct_1", "2026-01-01T00:00:00.000Z", {}}) +
-        "'); INSERT INTO devices VALUES ('orvel_dev_1', 'acct_1', '" +
-        record(DeviceState{"orvel_dev_1", "acct_1", "2026-01-01T00:00:00.000Z"}) +
-        "'); INSERT INTO pairing_codes VALUES ('LIVECODE', '" +
-        record(PairingCodeState{"LIVECODE", "acct_1", nowMs + 600'000}) + "'), ('OLDCODE1', '" +
-        record(PairingCodeState{"OLDCODE1", "acct_1", nowMs - 1}) + "'); PRAGMA user_version = 1;";
+    const std::string sql = R"(
+        CREATE TABLE accounts (id TEXT PRIMARY KEY, record TEXT NOT NULL) WITHOUT ROWID;
+        CREATE TABLE devices (token TEXT PRIMARY KEY, account, record) WITHOUT ROWID;
+        CREATE TABLE pairing_codes (code TEXT PRIMARY KEY, record TEXT NOT NULL) WITHOUT ROWID;
+        CREATE TABLE channels (id TEXT PRIMARY KEY, owner, record) WITHOUT ROWID;
+        CREATE TABLE keys (token TEXT PRIMARY KEY, channel, record) WITHOUT ROWID;
+        CREATE TABLE notifications (channel TEXT, seq INTEGER, record TEXT,
+            PRIMARY KEY (channel, seq)) WITHOUT ROWID;
+        CREATE TABLE card_updates (channel TEXT, card_seq INTEGER, record TEXT,
+            PRIMARY KEY (channel, card_seq)) WITHOUT ROWID;
+        INSERT INTO accounts VALUES ('acct_1', '{"id":"acct_1","createdAt":"2026-01-01"}');
+        INSERT INTO devices VALUES ('orvel_dev_1', 'acct_1',
+            '{"token":"orvel_dev_1","accountId":"acct_1","createdAt":"2026-01-01"}');
+        PRAGMA user_version = 1;
+        INSERT INTO pairing_codes VALUES )" +
+                            std::string("('LIVECODE', '") +
+                            record(PairingCodeState{"LIVECODE", "acct_1", nowMs + 600'000}) +
+                            "'), ('OLDCODE1', '" +
+                            record(PairingCodeState{"OLDCODE1", "acct_1", nowMs - 1}) + "')";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)

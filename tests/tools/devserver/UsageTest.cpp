@@ -44,14 +44,7 @@ TEST(DevServerUsage, ListsOnlyOptionsTheProgramKnows) {
         EXPECT_EQ(unknown.wait(), 2);
         EXPECT_NE(unknown.output().find("unknown option --frobnicate"), std::string::npos);
     }
-}
-
-TEST(DevServerUsage, DevelopmentOptionsAndAMissingDataDirectoryAreRefusedByTheServer) {
-    for (const char* option : {"--fault", "--state"}) {
-        OrvelTest::ChildProcess server({ORVEL_SERVER_PROGRAM, option, "x"});
-        EXPECT_EQ(server.wait(), 2);
-        EXPECT_NE(server.output().find("unknown option"), std::string::npos) << option;
-    }
+    // The service proper keeps its state on disk, always.
     OrvelTest::ChildProcess server({ORVEL_SERVER_PROGRAM, "--port", "0"});
     EXPECT_EQ(server.wait(), 2);
     EXPECT_NE(server.output().find("--data-dir DIR is needed"), std::string::npos);

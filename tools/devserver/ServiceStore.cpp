@@ -71,9 +71,12 @@ OrvelKit::Expected<std::unique_ptr<ServiceStore>, std::string>
 ServiceStore::open(const std::filesystem::path& directory, bool syncEveryWrite) {
     std::error_code error;
     if (!std::filesystem::exists(directory, error)) {
-        if (!std::filesystem::create_directories(directory, error) ||
-            ::chmod(directory.c_str(), 0700) != 0) {
+        if (!std::filesystem::create_directories(directory, error)) {
             return unexpected("cannot create " + directory.string() + ": " + error.message());
+        }
+        if (::chmod(directory.c_str(), 0700) != 0) {
+            return unexpected("cannot restrict " + directory.string() + ": " +
+                              std::strerror(errno));
         }
     } else if (!std::filesystem::is_directory(directory, error)) {
         return unexpected(directory.string() + " is not a directory");

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     options.log = &std::cerr;
     OrvelDev::ServiceLimits& limits = options.limits;
     std::vector<std::pair<std::string, OrvelDev::Fault>> faults;
+    bool importing = false;
 
     std::uint64_t maxRequestBytes = limits.maxRequestBytes, maxTitle = limits.maxTitleChars,
                   maxText = limits.maxTextChars, maxLabel = limits.maxLabelChars,
@@ -120,6 +122,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--data-dir") {
             options.dataDir = value;
         } else if (arg == "--import-state" || arg == "--state") {
+            // A missing --state file is a fresh start; a missing import is a mistake.
+            importing = arg == "--import-state";
             options.stateFile = value;
         } else {
             auto fault = OrvelDev::parseFaultRule(value);
@@ -140,6 +144,10 @@ int main(int argc, char** argv) {
     if (!developmentMode && !options.dataDir) {
         return usageError("--data-dir DIR is needed: the service keeps its state there "
                           "(orvel-devserver keeps it in memory, for development)");
+    }
+    std::error_code ignored;
+    if (importing && !std::filesystem::exists(*options.stateFile, ignored)) {
+        return usageError("--import-state: there is no " + options.stateFile->string());
     }
     if (developmentMode && options.stateFile && !options.dataDir) {
         std::cerr << programName << ": starting from " << options.stateFile->string()

@@ -68,7 +68,7 @@ demo-cli:
 # build/release/packages/.
 package: deps
 	cmake --preset release
-	cmake --build --preset release --target orvel orvelctl orvel-send orvel-devserver orvel_docs
+	cmake --build --preset release --target orvel orvelctl orvel-send orvel-server orvel-devserver orvel_docs
 	cd build/release && cpack -B packages
 
 # Installs the built package into a minimal Debian 12 root (debootstrap,

@@ -83,11 +83,10 @@ private:
 
 class RunningServer {
 public:
-    RunningServer()
-        : server_([this] {
-              DevServerOptions options;
+    explicit RunningServer(DevServerOptions options = {})
+        : server_([this, &options] {
               options.log = &logStream_;
-              return options;
+              return std::move(options);
           }()) {
         auto port = server_.start();
         EXPECT_TRUE(port) << (port ? "" : port.error());

@@ -6,8 +6,10 @@
 #include "tools/devserver/CursorQuery.h"
 #include "tools/devserver/DevService.h"
 #include "tools/devserver/McpEndpoint.h"
+#include "tools/devserver/ListenAddress.h"
 #include "tools/devserver/RequestLog.h"
 #include "tools/devserver/ServiceRecords.h"
+#include "tools/devserver/ServiceStore.h"
 #include "tools/devserver/StateFile.h"
 #include "tools/devserver/WebApp.h"
 
@@ -28,7 +30,6 @@ using namespace OrvelProtocol;
 
 namespace {
 
-constexpr std::size_t maxBodyBytes = 4 * 1024 * 1024;
 constexpr std::size_t workerThreads = 32;
 constexpr const char* jsonType = "application/json";
 
@@ -67,6 +68,9 @@ void sendError(httplib::Response& res, const ServiceError& error) {
     if (error.status == 401) {
         res.set_header("WWW-Authenticate", "Bearer");
     }
+    if (error.retryAfterSeconds) {
+        res.set_header("Retry-After", std::to_string(*error.retryAfterSeconds));
+    }
     res.set_content(errorJson(error.message), jsonType);
 }
 
@@ -75,7 +79,7 @@ void sendRecord(httplib::Response& res, const T& record) {
     auto json = OrvelKit::Json::encode(record);
     if (!json) {
         sendError(res,
-                  ServiceError{500, "cannot encode the answer: " + json.error().description()});
+                  ServiceError{500, "cannot encode the answer: " + json.error().description(), {}});
         return;
     }
     res.status = 200;
@@ -178,7 +182,8 @@ std::chrono::steady_clock::time_point& requestStart() {
 
 struct DevServer::Impl {
     explicit Impl(DevServerOptions options)
-        : options(std::move(options)), mcp([this](const auto& call) {
+        : options(std::move(options)), service({}, this->options.limits),
+          mcp([this](const auto& call) {
               locked([&](DevService& s) {
                   call(s);
                   return 0;
@@ -193,14 +198,17 @@ struct DevServer::Impl {
     void routes();
     void agentRoutes();
     void logLine(const std::string& line);
-    // Runs one service call under the lock and saves the state if it changed.
+    // Opens the database and fills the service from it and the state file.
+    OrvelKit::Expected<void, std::string> loadState();
+    // Runs one service call under the lock and stores what it changed before
+    // the answer is given.
     template <class Call>
     auto locked(Call call) -> decltype(call(std::declval<DevService&>()));
 
     DevServerOptions options;
     DevService service;
-    std::optional<StateFile> stateFile;
-    std::mutex mutex; // guards service and the state file
+    std::unique_ptr<ServiceStore> store;
+    std::mutex mutex; // guards service and store
     std::mutex logMutex;
     FaultInjector faults;
     McpEndpoint mcp;
@@ -223,20 +231,33 @@ void DevServer::Impl::logLine(const std::string& line) {
 template <class Call>
 auto DevServer::Impl::locked(Call call) -> decltype(call(std::declval<DevService&>())) {
     std::lock_guard lock(mutex);
-    const std::uint64_t before = service.revision();
     auto result = call(service);
-    if (stateFile && service.revision() != before) {
-        if (auto saved = stateFile->save(service.state()); !saved) {
-            // The change stands in memory; say loudly that it is not on disk.
-            const std::string line = "state file not saved: " + saved.error();
-            if (options.log != nullptr) {
-                logLine(line);
-            } else {
-                std::cerr << "orvel-devserver: " << line << '\n';
-            }
-        }
+    if (!service.hasChanges()) {
+        return result;
     }
-    return result;
+    const StateChanges changes = service.takeChanges();
+    if (!store) {
+        return result;
+    }
+    auto written = store->write(changes);
+    if (written) {
+        return result;
+    }
+    // Nothing is acknowledged that is not on disk: the answer becomes a
+    // refusal, and the working set goes back to what the database holds.
+    std::string line = "storage failed, request refused: " + written.error();
+    auto reloaded = store->load(toMillis(std::chrono::system_clock::now()));
+    if (reloaded) {
+        (void)service.restore(std::move(*reloaded));
+    } else {
+        line += "; cannot reload: " + reloaded.error();
+    }
+    if (options.log != nullptr) {
+        logLine(line);
+    } else {
+        std::cerr << line << '\n';
+    }
+    return OrvelKit::unexpected(ServiceError::unavailable("the service cannot store the change"));
 }
 
 httplib::Server::Handler DevServer::Impl::faulted(httplib::Server::Handler handler) {
@@ -248,7 +269,7 @@ httplib::Server::Handler DevServer::Impl::faulted(httplib::Server::Handler handl
         }
         if (fault && fault->kind == FaultKind::status) {
             // Refused before the service sees it: nothing changes.
-            return sendError(res, ServiceError{fault->status, "fault injected for testing"});
+            return sendError(res, ServiceError{fault->status, "fault injected for testing", {}});
         }
         handler(req, res);
         if (fault) {
@@ -449,7 +470,7 @@ void DevServer::Impl::routes() {
         logLine(
             requestLogLine(req.method, req.path.empty() ? req.target : req.path, res.status, ms));
     });
-    server.set_payload_max_length(maxBodyBytes);
+    server.set_payload_max_length(options.limits.maxRequestBytes);
     // Every open connection holds a worker while it waits for its next
     // request, and a late answer (a delay fault) holds one while it waits:
     // enough workers that clients are not queued behind them.
@@ -504,20 +525,15 @@ OrvelKit::Expected<int, std::string> DevServer::start() {
     }
     d.started = true;
 
-    if (d.options.stateFile) {
-        d.stateFile.emplace(*d.options.stateFile);
-        auto loaded = d.stateFile->load();
-        if (!loaded) {
-            return OrvelKit::unexpected(loaded.error());
-        }
-        if (*loaded) {
-            if (auto restored = d.service.restore(std::move(**loaded)); !restored) {
-                return OrvelKit::unexpected(d.stateFile->path().string() + ": " + restored.error());
-            }
-        } else if (auto saved = d.stateFile->save(d.service.state()); !saved) {
-            // Find out now, not at the first change, that the file cannot be written.
-            return OrvelKit::unexpected(saved.error());
-        }
+    if (!d.options.allowRemote && !isLoopback(d.options.host)) {
+        return OrvelKit::unexpected(
+            "refusing to listen on " + d.options.host +
+            ": the service speaks plain HTTP, so device and publish tokens would cross the "
+            "network readable. Keep it on loopback behind a TLS reverse proxy, or pass "
+            "--allow-remote if the network is trusted.");
+    }
+    if (auto loaded = d.loadState(); !loaded) {
+        return OrvelKit::unexpected(loaded.error());
     }
 
     d.routes();
@@ -568,6 +584,54 @@ void DevServer::stop() {
         d.server.stop();
         d.thread.join();
     }
+    std::lock_guard lock(d.mutex);
+    d.store.reset();
+}
+
+OrvelKit::Expected<void, std::string> DevServer::Impl::loadState() {
+    std::optional<DevState> imported;
+    if (options.stateFile) {
+        auto file = StateFile(*options.stateFile).load();
+        if (!file) {
+            return OrvelKit::unexpected(file.error());
+        }
+        imported = std::move(*file);
+    }
+    bool importing = imported.has_value();
+    if (options.dataDir) {
+        auto opened = ServiceStore::open(*options.dataDir, options.syncEveryWrite);
+        if (!opened) {
+            return OrvelKit::unexpected(opened.error());
+        }
+        store = std::move(*opened);
+        auto empty = store->empty();
+        if (!empty) {
+            return OrvelKit::unexpected(empty.error());
+        }
+        // A state file is imported once, into a database that has nothing yet.
+        importing = importing && *empty;
+        if (!importing) {
+            auto stored = store->load(toMillis(std::chrono::system_clock::now()));
+            if (!stored) {
+                return OrvelKit::unexpected(stored.error());
+            }
+            if (auto restored = service.restore(std::move(*stored)); !restored) {
+                return OrvelKit::unexpected("the database is inconsistent: " + restored.error());
+            }
+        }
+    }
+    if (importing) {
+        if (auto restored = service.restore(std::move(*imported)); !restored) {
+            return OrvelKit::unexpected(options.stateFile->string() + ": " + restored.error());
+        }
+        if (store) {
+            if (auto written = store->writeAll(service.state()); !written) {
+                return OrvelKit::unexpected("cannot import " + options.stateFile->string() + ": " +
+                                            written.error());
+            }
+        }
+    }
+    return {};
 }
 
 FaultInjector& DevServer::faults() {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <set>
 
 namespace OrvelDev {
 
@@ -71,6 +70,13 @@ FollowState* findFollow(AccountState& account, std::string_view channel) {
     return nullptr;
 }
 
+// Characters as a reader counts them: Unicode code points of UTF-8 text.
+std::size_t textLength(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
 bool follows(const AccountState& account, std::string_view channel) {
     return std::any_of(account.follows.begin(), account.follows.end(),
                        [&](const FollowState& f) { return f.channel == channel; });
@@ -78,7 +84,9 @@ bool follows(const AccountState& account, std::string_view channel) {
 
 } // namespace
 
-DevService::DevService(Clock clock) : clock_(std::move(clock)) {
+DevService::DevService(Clock clock, ServiceLimits limits)
+    : clock_(std::move(clock)), limits_(limits),
+      publishRate_(limits.publishesPerMinute, limits.publishBurst) {
     if (!clock_) {
         clock_ = [] { return std::chrono::system_clock::now(); };
     }
@@ -189,6 +197,51 @@ ServiceResult<ChannelState*> DevService::publishChannel(const KeyState& key,
     return &found->second;
 }
 
+// --- Limits ---------------------------------------------------------------
+
+ServiceResult<void> DevService::checkTexts(const NotificationInput& input) const {
+    const auto tooLong = [](std::string_view name, std::size_t limit) {
+        return OrvelKit::unexpected(ServiceError::badRequest(
+            std::string(name) + " is longer than " + std::to_string(limit) + " characters"));
+    };
+    const std::pair<const char*, const std::optional<std::string>*> texts[] = {
+        {"body", &input.body}, {"details", &input.details}};
+    if (textLength(input.title) > limits_.maxTitleChars) {
+        return tooLong("title", limits_.maxTitleChars);
+    }
+    if (input.sender && textLength(*input.sender) > limits_.maxTitleChars) {
+        return tooLong("sender", limits_.maxTitleChars);
+    }
+    for (const auto& [name, text] : texts) {
+        if (*text && textLength(**text) > limits_.maxTextChars) {
+            return tooLong(name, limits_.maxTextChars);
+        }
+    }
+    for (std::size_t i = 0; i < input.fields.size(); ++i) {
+        const auto& field = input.fields[i];
+        if (textLength(field.label) + textLength(field.value) > limits_.maxLabelChars) {
+            return tooLong("fields[" + std::to_string(i) + "]", limits_.maxLabelChars);
+        }
+    }
+    for (std::size_t i = 0; i < input.links.size(); ++i) {
+        const auto& link = input.links[i];
+        if (textLength(link.label) + textLength(link.url) > limits_.maxLabelChars) {
+            return tooLong("links[" + std::to_string(i) + "]", limits_.maxLabelChars);
+        }
+    }
+    return {};
+}
+
+ServiceResult<void> DevService::checkRate(const KeyState& key) {
+    const auto retryAfter = publishRate_.take(key.token, now());
+    if (retryAfter) {
+        return OrvelKit::unexpected(ServiceError::tooManyRequests(
+            "too many publishes with this key; try again in " + std::to_string(*retryAfter) + " s",
+            *retryAfter));
+    }
+    return {};
+}
+
 // --- Devices and pairing --------------------------------------------------
 
 DeviceCredentials DevService::addDevice(const std::string& accountId) {
@@ -198,8 +251,9 @@ DeviceCredentials DevService::addDevice(const std::string& accountId) {
     device.accountId = accountId;
     device.createdAt = formatTimestamp(now());
     DeviceCredentials credentials{accountId, device.token};
+    pending_.devices.insert(device.token);
+    pending_.handsOutSecret = true;
     devices_.emplace(device.token, std::move(device));
-    changed();
     return credentials;
 }
 
@@ -210,16 +264,19 @@ ServiceResult<DeviceCredentials> DevService::bootstrap() {
     account.createdAt = formatTimestamp(now());
     const std::string id = account.id;
     accounts_.emplace(id, std::move(account));
+    pending_.accounts.insert(id);
     return addDevice(id);
 }
 
 void DevService::purgeExpiredCodes() {
     const std::uint64_t nowMs = toMillis(now());
-    const auto erased =
-        std::erase_if(codes_, [&](const auto& entry) { return entry.second.expiresAtMs <= nowMs; });
-    if (erased > 0) {
-        changed();
-    }
+    std::erase_if(codes_, [&](const auto& entry) {
+        const bool expired = entry.second.expiresAtMs <= nowMs;
+        if (expired) {
+            pending_.codes.insert(entry.first);
+        }
+        return expired;
+    });
 }
 
 ServiceResult<PairingCode> DevService::createPairingCode(std::string_view deviceToken) {
@@ -235,8 +292,9 @@ ServiceResult<PairingCode> DevService::createPairingCode(std::string_view device
     code.accountId = (*account)->id;
     code.expiresAtMs = toMillis(now() + std::chrono::seconds(pairingCodeLifetimeSeconds));
     PairingCode answer{code.code, pairingCodeLifetimeSeconds};
+    pending_.codes.insert(code.code);
+    pending_.handsOutSecret = true;
     codes_.emplace(code.code, std::move(code));
-    changed();
     return answer;
 }
 
@@ -248,8 +306,8 @@ ServiceResult<DeviceCredentials> DevService::redeem(const RedeemBody& body) {
             ServiceError::notFound("unknown, used or expired pairing code"));
     }
     const std::string accountId = found->second.accountId;
+    pending_.codes.insert(found->first);
     codes_.erase(found);
-    changed();
     if (!accounts_.contains(accountId)) {
         return OrvelKit::unexpected(
             ServiceError::notFound("unknown, used or expired pairing code"));
@@ -264,9 +322,24 @@ ServiceResult<Engagement> DevService::engage(std::string_view deviceToken, const
     if (!account) {
         return OrvelKit::unexpected(account.error());
     }
+    const auto owned = std::count_if(
+        (*account)->follows.begin(), (*account)->follows.end(), [&](const FollowState& f) {
+            const auto channel = channels_.find(f.channel);
+            return channel != channels_.end() && channel->second.owner == (*account)->id &&
+                   !channel->second.retiredAt;
+        });
+    if (static_cast<std::size_t>(owned) >= limits_.maxChannelsPerAccount) {
+        return OrvelKit::unexpected(ServiceError::forbidden(
+            "the account owns " + std::to_string(owned) +
+            " channels, the most allowed; retire one before creating another"));
+    }
     std::string sender = trimmed(body.sender.value_or(""));
     if (sender.empty()) {
         sender = defaultSender;
+    }
+    if (textLength(sender) > limits_.maxTitleChars) {
+        return OrvelKit::unexpected(ServiceError::badRequest(
+            "sender is longer than " + std::to_string(limits_.maxTitleChars) + " characters"));
     }
     const std::string created = formatTimestamp(now());
 
@@ -289,9 +362,12 @@ ServiceResult<Engagement> DevService::engage(std::string_view deviceToken, const
 
     Engagement engagement{channel.id, key.keyId, sender, key.token};
     (*account)->follows.push_back(FollowState{channel.id, 0, {}});
+    pending_.accounts.insert((*account)->id);
+    pending_.channels.insert(channel.id);
+    pending_.keys.insert(key.token);
+    pending_.handsOutSecret = true;
     channels_.emplace(channel.id, std::move(channel));
     keys_.emplace(key.token, std::move(key));
-    changed();
     return engagement;
 }
 
@@ -315,7 +391,7 @@ ServiceResult<Subscription> DevService::subscribe(std::string_view deviceToken,
     }
     if (!follows(**account, body.channel)) {
         (*account)->follows.push_back(FollowState{body.channel, 0, {}});
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return Subscription{body.channel};
 }
@@ -353,6 +429,7 @@ ServiceResult<KeyRotation> DevService::rotateKey(std::string_view deviceToken,
         if (!isLive(key)) {
             continue;
         }
+        pending_.keys.insert(token);
         if (body.graceHours == 0) {
             key.revoked = true;
             key.revokedAt = created;
@@ -376,8 +453,9 @@ ServiceResult<KeyRotation> DevService::rotateKey(std::string_view deviceToken,
     if (body.graceHours > 0) {
         rotation.previousKeysExpireAt = formatTimestamp(graceEnd);
     }
+    pending_.keys.insert(key.token);
+    pending_.handsOutSecret = true;
     keys_.emplace(key.token, std::move(key));
-    changed();
     return rotation;
 }
 
@@ -400,7 +478,7 @@ ServiceResult<RenameChannelAck> DevService::renameChannel(std::string_view devic
     }
     if ((*channel)->name != name) {
         (*channel)->name = name;
-        changed();
+        pending_.channels.insert(body.channel);
     }
     return RenameChannelAck{body.channel, std::move(name)};
 }
@@ -420,7 +498,7 @@ ServiceResult<RetireAck> DevService::retireChannel(std::string_view deviceToken,
         // Its keys stay as they are: every use of them meets the retirement
         // first and is told so (410).
         (*channel)->retiredAt = formatTimestamp(now());
-        changed();
+        pending_.channels.insert(body.channel);
     }
     return RetireAck{body.channel, *(*channel)->retiredAt};
 }
@@ -502,7 +580,7 @@ ServiceResult<ReadAck> DevService::markRead(std::string_view deviceToken, const 
     const std::uint64_t target = std::min(body.seq, latestSeq(*channel));
     if (target > follow->readSeq) {
         follow->readSeq = target;
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return ReadAck{body.channel, follow->readSeq};
 }
@@ -526,7 +604,7 @@ ServiceResult<DismissAck> DevService::dismiss(std::string_view deviceToken,
     const auto at = std::lower_bound(seqs.begin(), seqs.end(), body.seq);
     if (at == seqs.end() || *at != body.seq) {
         seqs.insert(at, body.seq);
-        changed();
+        pending_.accounts.insert((*account)->id);
     }
     return DismissAck{body.channel, true, body.seq};
 }
@@ -545,6 +623,12 @@ ServiceResult<PublishAck> DevService::publish(std::string_view publishToken,
     }
     if (trimmed(input.title).empty()) {
         return OrvelKit::unexpected(ServiceError::badRequest("the title must not be empty"));
+    }
+    if (auto checked = checkTexts(input); !checked) {
+        return OrvelKit::unexpected(checked.error());
+    }
+    if (auto allowed = checkRate(**key); !allowed) {
+        return OrvelKit::unexpected(allowed.error());
     }
     auto& notifications = (*channel)->notifications;
 
@@ -568,8 +652,8 @@ ServiceResult<PublishAck> DevService::publish(std::string_view publishToken,
     n.urgency = input.urgency;
 
     PublishAck ack{n.channel, n.createdAt, n.id, n.seq};
+    pending_.notifications.emplace_back(n.channel, n.seq);
     notifications.push_back(std::move(n));
-    changed();
     return ack;
 }
 
@@ -587,6 +671,17 @@ ServiceResult<CardPublishAck> DevService::publishCard(std::string_view publishTo
         return OrvelKit::unexpected(
             ServiceError::badRequest("card_key and update_id must not be empty"));
     }
+    for (const auto& [name, text] :
+         {std::pair{"card_key", &input.cardKey}, std::pair{"update_id", &input.updateId}}) {
+        if (textLength(*text) > limits_.maxLabelChars) {
+            return OrvelKit::unexpected(
+                ServiceError::badRequest(std::string(name) + " is longer than " +
+                                         std::to_string(limits_.maxLabelChars) + " characters"));
+        }
+    }
+    if (auto allowed = checkRate(**key); !allowed) {
+        return OrvelKit::unexpected(allowed.error());
+    }
 
     PersistentCardUpdate update;
     update.cardKey = input.cardKey;
@@ -599,114 +694,9 @@ ServiceResult<CardPublishAck> DevService::publishCard(std::string_view publishTo
     update.updateId = input.updateId;
 
     CardPublishAck ack{update.cardSeq, update.channel, update.createdAt, update.id};
+    pending_.cardUpdates.emplace_back(update.channel, update.cardSeq);
     (*channel)->cardUpdates.push_back(std::move(update));
-    changed();
     return ack;
-}
-
-// --- Persistence ----------------------------------------------------------
-
-DevState DevService::state() const {
-    DevState state;
-    for (const auto& [id, account] : accounts_) {
-        state.accounts.push_back(account);
-    }
-    for (const auto& [token, device] : devices_) {
-        state.devices.push_back(device);
-    }
-    for (const auto& [code, pending] : codes_) {
-        state.pairingCodes.push_back(pending);
-    }
-    for (const auto& [id, channel] : channels_) {
-        state.channels.push_back(channel);
-    }
-    for (const auto& [token, key] : keys_) {
-        state.keys.push_back(key);
-    }
-    return state;
-}
-
-OrvelKit::Expected<void, std::string> DevService::restore(DevState state) {
-    using OrvelKit::unexpected;
-    if (state.version != DevState::currentVersion) {
-        return unexpected("unsupported state version " + std::to_string(state.version));
-    }
-    decltype(accounts_) accounts;
-    decltype(devices_) devices;
-    decltype(codes_) codes;
-    decltype(channels_) channels;
-    decltype(keys_) keys;
-
-    for (auto& channel : state.channels) {
-        for (std::size_t i = 0; i < channel.notifications.size(); ++i) {
-            const auto& n = channel.notifications[i];
-            if (n.channel != channel.id || (i > 0 && n.seq <= channel.notifications[i - 1].seq)) {
-                return unexpected("channel " + channel.id + ": updates out of order");
-            }
-        }
-        for (std::size_t i = 0; i < channel.cardUpdates.size(); ++i) {
-            const auto& u = channel.cardUpdates[i];
-            if (u.channel != channel.id ||
-                (i > 0 && u.cardSeq <= channel.cardUpdates[i - 1].cardSeq)) {
-                return unexpected("channel " + channel.id + ": card updates out of order");
-            }
-        }
-        const std::string id = channel.id;
-        if (!channels.emplace(id, std::move(channel)).second) {
-            return unexpected("channel " + id + " appears twice");
-        }
-    }
-    for (auto& account : state.accounts) {
-        std::set<std::string> seen;
-        for (const auto& follow : account.follows) {
-            if (!channels.contains(follow.channel) || !seen.insert(follow.channel).second) {
-                return unexpected("account " + account.id + ": bad followed channel");
-            }
-            if (!std::is_sorted(follow.dismissedSeqs.begin(), follow.dismissedSeqs.end())) {
-                return unexpected("account " + account.id + ": dismissals out of order");
-            }
-        }
-        const std::string id = account.id;
-        if (!accounts.emplace(id, std::move(account)).second) {
-            return unexpected("account " + id + " appears twice");
-        }
-    }
-    for (const auto& [id, channel] : channels) {
-        if (!accounts.contains(channel.owner)) {
-            return unexpected("channel " + id + ": unknown owner");
-        }
-    }
-    for (auto& device : state.devices) {
-        if (!accounts.contains(device.accountId)) {
-            return unexpected("a device of an unknown account");
-        }
-        const std::string token = device.token;
-        if (!devices.emplace(token, std::move(device)).second) {
-            return unexpected("a device token appears twice");
-        }
-    }
-    for (auto& code : state.pairingCodes) {
-        const std::string text = code.code;
-        if (!accounts.contains(code.accountId) || !codes.emplace(text, std::move(code)).second) {
-            return unexpected("bad pairing code");
-        }
-    }
-    for (auto& key : state.keys) {
-        if (!channels.contains(key.channel)) {
-            return unexpected("key " + key.keyId + ": unknown channel");
-        }
-        const std::string token = key.token;
-        if (!keys.emplace(token, std::move(key)).second) {
-            return unexpected("a publish token appears twice");
-        }
-    }
-
-    accounts_ = std::move(accounts);
-    devices_ = std::move(devices);
-    codes_ = std::move(codes);
-    channels_ = std::move(channels);
-    keys_ = std::move(keys);
-    return {};
 }
 
 } // namespace OrvelDev

@@ -5,19 +5,24 @@
 // updates, and each account's read marks, dismissals and followed channels.
 //
 // Every operation checks its bearer token itself and answers with a wire
-// record or a ServiceError whose status the HTTP layer sends as it is.
+// record or a ServiceError whose status the HTTP layer sends as it is. What an
+// operation changed is collected until takeChanges(), for the store to write.
 // Not thread-safe: DevServer serialises all calls.
 
 #include "orvelkit/protocol/Protocol.h"
 #include "tools/devserver/DevState.h"
+#include "tools/devserver/PublishRate.h"
 #include "tools/devserver/RandomText.h"
 #include "tools/devserver/ServiceError.h"
+#include "tools/devserver/ServiceLimits.h"
 #include "tools/devserver/ServiceRecords.h"
+#include "tools/devserver/StateChanges.h"
 #include "tools/devserver/Timestamps.h"
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -37,7 +42,7 @@ public:
     static constexpr std::string_view deviceTokenPrefix = "orvel_dev_";
 
     // An empty clock reads the system clock.
-    explicit DevService(Clock clock = {});
+    explicit DevService(Clock clock = {}, ServiceLimits limits = {});
 
     // Devices and pairing.
     ServiceResult<OrvelProtocol::DeviceCredentials> bootstrap();
@@ -76,15 +81,27 @@ public:
     publishCard(std::string_view publishToken,
                 const OrvelProtocol::PersistentCardUpdateInput& input);
 
-    // Persistence. `revision()` rises with every change of state.
+    // Persistence.
     DevState state() const;
-    // Replaces all state; on failure (an inconsistent state) nothing changes.
+    // Replaces all state and forgets the changes not yet taken; on failure (an
+    // inconsistent state) nothing changes.
     OrvelKit::Expected<void, std::string> restore(DevState state);
-    std::uint64_t revision() const { return revision_; }
+    // The records changed since the last call, and forgets them.
+    StateChanges takeChanges();
+    bool hasChanges() const;
 
 private:
+    // Identifiers of what changed, turned into records by takeChanges().
+    struct PendingChanges {
+        // A code no longer in codes_ was removed.
+        std::set<std::string, std::less<>> accounts, devices, codes, channels, keys;
+        std::vector<std::pair<std::string, std::uint64_t>> notifications, cardUpdates;
+        bool handsOutSecret = false;
+    };
+
     TimePoint now() const;
-    void changed() { ++revision_; }
+    ServiceResult<void> checkTexts(const OrvelProtocol::NotificationInput& input) const;
+    ServiceResult<void> checkRate(const KeyState& key);
     std::string uniqueId(std::string_view prefix, std::size_t length,
                          const std::function<bool(const std::string&)>& taken);
 
@@ -102,8 +119,10 @@ private:
     OrvelProtocol::DeviceCredentials addDevice(const std::string& accountId);
 
     Clock clock_;
+    ServiceLimits limits_;
+    PublishRate publishRate_;
     RandomText random_;
-    std::uint64_t revision_ = 0;
+    PendingChanges pending_;
 
     std::map<std::string, AccountState, std::less<>> accounts_;
     std::map<std::string, DeviceState, std::less<>> devices_;    // by token

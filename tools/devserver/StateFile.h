@@ -1,10 +1,12 @@
 #pragma once
 
-// The development service's state on disk, as one JSON file. It holds device
-// and publish tokens, so it is written with mode 0600, and atomically: a
-// temporary file in the same directory is written and flushed, renamed over
-// the old one, and the directory is flushed, so a crash leaves either the old
-// or the new state, never a torn file.
+// The service's whole state as one JSON file, as earlier versions kept it: now
+// read to import it (ServiceStore holds the state), and written by tests that
+// seed a service. It holds device and publish tokens, so it is written with
+// mode 0600, and atomically: a temporary file in the same directory is
+// written and flushed, renamed over the old one, and the directory is
+// flushed, so a crash leaves either the old or the new state, never a torn
+// file.
 
 #include "orvelkit/support/Expected.h"
 #include "tools/devserver/DevState.h"

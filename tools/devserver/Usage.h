@@ -1,11 +1,13 @@
 #pragma once
 
-// What orvel-devserver --help prints; its man page is written from it.
+// What orvel-server --help and orvel-devserver --help print; their man pages
+// are written from them.
 
-#include <string_view>
+#include <string>
 
 namespace OrvelDev {
 
-extern const std::string_view devServerUsage;
+extern const std::string serverUsage;
+extern const std::string devServerUsage;
 
 } // namespace OrvelDev

@@ -1,6 +1,6 @@
 // orvel-docgen: writes a generated document to a file.
 //   orvel-docgen completions bash|zsh|fish FILE
-//   orvel-docgen man orvelctl|orvel-send|orvel-devserver FILE
+//   orvel-docgen man orvelctl|orvel-send|orvel-server|orvel-devserver FILE
 
 #include "orvel/cli/CompletionScripts.h"
 #include "orvel/cli/ManPage.h"
@@ -31,8 +31,13 @@ std::optional<std::string> document(std::string_view kind, std::string_view name
         return manPageFromHelp(name, "publish one update to an Orvel channel",
                                OrvelSend::sendUsage);
     }
+    if (name == "orvel-server") {
+        return manPageFromHelp(name, "the Orvel service that agents post to and desktops sync from",
+                               OrvelDev::serverUsage);
+    }
     if (name == "orvel-devserver") {
-        return manPageFromHelp(name, "a loopback Orvel service for development and tests",
+        return manPageFromHelp(name,
+                               "the Orvel service in development mode, for development and tests",
                                OrvelDev::devServerUsage);
     }
     return std::nullopt;

@@ -29,6 +29,7 @@ enum ErrorCode : int {
     invalidRequest = -32600,
     methodNotFound = -32601,
     invalidParams = -32602,
+    internalError = -32603,
     sessionNotFound = -32001,
 };
 
@@ -391,13 +392,17 @@ McpReply McpEndpoint::post(const McpRequest& request) {
     }
 
     CallOutcome result;
-    run_([&](DevService& service) {
+    const bool stored = run_([&](DevService& service) {
         result =
             arguments->card
                 ? outcome(
                       service.publishCard(arguments->channelKey, cardUpdateInput(*arguments->card)))
                 : outcome(service.publish(arguments->channelKey, notificationInput(*arguments)));
     });
+    if (!stored) {
+        return reply(200,
+                     errorMessage(rawId, internalError, "the service cannot store the change"));
+    }
     if (result.code != 0) {
         return reply(200, errorMessage(rawId, result.code, result.text));
     }

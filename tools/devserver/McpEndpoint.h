@@ -44,8 +44,9 @@ struct McpReply {
 class McpEndpoint {
 public:
     // Runs `call` the way every other endpoint's service call runs (one at a
-    // time, the state saved after a change).
-    using ServiceRunner = std::function<void(const std::function<void(DevService&)>& call)>;
+    // time, the change stored before the answer); false when what the call
+    // changed could not be stored, and so did not happen.
+    using ServiceRunner = std::function<bool(const std::function<void(DevService&)>& call)>;
 
     static constexpr std::string_view latestProtocolVersion = "2025-06-18";
     static constexpr std::string_view supportedProtocolVersions[] = {"2025-06-18", "2025-03-26"};

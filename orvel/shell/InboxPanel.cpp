@@ -20,7 +20,9 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
       updates_(std::make_unique<UpdatesListModel>(bridge.model(), bridge.executor(),
                                                   UpdatesListModel::threadPoolRunner())),
       detail_(std::make_unique<DetailScreenModel>(bridge.model(), bridge.executor())),
-      card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())) {
+      card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())),
+      settings_(std::make_unique<SettingsScreenModel>(bridge.model(), bridge.executor(),
+                                                      bridge.updater())) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -40,7 +42,8 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
                           {QStringLiteral("inboxScreen"), QVariant::fromValue(&inboxScreen_)},
                           {QStringLiteral("updates"), QVariant::fromValue(updates_.get())},
                           {QStringLiteral("detail"), QVariant::fromValue(detail_.get())},
-                          {QStringLiteral("card"), QVariant::fromValue(card_.get())}});
+                          {QStringLiteral("card"), QVariant::fromValue(card_.get())},
+                          {QStringLiteral("settings"), QVariant::fromValue(settings_.get())}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing

@@ -13,6 +13,7 @@
 #include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/SettingsScreenModel.h"
 #include "orvel/shell/Theme.h"
 #include "orvel/shell/UpdatesListModel.h"
 #endif
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<UpdatesListModel> updates_;
     std::unique_ptr<DetailScreenModel> detail_;
     std::unique_ptr<PersistentCardScreenModel> card_;
+    std::unique_ptr<SettingsScreenModel> settings_;
     bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;

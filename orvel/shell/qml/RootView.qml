@@ -14,6 +14,7 @@ Item {
     required property UpdatesListModel updates
     required property DetailScreenModel detail
     required property PersistentCardScreenModel card
+    required property SettingsScreenModel settings
 
     VisualEffect {
         anchors.fill: parent
@@ -50,6 +51,7 @@ Item {
             updates: root.updates
             detail: root.detail
             card: root.card
+            settings: root.settings
             Layout.fillHeight: true
         }
     }

@@ -12,6 +12,7 @@ Item {
     required property UpdatesListModel updates
     required property DetailScreenModel detail
     required property PersistentCardScreenModel card
+    required property SettingsScreenModel settings
 
     readonly property bool onInbox: body.bridge.currentScreen === ModelBridge.Inbox
 
@@ -46,6 +47,9 @@ Item {
             break
         case ModelBridge.Card:
             loader.setSource("PersistentCardScreen.qml", {card: body.card})
+            break
+        case ModelBridge.Settings:
+            loader.setSource("SettingsScreen.qml", {bridge: body.bridge, settings: body.settings})
             break
         default:
             loader.setSource("PlaceholderScreen.qml",

@@ -20,7 +20,7 @@ TestCase {
     function test_theHeaderFollowsNavigation() {
         const view = createTemporaryObject(rootView, test, {
             bridge: Fixture.bridge, inboxScreen: Fixture.inboxScreen, updates: Fixture.updates,
-            detail: Fixture.detail, card: Fixture.card})
+            detail: Fixture.detail, card: Fixture.card, settings: Fixture.settings})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

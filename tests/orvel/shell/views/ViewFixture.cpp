@@ -1,8 +1,11 @@
 #include "tests/orvel/shell/views/ViewFixture.h"
 
+#include "orvel/core/MemoryLaunchAtLogin.h"
 #include "orvelkit/json/Json.h"
 #include "orvelkit/time/InternetDateTime.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QVariantMap>
 
 namespace OrvelTest {
@@ -14,6 +17,7 @@ ViewFixture::ViewFixture() {
 ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
+    settings_.reset();
     inboxScreen_.reset();
     card_.reset();
     detail_.reset();
@@ -21,6 +25,7 @@ void ViewFixture::reset() {
     bridge_.reset();
     harness_ = std::make_unique<ModelHarness>();
     harness_->paired({"ch"});
+    harness_->launchAtLogin = std::make_shared<Orvel::MemoryLaunchAtLogin>();
     harness_->build();
     bridge_ = std::make_unique<Orvel::ModelBridge>(*harness_->model, harness_->executor, nullptr);
     inboxScreen_ = std::make_unique<Orvel::InboxScreenModel>(*harness_->model, harness_->executor);
@@ -28,6 +33,8 @@ void ViewFixture::reset() {
     detail_ = std::make_unique<Orvel::DetailScreenModel>(*harness_->model, harness_->executor);
     card_ =
         std::make_unique<Orvel::PersistentCardScreenModel>(*harness_->model, harness_->executor);
+    settings_ =
+        std::make_unique<Orvel::SettingsScreenModel>(*harness_->model, harness_->executor, nullptr);
     emit rebuilt();
 }
 
@@ -122,6 +129,25 @@ QQuickItem* ViewFixture::visibleText(QQuickItem* root, const QString& text) cons
         }
     }
     return nullptr;
+}
+
+void ViewFixture::answer(const QString& endpoint, const QString& body) {
+    harness_->service->on(endpoint.toStdString(), [text = body.toStdString()](const auto&) {
+        return OrvelKit::TransportResult(OrvelKit::HTTPResponse{200, text});
+    });
+}
+
+QString ViewFixture::lastRequestBody(const QString& endpoint) const {
+    const auto requests = harness_->service->requestsTo(endpoint.toStdString());
+    return requests.empty() ? QString() : QString::fromStdString(requests.back().body.value_or(""));
+}
+
+QString ViewFixture::clipboardText() const {
+    return QGuiApplication::clipboard()->text();
+}
+
+bool ViewFixture::launchesAtLogin() const {
+    return harness_->launchAtLogin->isEnabled();
 }
 
 } // namespace OrvelTest

@@ -8,10 +8,11 @@
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
-#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/DetailScreenModel.h"
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/SettingsScreenModel.h"
 #include "orvel/shell/UpdatesListModel.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
@@ -30,6 +31,7 @@ class ViewFixture final : public QObject {
     Q_PROPERTY(Orvel::UpdatesListModel* updates READ updates NOTIFY rebuilt)
     Q_PROPERTY(Orvel::DetailScreenModel* detail READ detail NOTIFY rebuilt)
     Q_PROPERTY(Orvel::PersistentCardScreenModel* card READ card NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::SettingsScreenModel* settings READ settings NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -40,6 +42,7 @@ public:
     Orvel::UpdatesListModel* updates() const { return updates_.get(); }
     Orvel::DetailScreenModel* detail() const { return detail_.get(); }
     Orvel::PersistentCardScreenModel* card() const { return card_.get(); }
+    Orvel::SettingsScreenModel* settings() const { return settings_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -62,6 +65,15 @@ public:
     Q_INVOKABLE bool isRead(const QString& id) const;
     // The "Group updates by source" setting.
     Q_INVOKABLE void setGroupActivityUpdates(bool grouped);
+    // The service answers `endpoint` ("keys/rotate") with status 200 and
+    // `body` from now on.
+    Q_INVOKABLE void answer(const QString& endpoint, const QString& body);
+    // The body of the latest request to `endpoint`; empty when none came.
+    Q_INVOKABLE QString lastRequestBody(const QString& endpoint) const;
+    // What the application's clipboard holds as text.
+    Q_INVOKABLE QString clipboardText() const;
+    // Whether the desktop would start the app at login (held in memory).
+    Q_INVOKABLE bool launchesAtLogin() const;
     // The visible item under `root` (itself included) whose `text` is
     // `text`, or null.
     Q_INVOKABLE QQuickItem* visibleText(QQuickItem* root, const QString& text) const;
@@ -76,6 +88,7 @@ private:
     std::unique_ptr<Orvel::UpdatesListModel> updates_;
     std::unique_ptr<Orvel::DetailScreenModel> detail_;
     std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
+    std::unique_ptr<Orvel::SettingsScreenModel> settings_;
 };
 
 } // namespace OrvelTest

@@ -13,8 +13,11 @@ AbstractButton {
     property string symbol
     property bool destructive: false
 
-    implicitWidth: implicitContentWidth + 20
-    implicitHeight: implicitContentHeight + 10
+    // The label sits inside its background, not on its edge.
+    horizontalPadding: 10
+    verticalPadding: 5
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
     opacity: !enabled ? 0.4 : pressed ? 0.65 : 1
     Accessible.name: text
 

@@ -16,7 +16,7 @@ Menu {
     background: Rectangle {
         implicitWidth: 200
         radius: 9
-        color: Theme.windowMaterial
+        color: Theme.dialogSurface
         border.width: 0.5
         border.color: Theme.controlBorder
     }

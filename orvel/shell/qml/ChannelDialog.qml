@@ -54,7 +54,7 @@ FocusScope {
         width: Math.min(320, dialog.width - 24)
         height: column.implicitHeight + 40
         radius: 14
-        color: Theme.windowMaterial
+        color: Theme.dialogSurface
         border.width: 0.5
         border.color: Theme.panelBorder
 

@@ -396,35 +396,31 @@ Item {
             }
 
             // ---- Footer --------------------------------------------------
-            ColumnLayout {
-                spacing: 2
-                Layout.fillWidth: true
+            Text {
+                text: qsTr("Orvel %1").arg(screen.settings.appVersion)
+                color: Theme.faint
+                font.pixelSize: 11
+                Layout.alignment: Qt.AlignHCenter
                 Layout.topMargin: 4
+            }
 
-                Text {
-                    text: qsTr("Orvel %1").arg(screen.settings.appVersion)
-                    color: Theme.faint
+            AbstractButton {
+                id: credit
+                objectName: "credit"
+                text: qsTr("Made by the Orvel team · orvel.app")
+                hoverEnabled: true
+                focusPolicy: Qt.StrongFocus
+                Accessible.role: Accessible.Link
+                Accessible.name: text
+                Layout.alignment: Qt.AlignHCenter
+                Layout.topMargin: -14
+                onClicked: SafeMarkdown.openLink("https://orvel.app")
+
+                contentItem: Text {
+                    text: credit.text
+                    color: Theme.blue
                     font.pixelSize: 11
-                    Layout.alignment: Qt.AlignHCenter
-                }
-
-                AbstractButton {
-                    id: credit
-                    objectName: "credit"
-                    text: qsTr("Made by the Orvel team · orvel.app")
-                    hoverEnabled: true
-                    focusPolicy: Qt.StrongFocus
-                    Accessible.role: Accessible.Link
-                    Accessible.name: text
-                    Layout.alignment: Qt.AlignHCenter
-                    onClicked: SafeMarkdown.openLink("https://orvel.app")
-
-                    contentItem: Text {
-                        text: credit.text
-                        color: Theme.blue
-                        font.pixelSize: 11
-                        font.underline: credit.hovered || credit.visualFocus
-                    }
+                    font.underline: credit.hovered || credit.visualFocus
                 }
             }
         }

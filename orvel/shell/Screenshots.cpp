@@ -206,8 +206,24 @@ OrvelKit::Inbox channelsInbox(OrvelKit::Date now) {
          channel("old-bot", "Old bot", true, update("old-bot", 60 * 24 * 5, "Bot"))});
 }
 
-// The settings screen in both appearances: whole, with each channel dialog
-// open, and with the key a rotation returned.
+// The first visible item under `root` (itself included) named `name`.
+QQuickItem* named(QQuickItem* root, const QString& name) {
+    if (root == nullptr || !root->isVisible()) {
+        return nullptr;
+    }
+    if (root->objectName() == name) {
+        return root;
+    }
+    for (auto* child : root->childItems()) {
+        if (auto* found = named(child, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The settings screen in both appearances: whole, with a channel's menu and
+// each channel dialog open, and with the key a rotation returned.
 bool shootSettings(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
                    Orvel::Preferences& preferences, const QDir& out) {
     using Prompt = Orvel::SettingsScreenModel::Prompt;
@@ -228,6 +244,14 @@ bool shootSettings(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::T
         panel.resize(size.width(), 1250);
         ok = grab(panel, file("full")) && ok;
         panel.resize(size);
+        // The first owned channel's "more" menu, open.
+        if (auto* more = named(panel.rootObject(), "channelMore")) {
+            QMetaObject::invokeMethod(more, "clicked");
+            ok = grab(panel, file("menu")) && ok;
+            if (auto* menu = more->findChild<QObject*>("channelMenu")) {
+                QMetaObject::invokeMethod(menu, "close");
+            }
+        }
         for (const auto& [prompt, name] :
              {std::pair{Prompt::Rename, "rename"}, std::pair{Prompt::Rotate, "rotate"},
               std::pair{Prompt::Retire, "retire"}}) {
@@ -236,6 +260,7 @@ bool shootSettings(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::T
             settings->dismissPrompt();
         }
         settings->presentPrompt(Prompt::Rotate, "codex-nightly");
+        settle(50);
         settings->rotate(24);
         ok = grab(panel, file("new-key")) && ok;
         settings->dismissRotatedKey();

@@ -93,6 +93,13 @@ const OrvelKit::ChannelDescriptor* SettingsScreenModel::ownedChannel(const QStri
 }
 
 void SettingsScreenModel::presentPrompt(Prompt prompt, const QString& channel) {
+    // On the next turn: the menu that asked has closed and handed the focus
+    // back by then, so the dialog keeps the focus it takes.
+    QMetaObject::invokeMethod(
+        this, [this, prompt, channel] { showPrompt(prompt, channel); }, Qt::QueuedConnection);
+}
+
+void SettingsScreenModel::showPrompt(Prompt prompt, const QString& channel) {
     const auto* descriptor = ownedChannel(channel);
     if (descriptor == nullptr || prompt == NoPrompt) {
         return;

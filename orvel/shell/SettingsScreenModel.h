@@ -102,8 +102,8 @@ public:
 
     // ---- The channel dialogs -------------------------------------------
     // Opens a dialog for one of the device's own channels in the short
-    // list; "rename" starts the draft at the current name. Anything else is
-    // ignored.
+    // list, on the next turn of the event loop; "rename" starts the draft at
+    // the current name. Anything else is ignored.
     Q_INVOKABLE void presentPrompt(Prompt prompt, const QString& channel);
     Q_INVOKABLE void dismissPrompt();
     // Each closes the dialog and starts the model's action.
@@ -133,6 +133,7 @@ signals:
 
 private:
     const OrvelKit::ChannelDescriptor* ownedChannel(const QString& channel) const;
+    void showPrompt(Prompt prompt, const QString& channel);
     void closePrompt();
     // Forgets the screen's own state (the user left it).
     void forgetViewState();

@@ -12,6 +12,8 @@ Menu {
     signal retireChosen()
 
     padding: 4
+    // Stays inside the window, however close to its edge it opens.
+    margins: 8
 
     background: Rectangle {
         implicitWidth: 200

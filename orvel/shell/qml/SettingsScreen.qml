@@ -123,7 +123,7 @@ Item {
                                         system: "ellipsis"
                                         label: qsTr("More actions for %1").arg(channelRow.modelData.name)
                                         size: 13
-                                        onClicked: menu.popup(more, 0, more.height)
+                                        onClicked: menu.popup(more, more.width - menu.width, more.height)
 
                                         ChannelActionsMenu {
                                             id: menu

@@ -132,17 +132,23 @@ TestCase {
         verify(!findChild(view, "newKeyPanel").visible)
     }
 
-    function test_aFailedRotationShowsNoKeyAndLeavingForgetsTheDialog() {
+    function test_aFailedRotationShowsNoKeyAndEscapeOrLeavingClosesADialog() {
         Fixture.answer("keys/rotate", "{}")
         const view = syncChannels([])
         openPrompt(view, "rotateKey", "rotateDialog")
         mouseClick(findChild(view, "rotateImmediately"))
         Fixture.settle()
         verify(!findChild(view, "newKeyPanel").visible)
+        // Escape closes the dialog, not the screen.
+        openPrompt(view, "retireChannel", "retireDialog")
+        keyClick(Qt.Key_Escape)
+        compare(Fixture.settings.prompt, SettingsScreenModel.NoPrompt)
+        compare(Fixture.bridge.currentScreen, ModelBridge.Settings)
         openPrompt(view, "retireChannel", "retireDialog")
         Fixture.bridge.back()
         Fixture.settle()
         compare(Fixture.settings.prompt, SettingsScreenModel.NoPrompt)
+        compare(Fixture.lastRequestBody("channels/retire"), "")
     }
 
     function test_launchAtLoginShowsWhatTheDesktopHas() {

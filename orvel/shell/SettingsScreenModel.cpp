@@ -39,10 +39,17 @@ SettingsScreenModel::SettingsScreenModel(AppModel& model, OrvelKit::Executor& ex
                  ModelField::groupActivityUpdates, ModelField::expandedActivityEnabled,
                  ModelField::useDevelopmentData},
                 [this] { recompute(); }) {
+    if (updater_ != nullptr) {
+        updater_->onChange = [this] { recompute(); };
+    }
     recompute();
 }
 
-SettingsScreenModel::~SettingsScreenModel() = default;
+SettingsScreenModel::~SettingsScreenModel() {
+    if (updater_ != nullptr) {
+        updater_->onChange = nullptr;
+    }
+}
 
 std::optional<QString> SettingsScreenModel::validName(const QString& draft) {
     auto name = draft.trimmed();

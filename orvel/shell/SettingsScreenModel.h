@@ -68,8 +68,10 @@ public:
     enum Prompt { NoPrompt, Rename, Rotate, Retire };
     Q_ENUM(Prompt)
 
-    // `updater` may be null: no update rows can act then. The model, the
-    // executor and the updater must outlive the view model.
+    // `updater` may be null: no update rows can act then. While the view
+    // model lives it is the updater's `onChange` listener (a check that ends
+    // enables "Check for updates" again). The model, the executor and the
+    // updater must outlive the view model.
     SettingsScreenModel(AppModel& model, OrvelKit::Executor& executor, UpdaterController* updater,
                         QObject* parent = nullptr);
     ~SettingsScreenModel() override;

@@ -10,6 +10,19 @@
 
 namespace OrvelTest {
 
+// An update framework whose check runs until the test ends it.
+class CheckingUpdateFramework final : public Orvel::UpdateFramework {
+public:
+    bool canCheckForUpdates() const override { return !checking; }
+    void checkForUpdates() override { checking = true; }
+    bool automaticallyDownloadsUpdates() const override { return automatic; }
+    void setAutomaticallyDownloadsUpdates(bool enabled) override { automatic = enabled; }
+    void setUpdateReadyHandler(UpdateReadyHandler) override {}
+
+    bool checking = false;
+    bool automatic = false;
+};
+
 ViewFixture::ViewFixture() {
     reset();
 }
@@ -23,6 +36,7 @@ void ViewFixture::reset() {
     detail_.reset();
     updates_.reset();
     bridge_.reset();
+    updater_.reset();
     harness_ = std::make_unique<ModelHarness>();
     harness_->paired({"ch"});
     harness_->launchAtLogin = std::make_shared<Orvel::MemoryLaunchAtLogin>();
@@ -33,8 +47,11 @@ void ViewFixture::reset() {
     detail_ = std::make_unique<Orvel::DetailScreenModel>(*harness_->model, harness_->executor);
     card_ =
         std::make_unique<Orvel::PersistentCardScreenModel>(*harness_->model, harness_->executor);
-    settings_ =
-        std::make_unique<Orvel::SettingsScreenModel>(*harness_->model, harness_->executor, nullptr);
+    updateFramework_ = std::make_shared<CheckingUpdateFramework>();
+    updater_ = std::make_unique<Orvel::UpdaterController>(
+        updateFramework_, nullptr, harness_->executor, harness_->preferences);
+    settings_ = std::make_unique<Orvel::SettingsScreenModel>(*harness_->model, harness_->executor,
+                                                             updater_.get());
     emit rebuilt();
 }
 
@@ -140,6 +157,14 @@ void ViewFixture::answer(const QString& endpoint, const QString& body) {
 QString ViewFixture::lastRequestBody(const QString& endpoint) const {
     const auto requests = harness_->service->requestsTo(endpoint.toStdString());
     return requests.empty() ? QString() : QString::fromStdString(requests.back().body.value_or(""));
+}
+
+void ViewFixture::finishUpdateCheck() {
+    updateFramework_->checking = false;
+    // What the app does when its update feed answers.
+    if (updater_->onChange) {
+        updater_->onChange();
+    }
 }
 
 QString ViewFixture::clipboardText() const {

@@ -24,6 +24,8 @@
 
 namespace OrvelTest {
 
+class CheckingUpdateFramework;
+
 class ViewFixture final : public QObject {
     Q_OBJECT
     Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
@@ -70,6 +72,8 @@ public:
     Q_INVOKABLE void answer(const QString& endpoint, const QString& body);
     // The body of the latest request to `endpoint`; empty when none came.
     Q_INVOKABLE QString lastRequestBody(const QString& endpoint) const;
+    // The update check the settings screen started ends.
+    Q_INVOKABLE void finishUpdateCheck();
     // What the application's clipboard holds as text.
     Q_INVOKABLE QString clipboardText() const;
     // Whether the desktop would start the app at login (held in memory).
@@ -88,6 +92,8 @@ private:
     std::unique_ptr<Orvel::UpdatesListModel> updates_;
     std::unique_ptr<Orvel::DetailScreenModel> detail_;
     std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
+    std::shared_ptr<CheckingUpdateFramework> updateFramework_;
+    std::unique_ptr<Orvel::UpdaterController> updater_;
     std::unique_ptr<Orvel::SettingsScreenModel> settings_;
 };
 

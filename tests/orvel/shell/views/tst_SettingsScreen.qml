@@ -159,4 +159,14 @@ TestCase {
         verify(toggle.checked)
         verify(Fixture.launchesAtLogin())
     }
+
+    function test_checkingForUpdatesWaitsForTheCheckToEnd() {
+        const view = syncChannels([])
+        const check = findChild(view, "checkForUpdates")
+        verify(check.enabled)
+        mouseClick(check)
+        verify(!check.enabled)
+        Fixture.finishUpdateCheck()
+        verify(check.enabled)
+    }
 }

@@ -25,6 +25,8 @@ ChannelDialog {
         color: Theme.text
         selectionColor: Theme.blue
         font.pixelSize: 13
+        leftPadding: 8
+        rightPadding: 8
         Layout.fillWidth: true
         Accessible.name: qsTr("Display name")
         onTextEdited: dialog.draftEdited(text)

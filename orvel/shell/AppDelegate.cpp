@@ -69,7 +69,18 @@ void AppDelegate::applicationDidFinishLaunching() {
         *model_, *updater_, *expandedActivityController_, *bridge_, *theme_, *preferences_,
         executor_, [this] { return reduceMotion_->value(); },
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").toStdString()});
-    updateFramework_->onUpdateFound = [this](const UpdateFeedEntry& entry) {
+    // The end of a check lets another one start: whoever shows "Check for
+    // updates" hears of it through the updater.
+    const auto checkEnded = [this] {
+        if (updater_->onChange) {
+            updater_->onChange();
+        }
+    };
+    updateFramework_->onNoUpdate = [checkEnded](const std::optional<std::string>&) {
+        checkEnded();
+    };
+    updateFramework_->onUpdateFound = [this, checkEnded](const UpdateFeedEntry& entry) {
+        checkEnded();
         auto& tray = menuBarController_->trayIcon();
         tray.showMessage(
             QStringLiteral("Orvel %1 is available").arg(QString::fromStdString(entry.version)),

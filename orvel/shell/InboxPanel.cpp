@@ -23,7 +23,9 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
       card_(std::make_unique<PersistentCardScreenModel>(bridge.model(), bridge.executor())),
       channels_(std::make_unique<ChannelsScreenModel>(bridge.model(), bridge.executor())),
       engage_(std::make_unique<EngageScreenModel>(bridge.model(), bridge.executor(), clipboard_)),
-      pair_(std::make_unique<PairScreenModel>(bridge.model(), bridge.executor())) {
+      pair_(std::make_unique<PairScreenModel>(bridge.model(), bridge.executor())),
+      settings_(std::make_unique<SettingsScreenModel>(bridge.model(), bridge.executor(),
+                                                      bridge.updater(), clipboard_)) {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     auto surface = format();
     surface.setAlphaBufferSize(8);
@@ -46,7 +48,8 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
                           {QStringLiteral("card"), QVariant::fromValue(card_.get())},
                           {QStringLiteral("channels"), QVariant::fromValue(channels_.get())},
                           {QStringLiteral("engage"), QVariant::fromValue(engage_.get())},
-                          {QStringLiteral("pair"), QVariant::fromValue(pair_.get())}});
+                          {QStringLiteral("pair"), QVariant::fromValue(pair_.get())},
+                          {QStringLiteral("settings"), QVariant::fromValue(settings_.get())}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
     // Showing the panel is what opening the app means here: the briefing

@@ -16,6 +16,7 @@
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PairScreenModel.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/SettingsScreenModel.h"
 #include "orvel/shell/Theme.h"
 #include "orvel/shell/UpdatesListModel.h"
 #endif
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<ChannelsScreenModel> channels_;
     std::unique_ptr<EngageScreenModel> engage_;
     std::unique_ptr<PairScreenModel> pair_;
+    std::unique_ptr<SettingsScreenModel> settings_;
     bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;

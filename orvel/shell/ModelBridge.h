@@ -64,6 +64,8 @@ public:
 
     AppModel& model() const { return model_; }
     OrvelKit::Executor& executor() const { return executor_; }
+    // Null without an update framework.
+    UpdaterController* updater() const { return updater_; }
 
     Screen currentScreen() const;
     QString currentScreenName() const;

@@ -1,8 +1,9 @@
 // Renders the panel with the development sample in the light and the dark
 // appearance, on the inbox, the updates (flat and grouped), an update's detail,
-// a card, the channels, the welcome, the new-channel and the pair screens, the updates of a
-// generated 100,000-update inbox, and the tray icon's states, to PNG files in the directory given
-// as the only argument.
+// a card, the channels, the welcome, the new-channel and the pair screens,
+// the settings with each channel dialog and a rotated key, the updates of a
+// generated 100,000-update inbox, and the tray icon's states, to PNG files in
+// the directory given as the only argument.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
@@ -10,9 +11,11 @@
 #include "orvel/shell/MenuBarIcon.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/QtExecutor.h"
+#include "orvel/shell/SettingsScreenModel.h"
 #include "orvel/shell/ShellEnvironment.h"
 #include "orvel/shell/Theme.h"
 #include "orvelkit/config/MemoryConfigStore.h"
+#include "orvelkit/json/Json.h"
 #include "orvelkit/store/MemoryInboxStore.h"
 #include "orvelkit/time/InternetDateTime.h"
 
@@ -20,6 +23,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
+#include <QQuickItem>
 #include <QTimer>
 #include <array>
 #include <cstdio>
@@ -55,6 +59,20 @@ public:
 private:
     static OrvelKit::TransportResult answer(std::string body) {
         return OrvelKit::HTTPResponse{200, std::move(body)};
+    }
+};
+
+// The service of the settings pictures: a key rotation succeeds (with a
+// grace period for the previous key); everything else is offline.
+class RotatingTransport final : public OrvelKit::HTTPTransport {
+public:
+    OrvelKit::Task<OrvelKit::TransportResult> send(OrvelKit::HTTPRequest request) override {
+        if (request.url.find("/keys/rotate") == std::string::npos) {
+            co_return OrvelKit::unexpected(OrvelKit::TransportError{7, "offline"});
+        }
+        const OrvelProtocol::KeyRotation rotation{"codex-nightly", "key-2", "2026-12-08T09:00:00Z",
+                                                  "Codex", "orvel_pub_7Qx2mB9kLr4tWz8vNc3hYd6s"};
+        co_return OrvelKit::HTTPResponse{200, OrvelKit::Json::encode(rotation).value()};
     }
 };
 
@@ -211,6 +229,98 @@ bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Them
     return ok;
 }
 
+// Channels for the settings screen: owned ones (active, quiet, pending), one
+// only followed, and an idle one the short list leaves out.
+OrvelKit::Inbox channelsInbox(OrvelKit::Date now) {
+    const auto update = [&](const std::string& channel, double minutesAgo, const char* sender) {
+        OrvelProtocol::Notification note;
+        note.id = channel + "-1";
+        note.channel = channel;
+        note.seq = 1;
+        note.sender = sender;
+        note.status = "done";
+        note.title = "Finished";
+        note.createdAt = OrvelKit::formatInternetDateTime(now.addingSeconds(-60 * minutesAgo));
+        return std::vector{note};
+    };
+    const auto channel = [](std::string id, std::string name, bool owned,
+                            std::vector<OrvelProtocol::Notification> notes) {
+        return OrvelKit::ChannelInbox(std::move(id), std::move(name), owned, std::move(notes), {},
+                                      1, 0, 0, {});
+    };
+    return OrvelKit::Inbox(
+        {channel("codex-nightly", "Codex nightly", true, update("codex-nightly", 12, "Codex")),
+         channel("claude-reviews", "Claude reviews", true,
+                 update("claude-reviews", 60 * 30, "Claude")),
+         channel("ci-main", "CI on main", false, update("ci-main", 95, "CI")),
+         channel("release-notes", "Release notes", true, {}),
+         channel("old-bot", "Old bot", true, update("old-bot", 60 * 24 * 5, "Bot"))});
+}
+
+// The first visible item under `root` (itself included) named `name`.
+QQuickItem* named(QQuickItem* root, const QString& name) {
+    if (root == nullptr || !root->isVisible()) {
+        return nullptr;
+    }
+    if (root->objectName() == name) {
+        return root;
+    }
+    for (auto* child : root->childItems()) {
+        if (auto* found = named(child, name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+// The settings screen in both appearances: whole, with a channel's menu and
+// each channel dialog open, and with the key a rotation returned.
+bool shootSettings(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
+                   Orvel::Preferences& preferences, const QDir& out) {
+    using Prompt = Orvel::SettingsScreenModel::Prompt;
+    Orvel::ModelBridge bridge(model, executor, nullptr);
+    Orvel::InboxPanel panel(bridge, theme, preferences);
+    auto* settings = panel.rootObject()->property("settings").value<Orvel::SettingsScreenModel*>();
+    panel.show();
+    bool ok = settings != nullptr;
+    for (const auto appearance : {Orvel::Appearance::light, Orvel::Appearance::dark}) {
+        theme.setAppearance(appearance);
+        const QString suffix = appearance == Orvel::Appearance::dark ? "dark" : "light";
+        const auto file = [&](const QString& screen) {
+            return out.filePath("settings-" + screen + "-" + suffix + ".png");
+        };
+        model.open(Orvel::AppScreen::settings());
+        ok = grab(panel, file("screen")) && ok;
+        const auto size = panel.size();
+        panel.resize(size.width(), 1250);
+        ok = grab(panel, file("full")) && ok;
+        panel.resize(size);
+        // The first owned channel's "more" menu, open.
+        if (auto* more = named(panel.rootObject(), "channelMore")) {
+            QMetaObject::invokeMethod(more, "clicked");
+            ok = grab(panel, file("menu")) && ok;
+            if (auto* menu = more->findChild<QObject*>("channelMenu")) {
+                QMetaObject::invokeMethod(menu, "close");
+            }
+        }
+        for (const auto& [prompt, name] :
+             {std::pair{Prompt::Rename, "rename"}, std::pair{Prompt::Rotate, "rotate"},
+              std::pair{Prompt::Retire, "retire"}}) {
+            settings->presentPrompt(prompt, "codex-nightly");
+            ok = grab(panel, file(name)) && ok;
+            settings->dismissPrompt();
+        }
+        settings->presentPrompt(Prompt::Rotate, "codex-nightly");
+        settle(50);
+        settings->rotate(24);
+        ok = grab(panel, file("new-key")) && ok;
+        settings->dismissRotatedKey();
+        model.back();
+    }
+    panel.hide();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -262,5 +372,23 @@ int main(int argc, char** argv) {
                                                   {}},
                           executor, clock);
     ok = shootPanel(large, executor, theme, *largePreferences, out, "large", nullptr) && ok;
+
+    auto settingsConfig = std::make_shared<OrvelKit::MemoryConfigStore>();
+    auto config = OrvelKit::AppConfig::defaultConfiguration();
+    config.deviceToken = "screenshots";
+    settingsConfig->save(config);
+    auto settingsPreferences = std::make_shared<Orvel::MemoryPreferences>();
+    Orvel::AppModel withChannels(
+        Orvel::AppModelServices{
+            settingsConfig,
+            std::make_shared<OrvelKit::MemoryInboxStore>(channelsInbox(clock.now())),
+            settingsPreferences,
+            std::make_shared<RotatingTransport>(),
+            nullptr,
+            nullptr,
+            OrvelKit::Calendar::current(),
+            {}},
+        executor, clock);
+    ok = shootSettings(withChannels, executor, theme, *settingsPreferences, out) && ok;
     return ok ? 0 : 1;
 }

@@ -11,6 +11,7 @@ using Entry = std::pair<std::string_view, std::string_view>;
 constexpr std::array entries{
     Entry{"arrow.clockwise", "view-refresh-symbolic"},
     Entry{"arrow.right", "go-next-symbolic"},
+    Entry{"arrow.triangle.2.circlepath", "emblem-synchronizing-symbolic"},
     Entry{"arrow.up.left.and.arrow.down.right", "view-fullscreen-symbolic"},
     Entry{"arrow.up.forward.app", "send-to-symbolic"},
     Entry{"arrow.up.right.square", "send-to-symbolic"},
@@ -42,6 +43,7 @@ constexpr std::array entries{
     // Adwaita has no crossed-out pin; the button's text tells the two apart.
     Entry{"pin.slash", "view-pin-symbolic"},
     Entry{"plus", "list-add-symbolic"},
+    Entry{"power", "system-shutdown-symbolic"},
     Entry{"qrcode", "phone-symbolic"},
     Entry{"sparkles", "starred-symbolic"},
     Entry{"sun.max", "weather-clear-symbolic"},

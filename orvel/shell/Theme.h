@@ -47,6 +47,14 @@ class Theme : public QObject {
     Q_PROPERTY(QVariantMap colors READ colors NOTIFY changed)
     // What stands in for the blurred window material behind the panel.
     Q_PROPERTY(QColor windowMaterial READ windowMaterial NOTIFY changed)
+    // Behind a dialog: the screen dimmed with black at 22 %.
+    Q_PROPERTY(QColor backdrop READ backdrop CONSTANT)
+    // A dialog's own background: the window material, opaque, so nothing of
+    // the screen shows through it.
+    Q_PROPERTY(QColor dialogSurface READ dialogSurface NOTIFY changed)
+    // A switch's knob: white, with a black shadow at 25 %.
+    Q_PROPERTY(QColor knob READ knob CONSTANT)
+    Q_PROPERTY(QColor knobShadow READ knobShadow CONSTANT)
     // Whether the user turned animations off: nothing pulses then.
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY changed)
 
@@ -77,6 +85,14 @@ public:
     QColor controlBorder() const { return color(ThemeColor::controlBorder); }
     QColor selection() const { return color(ThemeColor::selection); }
     QColor windowMaterial() const;
+    QColor backdrop() const { return QColor::fromRgbF(0, 0, 0, 0.22f); }
+    QColor dialogSurface() const {
+        auto surface = windowMaterial();
+        surface.setAlphaF(1);
+        return surface;
+    }
+    QColor knob() const { return QColor(Qt::white); }
+    QColor knobShadow() const { return QColor::fromRgbF(0, 0, 0, 0.25f); }
     bool reduceMotion() const { return reduceMotion_; }
     void setReduceMotion(bool reduce);
 

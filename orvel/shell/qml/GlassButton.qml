@@ -1,6 +1,7 @@
 // A text button in the glass style; `fill` gives it a rounded background,
 // `prominent` a stronger one and a heavier label; `symbol` puts a symbol
-// before the text. The text is its accessible name.
+// before the text; `destructive` draws it in red. The text is its accessible
+// name.
 import QtQuick
 import QtQuick.Controls
 import Orvel
@@ -10,6 +11,7 @@ AbstractButton {
     property bool prominent: false
     property bool fill: false
     property string symbol
+    property bool destructive: false
 
     implicitWidth: implicitContentWidth + 20
     implicitHeight: implicitContentHeight + 10
@@ -18,7 +20,7 @@ AbstractButton {
     rightPadding: 10
     topPadding: 5
     bottomPadding: 5
-    opacity: pressed ? 0.65 : 1
+    opacity: !enabled ? 0.4 : pressed ? 0.65 : 1
     Accessible.name: text
 
     contentItem: Row {
@@ -29,13 +31,13 @@ AbstractButton {
             anchors.verticalCenter: parent.verticalCenter
             symbol: button.symbol
             size: 13
-            tint: Theme.text
+            tint: button.destructive ? Theme.red : Theme.text
         }
 
         Text {
             anchors.verticalCenter: parent.verticalCenter
             text: button.text
-            color: Theme.text
+            color: button.destructive ? Theme.red : Theme.text
             font.pixelSize: 13
             font.weight: button.prominent ? Font.Medium : Font.Normal
         }

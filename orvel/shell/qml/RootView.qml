@@ -17,6 +17,7 @@ Item {
     required property ChannelsScreenModel channels
     required property EngageScreenModel engage
     required property PairScreenModel pair
+    required property SettingsScreenModel settings
 
     VisualEffect {
         anchors.fill: parent
@@ -56,6 +57,7 @@ Item {
             channels: root.channels
             engage: root.engage
             pair: root.pair
+            settings: root.settings
             Layout.fillHeight: true
         }
     }

@@ -15,6 +15,7 @@ Item {
     required property ChannelsScreenModel channels
     required property EngageScreenModel engage
     required property PairScreenModel pair
+    required property SettingsScreenModel settings
 
     readonly property bool onInbox: body.bridge.currentScreen === ModelBridge.Inbox
 
@@ -61,6 +62,9 @@ Item {
             break
         case ModelBridge.Pair:
             loader.setSource("PairScreen.qml", {pair: body.pair})
+            break
+        case ModelBridge.Settings:
+            loader.setSource("SettingsScreen.qml", {bridge: body.bridge, settings: body.settings})
             break
         default:
             loader.setSource("PlaceholderScreen.qml",

@@ -1,6 +1,7 @@
 // User actions, preferences, the briefing session and the values
 // derived from the model.
 
+#include "orvel/core/MemoryLaunchAtLogin.h"
 #include "tests/orvel/core/ModelHarness.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,18 @@ TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {
     }
     EXPECT_EQ(h.preferences->stringArray("pinnedCardIds"),
               (std::vector<std::string>{"alpha", "mid"}));
+}
+
+TEST(AppModelPreferences, LaunchAtLoginIsWhatTheSystemReportsAtOnceAndAfterARestart) {
+    for (const bool available : {true, false}) {
+        SCOPED_TRACE(available ? "the desktop can start the app" : "it cannot");
+        ModelHarness h;
+        h.launchAtLogin = std::make_shared<Orvel::MemoryLaunchAtLogin>(false, available);
+        auto& model = h.build();
+        model.setLaunchAtLogin(true);
+        EXPECT_EQ(model.launchAtLogin(), available);
+        EXPECT_EQ(h.build().launchAtLogin(), available) << "a new start reads it back";
+    }
 }
 
 TEST(AppModelBriefing, ReopeningWithinAMinuteIsTheSameSession) {

@@ -59,6 +59,8 @@ struct ModelHarness {
         std::make_shared<Orvel::MemoryPreferences>();
     std::shared_ptr<RecordingNotifierBackend> notifications =
         std::make_shared<RecordingNotifierBackend>();
+    // Null: launch at login is unavailable.
+    std::shared_ptr<Orvel::LaunchAtLogin> launchAtLogin;
     std::unique_ptr<Orvel::AppModel> model;
 
     ModelHarness() {
@@ -92,8 +94,9 @@ struct ModelHarness {
                            std::shared_ptr<Orvel::Preferences> prefs = nullptr) {
         model = std::make_unique<Orvel::AppModel>(
             Orvel::AppModelServices{config ? config : configStore, inbox ? inbox : inboxStore,
-                                    prefs ? prefs : preferences, service, notifications, nullptr,
-                                    OrvelKit::Calendar("UTC", "en_US"), std::move(hostCalendar)},
+                                    prefs ? prefs : preferences, service, notifications,
+                                    launchAtLogin, OrvelKit::Calendar("UTC", "en_US"),
+                                    std::move(hostCalendar)},
             executor, clock);
         return *model;
     }

@@ -1,5 +1,6 @@
 #include "tests/orvel/shell/views/ViewFixture.h"
 
+#include "orvel/core/MemoryLaunchAtLogin.h"
 #include "orvelkit/json/Json.h"
 #include "orvelkit/time/InternetDateTime.h"
 
@@ -10,6 +11,19 @@
 
 namespace OrvelTest {
 
+// An update framework whose check runs until the test ends it.
+class CheckingUpdateFramework final : public Orvel::UpdateFramework {
+public:
+    bool canCheckForUpdates() const override { return !checking; }
+    void checkForUpdates() override { checking = true; }
+    bool automaticallyDownloadsUpdates() const override { return automatic; }
+    void setAutomaticallyDownloadsUpdates(bool enabled) override { automatic = enabled; }
+    void setUpdateReadyHandler(UpdateReadyHandler) override {}
+
+    bool checking = false;
+    bool automatic = false;
+};
+
 ViewFixture::ViewFixture() {
     reset();
 }
@@ -17,6 +31,7 @@ ViewFixture::ViewFixture() {
 ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
+    settings_.reset();
     pair_.reset();
     engage_.reset();
     channels_.reset();
@@ -26,8 +41,10 @@ void ViewFixture::reset() {
     detail_.reset();
     updates_.reset();
     bridge_.reset();
+    updater_.reset();
     harness_ = std::make_unique<ModelHarness>();
     harness_->paired({"ch"});
+    harness_->launchAtLogin = std::make_shared<Orvel::MemoryLaunchAtLogin>();
     harness_->build();
     bridge_ = std::make_unique<Orvel::ModelBridge>(*harness_->model, harness_->executor, nullptr);
     inboxScreen_ = std::make_unique<Orvel::InboxScreenModel>(*harness_->model, harness_->executor);
@@ -41,6 +58,11 @@ void ViewFixture::reset() {
     pair_ = std::make_unique<Orvel::PairScreenModel>(
         *harness_->model, harness_->executor,
         [this](const QUrl& url) { openedUrl_ = url.toString(QUrl::FullyEncoded); });
+    updateFramework_ = std::make_shared<CheckingUpdateFramework>();
+    updater_ = std::make_unique<Orvel::UpdaterController>(
+        updateFramework_, nullptr, harness_->executor, harness_->preferences);
+    settings_ = std::make_unique<Orvel::SettingsScreenModel>(*harness_->model, harness_->executor,
+                                                             updater_.get(), clipboard_);
     emit rebuilt();
 }
 
@@ -156,6 +178,29 @@ QQuickItem* ViewFixture::visibleText(QQuickItem* root, const QString& text) cons
         }
     }
     return nullptr;
+}
+
+void ViewFixture::answer(const QString& endpoint, const QString& body) {
+    harness_->service->on(endpoint.toStdString(), [text = body.toStdString()](const auto&) {
+        return OrvelKit::TransportResult(OrvelKit::HTTPResponse{200, text});
+    });
+}
+
+QString ViewFixture::lastRequestBody(const QString& endpoint) const {
+    const auto requests = harness_->service->requestsTo(endpoint.toStdString());
+    return requests.empty() ? QString() : QString::fromStdString(requests.back().body.value_or(""));
+}
+
+void ViewFixture::finishUpdateCheck() {
+    updateFramework_->checking = false;
+    // What the app does when its update feed answers.
+    if (updater_->onChange) {
+        updater_->onChange();
+    }
+}
+
+bool ViewFixture::launchesAtLogin() const {
+    return harness_->launchAtLogin->isEnabled();
 }
 
 } // namespace OrvelTest

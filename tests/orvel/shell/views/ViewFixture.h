@@ -15,6 +15,7 @@
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PairScreenModel.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
+#include "orvel/shell/SettingsScreenModel.h"
 #include "orvel/shell/UpdatesListModel.h"
 #include "tests/orvel/core/ModelHarness.h"
 #endif
@@ -28,6 +29,8 @@
 
 namespace OrvelTest {
 
+class CheckingUpdateFramework;
+
 class ViewFixture final : public QObject {
     Q_OBJECT
     Q_PROPERTY(Orvel::ModelBridge* bridge READ bridge NOTIFY rebuilt)
@@ -40,6 +43,7 @@ class ViewFixture final : public QObject {
     Q_PROPERTY(Orvel::PairScreenModel* pair READ pair NOTIFY rebuilt)
     // The last link the pair screen opened in the browser.
     Q_PROPERTY(QString openedUrl READ openedUrl NOTIFY rebuilt)
+    Q_PROPERTY(Orvel::SettingsScreenModel* settings READ settings NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -54,6 +58,7 @@ public:
     Orvel::EngageScreenModel* engage() const { return engage_.get(); }
     Orvel::PairScreenModel* pair() const { return pair_.get(); }
     QString openedUrl() const { return openedUrl_; }
+    Orvel::SettingsScreenModel* settings() const { return settings_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -84,6 +89,15 @@ public:
     Q_INVOKABLE bool isRead(const QString& id) const;
     // The "Group updates by source" setting.
     Q_INVOKABLE void setGroupActivityUpdates(bool grouped);
+    // The service answers `endpoint` ("keys/rotate") with status 200 and
+    // `body` from now on.
+    Q_INVOKABLE void answer(const QString& endpoint, const QString& body);
+    // The body of the latest request to `endpoint`; empty when none came.
+    Q_INVOKABLE QString lastRequestBody(const QString& endpoint) const;
+    // The update check the settings screen started ends.
+    Q_INVOKABLE void finishUpdateCheck();
+    // Whether the desktop would start the app at login (held in memory).
+    Q_INVOKABLE bool launchesAtLogin() const;
     // The visible item under `root` (itself included) whose `text` is
     // `text`, or null.
     Q_INVOKABLE QQuickItem* visibleText(QQuickItem* root, const QString& text) const;
@@ -103,6 +117,9 @@ private:
     std::unique_ptr<Orvel::EngageScreenModel> engage_;
     std::unique_ptr<Orvel::PairScreenModel> pair_;
     QString openedUrl_;
+    std::shared_ptr<CheckingUpdateFramework> updateFramework_;
+    std::unique_ptr<Orvel::UpdaterController> updater_;
+    std::unique_ptr<Orvel::SettingsScreenModel> settings_;
 };
 
 } // namespace OrvelTest

@@ -21,7 +21,7 @@ TestCase {
         const view = createTemporaryObject(rootView, test, {
             bridge: Fixture.bridge, inboxScreen: Fixture.inboxScreen, updates: Fixture.updates,
             detail: Fixture.detail, card: Fixture.card, channels: Fixture.channels,
-            engage: Fixture.engage, pair: Fixture.pair})
+            engage: Fixture.engage, pair: Fixture.pair, settings: Fixture.settings})
         verify(view)
         compare(Fixture.bridge.currentScreen, ModelBridge.Inbox)
         Fixture.bridge.open(ModelBridge.Updates)

@@ -16,6 +16,9 @@ constexpr std::array entries{
     Entry{"arrow.up.right.square", "send-to-symbolic"},
     Entry{"bell", "preferences-system-notifications-symbolic"},
     Entry{"bolt", "weather-storm-symbolic"},
+    Entry{"calendar", "x-office-calendar-symbolic"},
+    // Adwaita has no calendar with a badge; the empty state's text says it.
+    Entry{"calendar.badge.exclamationmark", "x-office-calendar-symbolic"},
     Entry{"checkmark", "object-select-symbolic"},
     Entry{"checkmark.circle", "emblem-ok-symbolic"},
     Entry{"checkmark.circle.fill", "emblem-ok-symbolic"},
@@ -28,6 +31,7 @@ constexpr std::array entries{
     Entry{"clock", "document-open-recent-symbolic"},
     Entry{"doc.on.doc", "edit-copy-symbolic"},
     Entry{"ellipsis", "view-more-horizontal-symbolic"},
+    Entry{"exclamationmark.circle", "emblem-important-symbolic"},
     Entry{"exclamationmark.triangle", "dialog-warning-symbolic"},
     Entry{"gearshape", "emblem-system-symbolic"},
     Entry{"hammer", "applications-engineering-symbolic"},
@@ -42,11 +46,14 @@ constexpr std::array entries{
     Entry{"pin.slash", "view-pin-symbolic"},
     Entry{"plus", "list-add-symbolic"},
     Entry{"qrcode", "phone-symbolic"},
+    Entry{"rectangle.grid.2x2", "view-grid-symbolic"},
     Entry{"sparkles", "starred-symbolic"},
     Entry{"sun.max", "weather-clear-symbolic"},
     Entry{"sunrise", "daytime-sunrise-symbolic"},
     Entry{"sunset", "daytime-sunset-symbolic"},
     Entry{"trash", "user-trash-symbolic"},
+    Entry{"tray", "folder-symbolic"},
+    Entry{"tray.full", "folder-documents-symbolic"},
     Entry{"xmark", "window-close-symbolic"},
 };
 

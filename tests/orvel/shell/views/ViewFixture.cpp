@@ -15,6 +15,7 @@ ViewFixture::~ViewFixture() = default;
 
 void ViewFixture::reset() {
     inboxScreen_.reset();
+    activity_.reset();
     card_.reset();
     detail_.reset();
     updates_.reset();
@@ -28,6 +29,9 @@ void ViewFixture::reset() {
     detail_ = std::make_unique<Orvel::DetailScreenModel>(*harness_->model, harness_->executor);
     card_ =
         std::make_unique<Orvel::PersistentCardScreenModel>(*harness_->model, harness_->executor);
+    activity_ =
+        std::make_unique<Orvel::ExpandedActivityModel>(*harness_->model, harness_->executor);
+    activity_->setActive(true);
     emit rebuilt();
 }
 

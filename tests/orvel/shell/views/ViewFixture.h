@@ -8,8 +8,9 @@
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
-#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/DetailScreenModel.h"
+#include "orvel/shell/ExpandedActivityModel.h"
+#include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PersistentCardScreenModel.h"
 #include "orvel/shell/UpdatesListModel.h"
@@ -30,6 +31,8 @@ class ViewFixture final : public QObject {
     Q_PROPERTY(Orvel::UpdatesListModel* updates READ updates NOTIFY rebuilt)
     Q_PROPERTY(Orvel::DetailScreenModel* detail READ detail NOTIFY rebuilt)
     Q_PROPERTY(Orvel::PersistentCardScreenModel* card READ card NOTIFY rebuilt)
+    // The activity window's model, active (as while its window shows).
+    Q_PROPERTY(Orvel::ExpandedActivityModel* activity READ activity NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -40,6 +43,7 @@ public:
     Orvel::UpdatesListModel* updates() const { return updates_.get(); }
     Orvel::DetailScreenModel* detail() const { return detail_.get(); }
     Orvel::PersistentCardScreenModel* card() const { return card_.get(); }
+    Orvel::ExpandedActivityModel* activity() const { return activity_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<Orvel::UpdatesListModel> updates_;
     std::unique_ptr<Orvel::DetailScreenModel> detail_;
     std::unique_ptr<Orvel::PersistentCardScreenModel> card_;
+    std::unique_ptr<Orvel::ExpandedActivityModel> activity_;
 };
 
 } // namespace OrvelTest

@@ -67,15 +67,18 @@ QVariant ActivityRowListModel::data(const QModelIndex& index, int role) const {
     case GroupRole:
         return static_cast<std::size_t>(index.row()) < needsYouCount_ ? QStringLiteral("needsYou")
                                                                       : QStringLiteral("other");
+    case GroupStartRole:
+        return index.row() == 0 || static_cast<std::size_t>(index.row()) == needsYouCount_;
     default:
         return {};
     }
 }
 
 QHash<int, QByteArray> ActivityRowListModel::roleNames() const {
-    return {{RowIdRole, "rowId"},      {AgentRole, "agent"}, {SummaryRole, "summary"},
-            {RelativeTimeRole, "age"}, {DotRole, "dot"},     {BadgeRole, "badge"},
-            {GroupRole, "group"}};
+    return {{RowIdRole, "rowId"},     {AgentRole, "agent"},
+            {SummaryRole, "summary"}, {RelativeTimeRole, "age"},
+            {DotRole, "dot"},         {BadgeRole, "badge"},
+            {GroupRole, "group"},     {GroupStartRole, "groupStart"}};
 }
 
 } // namespace Orvel

@@ -1,9 +1,9 @@
 #pragma once
 
 // The activity window's rows as an item model: the pane's needs-you group,
-// then the other rows, each tagged with its group for the list's section
-// headers. It refers to the window's source values instead of copying them,
-// so a new filter costs a list of pointers.
+// then the other rows, each tagged with its group for the group headings
+// (shown on each group's first row). It refers to the window's source values instead of copying
+// them, so a new filter costs a list of pointers.
 
 // moc in Qt 6.4 cannot parse C++20 concepts; it needs none of these.
 #ifndef Q_MOC_RUN
@@ -34,6 +34,8 @@ public:
         BadgeRole,
         // "needsYou" for the first group, "other" for the rest.
         GroupRole,
+        // The row is its group's first.
+        GroupStartRole,
     };
 
     explicit ActivityRowListModel(QObject* parent = nullptr);

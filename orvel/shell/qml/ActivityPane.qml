@@ -1,5 +1,5 @@
 // The activity window's content for the chosen destination: its heading and
-// caption, the day's summary metrics, then the rows (the day's needs-you group
+// caption, the day's summary metrics (kept in view), then the rows (the day's needs-you group
 // first) or the dashboard cards, or the empty state. The rows are a list
 // whose delegates exist only for what is in view; the arrow keys move the
 // current row and Enter opens it.
@@ -103,12 +103,27 @@ Item {
         }
     }
 
+    Heading {
+        id: listHeading
+        visible: !pane.showsCards
+        activity: pane.activity
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 20
+    }
+
     ListView {
         id: list
         objectName: "activityRows"
         visible: !pane.showsCards
-        anchors.fill: parent
-        anchors.margins: 20
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: listHeading.bottom
+        anchors.bottom: parent.bottom
+        anchors.leftMargin: 20
+        anchors.rightMargin: 20
+        anchors.bottomMargin: 20
         clip: true
         focus: !pane.showsCards
         model: pane.activity.rows
@@ -123,30 +138,9 @@ Item {
         Keys.onReturnPressed: pane.activity.openUpdate(list.currentIndex)
         Keys.onEnterPressed: pane.activity.openUpdate(list.currentIndex)
 
-        header: Heading {
-            activity: pane.activity
-            width: list.width
-        }
-
-        section.property: pane.activity.destination === ExpandedActivityModel.Day ? "group" : ""
-        section.delegate: Item {
-            id: sectionHeader
-            required property string section
-            width: list.width
-            implicitHeight: 34
-
-            SectionLabel {
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.bottom: parent.bottom
-                anchors.bottomMargin: 6
-                text: sectionHeader.section === "needsYou" ? qsTr("Needs your attention")
-                                                           : qsTr("Background activity")
-            }
-        }
-
         delegate: ActivityRow {
             width: list.width
+            showsGroups: pane.activity.destination === ExpandedActivityModel.Day
             current: ListView.isCurrentItem && list.activeFocus
             onClicked: {
                 list.currentIndex = index

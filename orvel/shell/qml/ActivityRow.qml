@@ -15,15 +15,32 @@ AbstractButton {
     required property string age
     required property string dot
     required property string badge
+    required property string group
+    required property bool groupStart
     property bool current: false
+    // Whether the group's first row carries the group's heading.
+    property bool showsGroups: false
+    readonly property bool headed: row.showsGroups && row.groupStart
 
     hoverEnabled: true
     focusPolicy: Qt.NoFocus
-    implicitHeight: 52
+    implicitHeight: 52 + row.topPadding
+    topPadding: row.headed ? 32 : 0
     Accessible.role: Accessible.Button
     Accessible.name: row.agent + ", " + row.badge + ": " + row.summary
 
+    // Above the row, outside its selection.
+    SectionLabel {
+        id: heading
+        visible: row.headed
+        y: 12
+        width: row.width
+        text: row.group === "needsYou" ? qsTr("Needs your attention") : qsTr("Background activity")
+    }
+
     background: Rectangle {
+        y: row.topPadding
+        height: row.height - row.topPadding
         radius: 9
         color: row.hovered || row.current ? Theme.selection : "transparent"
         opacity: row.pressed ? 0.65 : 1

@@ -1,10 +1,15 @@
 // Renders the panel with the development sample in the light and the dark
 // appearance, on the inbox, the updates (flat and grouped), an update's detail
 // and a card, the updates of a generated 100,000-update inbox, and the tray
-// icon's states, to PNG files in the directory given as the only argument.
+// icon's states, and the expanded activity window on each destination and
+// sheet (the sample, and the generated inbox's days), to PNG files in the
+// directory given as the only argument.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
+#include "orvel/core/UpdaterController.h"
+#include "orvel/shell/ExpandedActivityModel.h"
+#include "orvel/shell/ExpandedActivityWindowController.h"
 #include "orvel/shell/InboxPanel.h"
 #include "orvel/shell/MenuBarIcon.h"
 #include "orvel/shell/ModelBridge.h"
@@ -19,7 +24,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QPainter>
+#include <QQuickView>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -43,7 +50,7 @@ void settle(int milliseconds) {
 
 // `wait`: how long the panel gets to settle; a long history's triage runs
 // on a pool thread and takes a while in a debug build.
-bool grab(Orvel::InboxPanel& panel, const QString& file, int wait = 300) {
+bool grab(QQuickWindow& panel, const QString& file, int wait = 300) {
     settle(wait);
     const auto image = panel.grabWindow();
     if (image.isNull() || !image.save(file)) {
@@ -160,6 +167,57 @@ bool shootPanel(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Them
     return ok;
 }
 
+// The activity window over `model` in both appearances: needs you, cards,
+// the newest days (one filtered by channel and searched), and, for the
+// sample, the update and card sheets.
+bool shootActivityWindow(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
+                         Orvel::Preferences& preferences, const QDir& out, const QString& prefix,
+                         bool sample) {
+    Orvel::UpdaterController updater(nullptr, nullptr, executor);
+    Orvel::ExpandedActivityWindowController controller(model, updater, executor, theme,
+                                                       preferences);
+    controller.open();
+    auto& window = *controller.window();
+    auto& activity = controller.viewModel();
+    const int wait = sample ? 300 : 1500;
+    bool ok = true;
+    for (const auto appearance : {Orvel::Appearance::light, Orvel::Appearance::dark}) {
+        theme.setAppearance(appearance);
+        const QString suffix = appearance == Orvel::Appearance::dark ? "dark" : "light";
+        const auto file = [&](const QString& screen) {
+            return out.filePath(prefix + "-" + screen + "-" + suffix + ".png");
+        };
+        activity.selectAttention();
+        ok = grab(window, file("needs-you"), wait) && ok;
+        activity.selectCards();
+        ok = grab(window, file("cards"), wait) && ok;
+        for (int day = 0; day < std::min(2, activity.days()->count()); ++day) {
+            activity.selectDay(day);
+            ok = grab(window, file("day" + QString::number(day)), wait) && ok;
+        }
+        const auto& channels = activity.channels()->entries();
+        if (channels.size() > 1) {
+            activity.selectDay(0);
+            activity.selectChannel(channels[1].key);
+            activity.setQuery(sample ? QStringLiteral("e") : QStringLiteral("report"));
+            ok = grab(window, file("day0-filtered"), wait) && ok;
+            activity.setQuery({});
+            activity.selectChannel({});
+        }
+        if (sample) {
+            activity.selectAttention();
+            activity.openUpdate(0);
+            ok = grab(window, file("update-sheet")) && ok;
+            activity.closeSheet();
+            activity.openCard(QStringLiteral("cron/oss-tickets-solved"));
+            ok = grab(window, file("card-sheet")) && ok;
+            activity.closeSheet();
+        }
+    }
+    controller.close();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -191,6 +249,7 @@ int main(int argc, char** argv) {
                           executor, clock);
     Orvel::Theme theme{nullptr};
     bool ok = shootPanel(model, executor, theme, *preferences, out, "panel", true);
+    ok = shootActivityWindow(model, executor, theme, *preferences, out, "activity", true) && ok;
 
     const auto strip = trayStrip(theme);
     const auto trayFile = out.filePath("tray-icons.png");
@@ -210,5 +269,8 @@ int main(int argc, char** argv) {
                                                   {}},
                           executor, clock);
     ok = shootPanel(large, executor, theme, *largePreferences, out, "large", false) && ok;
+    ok = shootActivityWindow(large, executor, theme, *largePreferences, out, "activity-large",
+                             false) &&
+         ok;
     return ok ? 0 : 1;
 }

@@ -58,39 +58,42 @@ Item {
 
                 Repeater {
                     model: heading.activity.metrics
-                    delegate: RowLayout {
+                    delegate: Item {
                         id: metric
                         required property var modelData
                         required property int index
-                        spacing: 0
+                        implicitHeight: figures.implicitHeight
+                        // Equal shares of the row.
                         Layout.fillWidth: true
+                        Layout.preferredWidth: 1
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: metric.modelData.label + ": " + metric.modelData.value
 
                         Rectangle {
                             visible: metric.index > 0
-                            implicitWidth: 0.5
+                            width: 0.5
+                            height: parent.height
                             color: Theme.separator
-                            Layout.fillHeight: true
                         }
 
-                        ColumnLayout {
+                        Column {
+                            id: figures
+                            anchors.horizontalCenter: parent.horizontalCenter
                             spacing: 2
-                            Layout.fillWidth: true
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: metric.modelData.label + ": " + metric.modelData.value
 
                             Text {
+                                anchors.horizontalCenter: parent.horizontalCenter
                                 text: metric.modelData.value
                                 color: Theme.text
                                 font.pixelSize: 22
                                 font.weight: Font.DemiBold
-                                Layout.alignment: Qt.AlignHCenter
                             }
 
                             Text {
+                                anchors.horizontalCenter: parent.horizontalCenter
                                 text: metric.modelData.label
                                 color: Theme.muted
                                 font.pixelSize: 11
-                                Layout.alignment: Qt.AlignHCenter
                             }
                         }
                     }

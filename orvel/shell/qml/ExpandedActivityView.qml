@@ -71,6 +71,7 @@ Item {
                 TextField {
                     id: search
                     objectName: "search"
+                    text: root.activity.query
                     placeholderText: qsTr("Search activity")
                     placeholderTextColor: Theme.faint
                     color: Theme.text

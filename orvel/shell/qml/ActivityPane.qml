@@ -129,6 +129,7 @@ Item {
         anchors.bottomMargin: 20
         clip: true
         focus: !pane.showsCards
+        activeFocusOnTab: true
         model: pane.activity.rows
         keyNavigationEnabled: true
         highlightFollowsCurrentItem: false

@@ -13,6 +13,9 @@ Item {
     implicitHeight: 720
     required property ExpandedActivityModel activity
 
+    // The keyboard starts in the content.
+    Component.onCompleted: pane.takeFocus()
+
     VisualEffect {
         anchors.fill: parent
         material: "sidebar"

@@ -32,7 +32,8 @@ Popup {
 
     background: Rectangle {
         radius: 14
-        color: Theme.windowMaterial
+        // Opaque: the rows behind must not show through.
+        color: Qt.rgba(Theme.windowMaterial.r, Theme.windowMaterial.g, Theme.windowMaterial.b, 1)
         border.width: 0.5
         border.color: Theme.panelBorder
     }

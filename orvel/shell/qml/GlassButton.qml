@@ -11,8 +11,10 @@ AbstractButton {
     property bool fill: false
     property string symbol
 
-    implicitWidth: implicitContentWidth + 20
-    implicitHeight: implicitContentHeight + 10
+    horizontalPadding: 10
+    verticalPadding: 5
+    implicitWidth: implicitContentWidth + leftPadding + rightPadding
+    implicitHeight: implicitContentHeight + topPadding + bottomPadding
     opacity: pressed ? 0.65 : 1
     Accessible.name: text
 

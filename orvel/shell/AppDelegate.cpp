@@ -37,6 +37,7 @@ AppDelegate::~AppDelegate() {
     notifierBackend_->onOpenPanel = nullptr;
     // The views go before the model they read.
     menuBarController_.reset();
+    expandedActivityController_.reset();
     bridge_.reset();
     stores_.detach();
 }
@@ -57,9 +58,9 @@ void AppDelegate::flushSaves() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    expandedActivityController_ =
-        std::make_unique<ExpandedActivityWindowController>(*model_, *updater_);
     theme_ = std::make_unique<Theme>(nullptr);
+    expandedActivityController_ = std::make_unique<ExpandedActivityWindowController>(
+        *model_, *updater_, executor_, *theme_, *preferences_);
     bridge_ = std::make_unique<ModelBridge>(*model_, executor_, updater_.get());
     reduceMotion_ = std::make_unique<ReduceMotionSetting>();
     theme_->setReduceMotion(reduceMotion_->value());

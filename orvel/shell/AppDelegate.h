@@ -60,8 +60,9 @@ private:
     std::unique_ptr<AppModel> model_;
     std::shared_ptr<FeedUpdateFramework> updateFramework_;
     std::unique_ptr<UpdaterController> updater_;
-    std::unique_ptr<ExpandedActivityWindowController> expandedActivityController_;
+    // The activity window draws with the theme: it goes first.
     std::unique_ptr<Theme> theme_;
+    std::unique_ptr<ExpandedActivityWindowController> expandedActivityController_;
     std::unique_ptr<ReduceMotionSetting> reduceMotion_;
     std::unique_ptr<ModelBridge> bridge_;
     std::unique_ptr<MenuBarController> menuBarController_;

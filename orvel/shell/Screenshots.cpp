@@ -2,11 +2,16 @@
 // appearance, on the inbox, the updates (flat and grouped), an update's detail,
 // a card, the channels, the welcome, the new-channel and the pair screens,
 // the settings with each channel dialog and a rotated key, the updates of a
-// generated 100,000-update inbox, and the tray icon's states, to PNG files in
-// the directory given as the only argument.
+// generated 100,000-update inbox, the tray icon's states, and the expanded
+// activity window on each destination and sheet (the sample, and the
+// generated inbox's days), to PNG files in the directory given as the only
+// argument.
 
 #include "orvel/core/AppModel.h"
 #include "orvel/core/MemoryPreferences.h"
+#include "orvel/core/UpdaterController.h"
+#include "orvel/shell/ExpandedActivityModel.h"
+#include "orvel/shell/ExpandedActivityWindowController.h"
 #include "orvel/shell/InboxPanel.h"
 #include "orvel/shell/MenuBarIcon.h"
 #include "orvel/shell/ModelBridge.h"
@@ -24,7 +29,9 @@
 #include <QEventLoop>
 #include <QPainter>
 #include <QQuickItem>
+#include <QQuickView>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -84,7 +91,7 @@ void settle(int milliseconds) {
 
 // `wait`: how long the panel gets to settle; a long history's triage runs
 // on a pool thread and takes a while in a debug build.
-bool grab(Orvel::InboxPanel& panel, const QString& file, int wait = 300) {
+bool grab(QQuickWindow& panel, const QString& file, int wait = 300) {
     settle(wait);
     const auto image = panel.grabWindow();
     if (image.isNull() || !image.save(file)) {
@@ -321,6 +328,57 @@ bool shootSettings(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::T
     return ok;
 }
 
+// The activity window over `model` in both appearances: needs you, cards,
+// the newest days (one filtered by channel and searched), and, for the
+// sample, the update and card sheets.
+bool shootActivityWindow(Orvel::AppModel& model, Orvel::QtExecutor& executor, Orvel::Theme& theme,
+                         Orvel::Preferences& preferences, const QDir& out, const QString& prefix,
+                         bool sample) {
+    Orvel::UpdaterController updater(nullptr, nullptr, executor);
+    Orvel::ExpandedActivityWindowController controller(model, updater, executor, theme,
+                                                       preferences);
+    controller.open();
+    auto& window = *controller.window();
+    auto& activity = controller.viewModel();
+    const int wait = sample ? 300 : 1500;
+    bool ok = true;
+    for (const auto appearance : {Orvel::Appearance::light, Orvel::Appearance::dark}) {
+        theme.setAppearance(appearance);
+        const QString suffix = appearance == Orvel::Appearance::dark ? "dark" : "light";
+        const auto file = [&](const QString& screen) {
+            return out.filePath(prefix + "-" + screen + "-" + suffix + ".png");
+        };
+        activity.selectAttention();
+        ok = grab(window, file("needs-you"), wait) && ok;
+        activity.selectCards();
+        ok = grab(window, file("cards"), wait) && ok;
+        for (int day = 0; day < std::min(2, activity.days()->count()); ++day) {
+            activity.selectDay(day);
+            ok = grab(window, file("day" + QString::number(day)), wait) && ok;
+        }
+        const auto& channels = activity.channels()->entries();
+        if (channels.size() > 1) {
+            activity.selectDay(0);
+            activity.selectChannel(channels[1].key);
+            activity.setQuery(sample ? QStringLiteral("e") : QStringLiteral("report"));
+            ok = grab(window, file("day0-filtered"), wait) && ok;
+            activity.setQuery({});
+            activity.selectChannel({});
+        }
+        if (sample) {
+            activity.selectAttention();
+            activity.openUpdate(0);
+            ok = grab(window, file("update-sheet")) && ok;
+            activity.closeSheet();
+            activity.openCard(QStringLiteral("cron/oss-tickets-solved"));
+            ok = grab(window, file("card-sheet")) && ok;
+            activity.closeSheet();
+        }
+    }
+    controller.close();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -353,6 +411,7 @@ int main(int argc, char** argv) {
                           executor, clock);
     Orvel::Theme theme{nullptr};
     bool ok = shootPanel(model, executor, theme, *preferences, out, "panel", service.get());
+    ok = shootActivityWindow(model, executor, theme, *preferences, out, "activity", true) && ok;
 
     const auto strip = trayStrip(theme);
     const auto trayFile = out.filePath("tray-icons.png");
@@ -372,6 +431,9 @@ int main(int argc, char** argv) {
                                                   {}},
                           executor, clock);
     ok = shootPanel(large, executor, theme, *largePreferences, out, "large", nullptr) && ok;
+    ok = shootActivityWindow(large, executor, theme, *largePreferences, out, "activity-large",
+                             false) &&
+         ok;
 
     auto settingsConfig = std::make_shared<OrvelKit::MemoryConfigStore>();
     auto config = OrvelKit::AppConfig::defaultConfiguration();

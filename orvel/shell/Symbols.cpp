@@ -17,6 +17,9 @@ constexpr std::array entries{
     Entry{"arrow.up.right.square", "send-to-symbolic"},
     Entry{"bell", "preferences-system-notifications-symbolic"},
     Entry{"bolt", "weather-storm-symbolic"},
+    Entry{"calendar", "x-office-calendar-symbolic"},
+    // Adwaita has no calendar with a badge; the empty state's text says it.
+    Entry{"calendar.badge.exclamationmark", "x-office-calendar-symbolic"},
     Entry{"checkmark", "object-select-symbolic"},
     Entry{"checkmark.circle", "emblem-ok-symbolic"},
     Entry{"checkmark.circle.fill", "emblem-ok-symbolic"},
@@ -30,6 +33,7 @@ constexpr std::array entries{
     Entry{"doc.on.doc", "edit-copy-symbolic"},
     Entry{"dot.radiowaves.left.and.right", "network-wireless-symbolic"},
     Entry{"ellipsis", "view-more-horizontal-symbolic"},
+    Entry{"exclamationmark.circle", "emblem-important-symbolic"},
     Entry{"exclamationmark.triangle", "dialog-warning-symbolic"},
     Entry{"gearshape", "emblem-system-symbolic"},
     Entry{"hammer", "applications-engineering-symbolic"},
@@ -45,11 +49,14 @@ constexpr std::array entries{
     Entry{"plus", "list-add-symbolic"},
     Entry{"power", "system-shutdown-symbolic"},
     Entry{"qrcode", "phone-symbolic"},
+    Entry{"rectangle.grid.2x2", "view-grid-symbolic"},
     Entry{"sparkles", "starred-symbolic"},
     Entry{"sun.max", "weather-clear-symbolic"},
     Entry{"sunrise", "daytime-sunrise-symbolic"},
     Entry{"sunset", "daytime-sunset-symbolic"},
     Entry{"trash", "user-trash-symbolic"},
+    Entry{"tray", "folder-symbolic"},
+    Entry{"tray.full", "folder-documents-symbolic"},
     Entry{"xmark", "window-close-symbolic"},
 };
 

@@ -42,7 +42,13 @@ TextMatcher::TextMatcher(std::string_view needle, std::string_view localeId) {
     if (!fitsICU(needle)) {
         return;
     }
-    const icu::Locale locale(std::string(localeId).c_str());
+    icu::Locale locale(std::string(localeId).c_str());
+    // The POSIX locale (what ICU makes of LANG=C) collates by code point,
+    // upper case apart from lower case even at the primary level; its
+    // language's ordinary collation ignores case as everywhere else.
+    if (std::string_view(locale.getVariant()) == "POSIX") {
+        locale = icu::Locale(locale.getLanguage(), locale.getCountry());
+    }
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
     auto* ruleBased = dynamic_cast<icu::RuleBasedCollator*>(collator.get());

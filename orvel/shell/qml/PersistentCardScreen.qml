@@ -1,7 +1,6 @@
 // One persistent card at full size: title, channel and age, the pin button,
 // the metric layout (the primary value large) or the labelled values, and
 // the renderer that drew it.
-pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -81,65 +80,12 @@ Item {
                     }
                 }
 
-                ColumnLayout {
-                    visible: screen.card.metric
-                    spacing: 0
+                CardFields {
+                    metric: screen.card.metric
+                    primaryDisplay: screen.card.primaryDisplay
+                    primaryLabel: screen.card.primaryLabel
+                    fields: screen.card.fields
                     Layout.fillWidth: true
-
-                    Text {
-                        text: screen.card.primaryDisplay
-                        color: Theme.text
-                        font.pixelSize: 34
-                        font.weight: Font.DemiBold
-                        elide: Text.ElideRight
-                        Layout.fillWidth: true
-                    }
-
-                    Text {
-                        text: screen.card.primaryLabel
-                        color: Theme.muted
-                        font.pixelSize: 12
-                    }
-                }
-
-                Repeater {
-                    model: screen.card.fields
-                    delegate: ColumnLayout {
-                        id: field
-                        required property var modelData
-                        required property int index
-                        spacing: 6
-                        Layout.fillWidth: true
-
-                        Rectangle {
-                            visible: field.index > 0 || screen.card.metric
-                            implicitHeight: 0.5
-                            color: Theme.separator
-                            Layout.fillWidth: true
-                        }
-
-                        RowLayout {
-                            spacing: 8
-                            Layout.fillWidth: true
-
-                            Text {
-                                text: field.modelData.label
-                                color: Theme.muted
-                                font.pixelSize: 12
-                                Layout.fillWidth: true
-                            }
-
-                            Text {
-                                text: field.modelData.display
-                                color: Theme.text
-                                font.pixelSize: 13
-                                font.weight: Font.Medium
-                                horizontalAlignment: Text.AlignRight
-                                wrapMode: Text.Wrap
-                                Layout.maximumWidth: column.width * 0.6
-                            }
-                        }
-                    }
                 }
 
                 Text {

@@ -28,12 +28,14 @@ struct ControllerStack : ModelHarness {
     ~ControllerStack() {
         controller.reset();
         bridge.reset();
+        expanded.reset();
     }
 
     Orvel::MenuBarController& make() {
         build();
         updater = std::make_unique<Orvel::UpdaterController>(nullptr, nullptr, executor);
-        expanded = std::make_unique<Orvel::ExpandedActivityWindowController>(*model, *updater);
+        expanded = std::make_unique<Orvel::ExpandedActivityWindowController>(
+            *model, *updater, executor, theme, *preferences);
         bridge = std::make_unique<Orvel::ModelBridge>(*model, executor, updater.get());
         controller = std::make_unique<Orvel::MenuBarController>(Orvel::MenuBarControllerServices{
             *model, *updater, *expanded, *bridge, theme, *preferences, executor,

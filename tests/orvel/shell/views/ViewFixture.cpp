@@ -37,6 +37,7 @@ void ViewFixture::reset() {
     channels_.reset();
     openedUrl_.clear();
     inboxScreen_.reset();
+    activity_.reset();
     card_.reset();
     detail_.reset();
     updates_.reset();
@@ -63,6 +64,9 @@ void ViewFixture::reset() {
         updateFramework_, nullptr, harness_->executor, harness_->preferences);
     settings_ = std::make_unique<Orvel::SettingsScreenModel>(*harness_->model, harness_->executor,
                                                              updater_.get(), clipboard_);
+    activity_ =
+        std::make_unique<Orvel::ExpandedActivityModel>(*harness_->model, harness_->executor);
+    activity_->setActive(true);
     emit rebuilt();
 }
 

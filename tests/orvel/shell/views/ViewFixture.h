@@ -11,6 +11,7 @@
 #include "orvel/shell/ChannelsScreenModel.h"
 #include "orvel/shell/DetailScreenModel.h"
 #include "orvel/shell/EngageScreenModel.h"
+#include "orvel/shell/ExpandedActivityModel.h"
 #include "orvel/shell/InboxScreenModel.h"
 #include "orvel/shell/ModelBridge.h"
 #include "orvel/shell/PairScreenModel.h"
@@ -44,6 +45,8 @@ class ViewFixture final : public QObject {
     // The last link the pair screen opened in the browser.
     Q_PROPERTY(QString openedUrl READ openedUrl NOTIFY rebuilt)
     Q_PROPERTY(Orvel::SettingsScreenModel* settings READ settings NOTIFY rebuilt)
+    // The activity window's model, active (as while its window shows).
+    Q_PROPERTY(Orvel::ExpandedActivityModel* activity READ activity NOTIFY rebuilt)
 
 public:
     ViewFixture();
@@ -59,6 +62,7 @@ public:
     Orvel::PairScreenModel* pair() const { return pair_.get(); }
     QString openedUrl() const { return openedUrl_; }
     Orvel::SettingsScreenModel* settings() const { return settings_.get(); }
+    Orvel::ExpandedActivityModel* activity() const { return activity_.get(); }
 
     // A fresh model: paired, nothing synced, the clock at ModelHarness::start.
     Q_INVOKABLE void reset();
@@ -120,6 +124,7 @@ private:
     std::shared_ptr<CheckingUpdateFramework> updateFramework_;
     std::unique_ptr<Orvel::UpdaterController> updater_;
     std::unique_ptr<Orvel::SettingsScreenModel> settings_;
+    std::unique_ptr<Orvel::ExpandedActivityModel> activity_;
 };
 
 } // namespace OrvelTest

@@ -37,21 +37,23 @@ inline bool oversized(std::size_t capacity, std::size_t used) {
     return capacity > retainedBufferLimit && capacity / 2 > used;
 }
 
-inline simdjson::dom::parser& threadParser() {
-    thread_local simdjson::dom::parser parser;
+inline simdjson::ondemand::parser& threadParser() {
+    thread_local simdjson::ondemand::parser parser;
     return parser;
 }
 
-inline void releaseIfOversized(simdjson::dom::parser& parser, std::size_t textSize) {
+inline void releaseIfOversized(simdjson::ondemand::parser& parser, std::size_t textSize) {
     if (oversized(parser.capacity(), textSize)) {
-        parser = simdjson::dom::parser{};
+        parser = simdjson::ondemand::parser{};
     }
 }
 
 // The parser reads up to SIMDJSON_PADDING bytes past the end of the text.
-// When those bytes lie in the memory page of the text's last byte they are
-// readable, whatever they hold, and the text is parsed where it is; otherwise
-// (about one text in sixty) the parser first copies it into a padded buffer.
+// Texts whose owners keep that many bytes after them (files read into
+// FileContents, response bodies) are parsed where they lie. So are texts
+// whose following bytes lie in the memory page of their last byte: those are
+// readable, whatever they hold. Others (about one in sixty) are copied into a
+// padded buffer first.
 inline bool paddingIsReadable(std::string_view text) {
     constexpr std::uintptr_t pageSize = 4096; // the smallest page of the platforms served
     if (text.empty()) {
@@ -59,6 +61,33 @@ inline bool paddingIsReadable(std::string_view text) {
     }
     const auto last = reinterpret_cast<std::uintptr_t>(text.data() + text.size() - 1);
     return last / pageSize == (last + simdjson::SIMDJSON_PADDING) / pageSize;
+}
+
+template <Record T>
+Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocated) {
+    simdjson::ondemand::parser& parser = threadParser();
+    T value{};
+    DecodeFailure failure;
+    bool ok = false;
+    {
+        simdjson::ondemand::document document;
+        simdjson::ondemand::value root;
+        if (auto error = parser.iterate(json.data(), json.size(), allocated).get(document)) {
+            failure.malformed(error);
+        } else if (auto error = document.get_value().get(root)) {
+            failure.malformed(error);
+        } else if (decodeValue(root, value, failure)) {
+            // Nothing but white space may follow the one value: past the
+            // end, the document has no location left.
+            ok = document.current_location().error() == simdjson::OUT_OF_BOUNDS ||
+                 (failure.malformed(simdjson::TRAILING_CONTENT), false);
+        }
+    }
+    releaseIfOversized(parser, json.size());
+    if (!ok) {
+        return unexpected(failure.error());
+    }
+    return value;
 }
 
 // The output buffer, and the largest text written into it since it was last
@@ -86,22 +115,19 @@ inline ThreadOutput& threadOutput() {
 
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
-    simdjson::dom::parser& parser = detail::threadParser();
-    simdjson::dom::element root;
-    if (auto error =
-            parser.parse(json.data(), json.size(), !detail::paddingIsReadable(json)).get(root)) {
-        detail::releaseIfOversized(parser, json.size());
-        return unexpected(
-            DecodeError{{}, std::string("malformed JSON: ") + simdjson::error_message(error)});
+    if (detail::paddingIsReadable(json)) {
+        return detail::decodePadded<T>(json, json.size() + simdjson::SIMDJSON_PADDING);
     }
-    T value{};
-    detail::DecodeFailure failure;
-    const bool ok = detail::decodeValue(root, value, failure);
-    detail::releaseIfOversized(parser, json.size());
-    if (!ok) {
-        return unexpected(failure.error());
+    const simdjson::padded_string copy(json);
+    return detail::decodePadded<T>(copy, copy.size() + simdjson::SIMDJSON_PADDING);
+}
+
+template <Record T>
+Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated) {
+    if (allocated >= json.size() + simdjson::SIMDJSON_PADDING) {
+        return detail::decodePadded<T>(json, allocated);
     }
-    return value;
+    return decode<T>(json);
 }
 
 template <Record T>
@@ -122,6 +148,7 @@ Expected<std::string, EncodeError> encode(const T& value) {
 // Instantiates decode and encode for the listed records.
 #define ORVEL_JSON_INSTANTIATE(T)                                                                  \
     template Expected<T, DecodeError> decode<T>(std::string_view);                                 \
+    template Expected<T, DecodeError> decode<T>(std::string_view, std::size_t);                    \
     template Expected<std::string, EncodeError> encode<T>(const T&);
 
 } // namespace OrvelKit::Json

@@ -34,9 +34,9 @@ Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated);
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value);
 
-// decode() and encode() keep their working memory per thread between calls.
-// Up to this many bytes of text it is always kept; beyond, only while the
-// texts need it: after a text less than half its size it is released.
+// decode() and encode() keep their working memory per thread between calls
+// for texts up to this many bytes; after a larger text it is released, and
+// free heap memory is returned to the system.
 inline constexpr std::size_t retainedBufferLimit = std::size_t{4} << 20;
 
 // What the calling thread keeps: the text size the parser is ready for, and

@@ -13,6 +13,10 @@
 #include <string>
 #include <string_view>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 // simdjson's parser is laid out differently with and without
 // SIMDJSON_THREADS_ENABLED, which its package defines for the targets that link
 // it. A file that included this header without linking simdjson would build
@@ -26,15 +30,24 @@ namespace OrvelKit::Json {
 
 namespace detail {
 
-// The parser and the output buffer are kept per thread between calls, so a
-// decode or encode reuses memory that is already allocated and mapped instead
-// of faulting in fresh pages for every text (parsing a 55 MB text into fresh
-// buffers costs about three times as much as into mapped ones). Past
-// `retainedBufferLimit` they are kept only while the texts need them: a run
-// of large texts (the first sync, loading the inbox) reuses its buffers, and
-// the next ordinary text gives the memory back.
-inline bool oversized(std::size_t capacity, std::size_t used) {
-    return capacity > retainedBufferLimit && capacity / 2 > used;
+// The parser and the output buffer are kept per thread between calls, so the
+// many small texts of a running app reuse memory that is already allocated
+// and mapped. The buffers of a text beyond `retainedBufferLimit` go back as
+// soon as it is done: large texts come once (loading the inbox, the first
+// sync), and a resident app must not hold their buffers (about six times the
+// text for the parser) for the rest of the day. Giving them back costs the
+// next large text its page faults, which a first large text pays anyway.
+inline bool oversized(std::size_t capacity) {
+    return capacity > retainedBufferLimit;
+}
+
+// Returns free heap memory to the system after a large text: the records'
+// temporary texts and lists leave free blocks all over the heap, which the
+// allocator would otherwise keep.
+inline void returnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 inline simdjson::ondemand::parser& threadParser() {
@@ -42,9 +55,10 @@ inline simdjson::ondemand::parser& threadParser() {
     return parser;
 }
 
-inline void releaseIfOversized(simdjson::ondemand::parser& parser, std::size_t textSize) {
-    if (oversized(parser.capacity(), textSize)) {
+inline void releaseIfOversized(simdjson::ondemand::parser& parser) {
+    if (oversized(parser.capacity())) {
         parser = simdjson::ondemand::parser{};
+        returnFreeMemory();
     }
 }
 
@@ -83,7 +97,7 @@ Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocat
                  (failure.malformed(simdjson::TRAILING_CONTENT), false);
         }
     }
-    releaseIfOversized(parser, json.size());
+    releaseIfOversized(parser);
     if (!ok) {
         return unexpected(failure.error());
     }
@@ -97,11 +111,11 @@ struct ThreadOutput {
     std::size_t largest = 0;
 
     void releaseIfOversized() {
-        const std::size_t used = buffer.GetSize();
-        largest = std::max(largest, used);
-        if (oversized(largest, used)) {
+        largest = std::max(largest, buffer.GetSize());
+        if (oversized(largest)) {
             buffer = rapidjson::StringBuffer{};
             largest = 0;
+            returnFreeMemory();
         }
     }
 };

@@ -6,16 +6,13 @@
 #include "orvelkit/json/Json.h"
 #include "orvelkit/json/JsonDecoder.h"
 #include "orvelkit/json/JsonEncoder.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 // simdjson's parser is laid out differently with and without
 // SIMDJSON_THREADS_ENABLED, which its package defines for the targets that link
@@ -41,15 +38,6 @@ inline bool oversized(std::size_t capacity) {
     return capacity > retainedBufferLimit;
 }
 
-// Returns free heap memory to the system after a large text: the records'
-// temporary texts and lists leave free blocks all over the heap, which the
-// allocator would otherwise keep.
-inline void returnFreeMemory() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
 inline simdjson::ondemand::parser& threadParser() {
     thread_local simdjson::ondemand::parser parser;
     return parser;
@@ -58,7 +46,7 @@ inline simdjson::ondemand::parser& threadParser() {
 inline void releaseIfOversized(simdjson::ondemand::parser& parser) {
     if (oversized(parser.capacity())) {
         parser = simdjson::ondemand::parser{};
-        returnFreeMemory();
+        OrvelKit::returnFreeMemory();
     }
 }
 
@@ -115,7 +103,7 @@ struct ThreadOutput {
         if (oversized(largest)) {
             buffer = rapidjson::StringBuffer{};
             largest = 0;
-            returnFreeMemory();
+            OrvelKit::returnFreeMemory();
         }
     }
 };

@@ -93,7 +93,7 @@ TEST(JsonDecoding, UnlistedKeysMayHoldAnyNumberListedOnesStayStrictBrokenTextsFa
     const std::string deep = std::string(5000, '[') + std::string(5000, ']');
     for (const std::string_view unlisted :
          {"[1,,2]", "[1 2]", "{\"a\" 1}", "{\"a\":1 \"b\":2}", "{\"a\":1,}", "tru", "nul", "01",
-          "1.", "-", "1e", "+1", R"("\q")", R"("\ud800")", "[1,2", "{\"a\":[}"}) {
+          "1.", "-", "1e", "+1", R"("\q")", R"("\ud800")", "[1,2", "{\"a\":[}", "\"\x01\""}) {
         const std::string json = R"({"channels":[],"x":)" + std::string(unlisted) + "}";
         auto response = decode<SyncResponse>(json);
         ASSERT_FALSE(response) << json;

@@ -50,21 +50,12 @@ inline void releaseIfOversized(simdjson::ondemand::parser& parser) {
     }
 }
 
-// The parser reads up to SIMDJSON_PADDING bytes past the end of the text.
-// Texts whose owners keep that many bytes after them (files read into
-// FileContents, response bodies) are parsed where they lie. So are texts
-// whose following bytes lie in the memory page of their last byte: those are
-// readable, whatever they hold. Others (about one in sixty) are copied into a
-// padded buffer first.
-inline bool paddingIsReadable(std::string_view text) {
-    constexpr std::uintptr_t pageSize = 4096; // the smallest page of the platforms served
-    if (text.empty()) {
-        return false;
-    }
-    const auto last = reinterpret_cast<std::uintptr_t>(text.data() + text.size() - 1);
-    return last / pageSize == (last + simdjson::SIMDJSON_PADDING) / pageSize;
-}
-
+// The parser reads up to SIMDJSON_PADDING bytes past the end of the text
+// (atoms and numbers are read a word at a time, wherever they are). Texts
+// whose owners keep that many bytes after them (files read into FileContents,
+// response bodies) are parsed where they lie; others are copied into a padded
+// buffer first. Reading past a text's allocation instead, even within its
+// memory page, is out of bounds: the address sanitizer rightly reports it.
 template <Record T>
 Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocated) {
     simdjson::ondemand::parser& parser = threadParser();
@@ -117,9 +108,6 @@ inline ThreadOutput& threadOutput() {
 
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
-    if (detail::paddingIsReadable(json)) {
-        return detail::decodePadded<T>(json, json.size() + simdjson::SIMDJSON_PADDING);
-    }
     const simdjson::padded_string copy(json);
     return detail::decodePadded<T>(copy, copy.size() + simdjson::SIMDJSON_PADDING);
 }

@@ -1,6 +1,5 @@
-// The per-thread buffers behind decode and encode: texts are parsed where
-// they lie whenever the bytes after them are readable, and large buffers go
-// back once the texts are small again.
+// The per-thread buffers behind decode and encode: texts are never read past
+// their end, and large buffers go back once their text is done.
 
 #include "orvelkit/json/Json.h"
 #include "orvelkit/protocol/Protocol.h"

@@ -68,7 +68,13 @@ Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocat
         if (auto error = parser.iterate(json.data(), json.size(), allocated).get(document)) {
             failure.malformed(error);
         } else if (auto error = document.get_value().get(root)) {
-            failure.malformed(error);
+            // A text of one scalar is JSON, just not a record.
+            simdjson::ondemand::json_type type{};
+            if (error == simdjson::SCALAR_DOCUMENT_AS_VALUE && !document.type().get(type)) {
+                failure.fail(concat({"expected an object, found ", typeName(type)}));
+            } else {
+                failure.malformed(error);
+            }
         } else if (decodeValue(root, value, failure)) {
             // Nothing but white space may follow the one value: past the
             // end, the document has no location left.

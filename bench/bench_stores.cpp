@@ -6,6 +6,7 @@
 // disk the application uses to measure that disk. Saves include the flushes
 // to the device, so the figures are wall-clock times.
 
+#include "bench/PeakHeap.h"
 #include "orvelkit/store/BackgroundInboxSaver.h"
 #include "orvelkit/store/FileInboxStore.h"
 #include "orvelkit/store/InboxFile.h"
@@ -30,8 +31,10 @@ using namespace OrvelKit;
 
 constexpr std::size_t channelCount = 8;
 
-// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
-[[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md);
+// ORVEL_BENCH_DEFAULT_ALLOCATOR=1 measures glibc's defaults instead.
+[[maybe_unused]] const bool allocatorPolicyApplied =
+    std::getenv("ORVEL_BENCH_DEFAULT_ALLOCATOR") == nullptr && OrvelKit::applyAllocatorPolicy();
 
 // One inbox per size, built once.
 const std::shared_ptr<const Inbox>& inboxOf(std::size_t notifications) {
@@ -72,10 +75,12 @@ void BM_InboxSave(benchmark::State& state) {
     BenchDirectory directory;
     FileInboxStore store(directory.file());
     store.save(*inbox); // the size hint of a running application
+    const OrvelBench::PeakHeap heap;
     for (auto _ : state) {
         store.save(*inbox);
     }
     setFileBytes(state, directory.file());
+    heap.report(state, std::filesystem::file_size(directory.file()));
 }
 
 void BM_InboxLoad(benchmark::State& state) {
@@ -83,6 +88,7 @@ void BM_InboxLoad(benchmark::State& state) {
     BenchDirectory directory;
     FileInboxStore store(directory.file());
     store.save(*inbox);
+    const OrvelBench::PeakHeap heap;
     for (auto _ : state) {
         Inbox loaded = store.load().value();
         state.PauseTiming(); // freeing the inbox is not part of loading it
@@ -95,6 +101,7 @@ void BM_InboxLoad(benchmark::State& state) {
         }
     }
     setFileBytes(state, directory.file());
+    heap.report(state, std::filesystem::file_size(directory.file()));
 }
 
 // What a save costs the thread that owns the inbox: one change to the inbox
@@ -147,6 +154,7 @@ void BM_InboxDecode(benchmark::State& state) {
     const auto& inbox = inboxOf(static_cast<std::size_t>(state.range(0)));
     std::string json;
     (void)InboxFile::encode(*inbox, [&](std::string_view text) { json = text; });
+    const OrvelBench::PeakHeap heap;
     for (auto _ : state) {
         auto decoded = InboxFile::decode(json);
         state.PauseTiming();
@@ -154,6 +162,7 @@ void BM_InboxDecode(benchmark::State& state) {
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(json.size()));
+    heap.report(state, json.size());
 }
 
 // With --benchmark_repetitions, "min" is the figure least disturbed by other

@@ -2,6 +2,7 @@
 // notifications over 20 channels with their card updates (about 50 MB of
 // JSON), generated here. Bytes processed is the JSON text's size.
 
+#include "bench/PeakHeap.h"
 #include "orvelkit/protocol/Protocol.h"
 #include "orvelkit/support/AllocatorPolicy.h"
 #include "tests/support/RecordGenerator.h"
@@ -9,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -16,8 +18,10 @@ namespace {
 
 constexpr std::size_t channelCount = 20;
 
-// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md).
-[[maybe_unused]] const bool allocatorPolicyApplied = OrvelKit::applyAllocatorPolicy();
+// The allocator as the application sets it up at start-up (docs/PERFORMANCE.md);
+// ORVEL_BENCH_DEFAULT_ALLOCATOR=1 measures glibc's defaults instead.
+[[maybe_unused]] const bool allocatorPolicyApplied =
+    std::getenv("ORVEL_BENCH_DEFAULT_ALLOCATOR") == nullptr && OrvelKit::applyAllocatorPolicy();
 
 struct Fixture {
     OrvelProtocol::SyncResponse response;
@@ -38,6 +42,7 @@ const Fixture& fixture(std::size_t notificationCount) {
 
 void BM_DecodeSyncResponse(benchmark::State& state) {
     const Fixture& data = fixture(static_cast<std::size_t>(state.range(0)));
+    const OrvelBench::PeakHeap heap;
     for (auto _ : state) {
         auto decoded = OrvelProtocol::decode<OrvelProtocol::SyncResponse>(data.json);
         if (!decoded) {
@@ -48,10 +53,12 @@ void BM_DecodeSyncResponse(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.json.size()));
     state.counters["json_MB"] = static_cast<double>(data.json.size()) / 1e6;
+    heap.report(state, data.json.size());
 }
 
 void BM_EncodeSyncResponse(benchmark::State& state) {
     const Fixture& data = fixture(static_cast<std::size_t>(state.range(0)));
+    const OrvelBench::PeakHeap heap;
     for (auto _ : state) {
         auto encoded = OrvelProtocol::encode(data.response);
         if (!encoded) {
@@ -62,6 +69,7 @@ void BM_EncodeSyncResponse(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * data.json.size()));
     state.counters["json_MB"] = static_cast<double>(data.json.size()) / 1e6;
+    heap.report(state, data.json.size());
 }
 
 // One notification: the size of a typical single-channel pull or inbox entry.

@@ -5,6 +5,7 @@
 #include "orvel/core/SyncAnnouncements.h"
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/presentation/DeliveryTiming.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 #include "orvelkit/time/InternetDateTime.h"
 
 #include <algorithm>
@@ -18,6 +19,10 @@ using namespace OrvelKit;
 namespace Protocol = OrvelProtocol;
 
 namespace {
+
+// Answers with at least this many updates (a few megabytes of text) are
+// large: their memory is returned to the system once they are merged.
+constexpr std::size_t largeAnswerUpdates = 10000;
 
 std::string prefixed(std::string_view prefix, const ClientError& error) {
     std::string text(prefix);
@@ -376,6 +381,18 @@ Task<void> AppModel::refresh() {
     std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
         return !reported.contains(channel.channel) && configuredWhenAsked.contains(channel.channel);
     });
+    reported.clear();
+    // A large answer (the first sync of a long history) leaves its records'
+    // memory scattered over the heap once freed: give it back rather than
+    // keep it resident for the rest of the day.
+    std::size_t updatesReceived = 0;
+    for (const auto& record : response->channels) {
+        updatesReceived += record.notifications.size() + record.cardUpdates.size();
+    }
+    if (updatesReceived >= largeAnswerUpdates) {
+        response->channels = {};
+        OrvelKit::returnFreeMemory();
+    }
     publish(ModelField::config);
     saveConfig();
 

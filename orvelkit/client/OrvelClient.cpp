@@ -34,7 +34,8 @@ ClientResult<Response> OrvelClient::decode(const HTTPResponse& response) {
     if (response.status != 200) {
         return unexpected(OrvelError::http(response.status));
     }
-    auto decoded = Json::decode<Response>(response.body);
+    // The transport leaves room after the body, so it is parsed where it lies.
+    auto decoded = Json::decode<Response>(response.body, response.body.capacity());
     if (!decoded) {
         return unexpected(OrvelError::decoding(decoded.error().description()));
     }

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace OrvelKit {
 
 namespace {
+
+// Spare bytes kept after a received body (simdjson::SIMDJSON_PADDING; the
+// transport does not depend on the parser).
+constexpr std::size_t bodyPadding = 64;
 
 // RFC 9110 token: the characters allowed in a method or a header name.
 bool isToken(std::string_view text) {
@@ -140,7 +145,14 @@ std::optional<TransportError> CurlTransfer::setHeaders() {
 }
 
 std::size_t CurlTransfer::receive(char* data, std::size_t size, std::size_t count, void* self) {
-    static_cast<CurlTransfer*>(self)->received_.append(data, size * count);
+    // The body keeps at least `bodyPadding` spare bytes after it, so that the
+    // JSON parser (which reads ahead) can read it in place, without a copy.
+    std::string& body = static_cast<CurlTransfer*>(self)->received_;
+    const std::size_t needed = body.size() + size * count + bodyPadding;
+    if (needed > body.capacity()) {
+        body.reserve(std::max(needed, 2 * body.capacity()));
+    }
+    body.append(data, size * count);
     return size * count;
 }
 

@@ -2,8 +2,11 @@
 
 // Decoding and encoding of records described by a schema (Schema.h).
 //
-// decode() validates the whole text (syntax and UTF-8) before reading it, so
-// a fault anywhere fails the whole text and nothing of it is returned.
+// decode() reads the text once, straight into the record, and checks all of
+// it (syntax and UTF-8, also under keys the record ignores), so a fault
+// anywhere fails the whole text and nothing of it is returned. Values under
+// keys the record does not list are checked but not interpreted: they may
+// hold numbers of any size.
 // encode() writes compact JSON; a text that is not valid UTF-8 is an error.
 //
 // The templates are defined in JsonCodec.h and instantiated explicitly for the
@@ -22,12 +25,18 @@ namespace OrvelKit::Json {
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json);
 
+// The same, for a text whose owner keeps `allocated` bytes from its start
+// readable: with at least 64 to spare after the text it is read where it lies
+// (FileContents and response bodies keep them), never copied.
+template <Record T>
+Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated);
+
 template <Record T>
 Expected<std::string, EncodeError> encode(const T& value);
 
-// decode() and encode() keep their working memory per thread between calls.
-// Up to this many bytes of text it is always kept; beyond, only while the
-// texts need it: after a text less than half its size it is released.
+// decode() and encode() keep their working memory per thread between calls
+// for texts up to this many bytes; after a larger text it is released, and
+// free heap memory is returned to the system.
 inline constexpr std::size_t retainedBufferLimit = std::size_t{4} << 20;
 
 // What the calling thread keeps: the text size the parser is ready for, and

@@ -6,6 +6,7 @@
 #include "orvelkit/json/Json.h"
 #include "orvelkit/json/JsonDecoder.h"
 #include "orvelkit/json/JsonEncoder.h"
+#include "orvelkit/support/AllocatorPolicy.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -26,39 +27,66 @@ namespace OrvelKit::Json {
 
 namespace detail {
 
-// The parser and the output buffer are kept per thread between calls, so a
-// decode or encode reuses memory that is already allocated and mapped instead
-// of faulting in fresh pages for every text (parsing a 55 MB text into fresh
-// buffers costs about three times as much as into mapped ones). Past
-// `retainedBufferLimit` they are kept only while the texts need them: a run
-// of large texts (the first sync, loading the inbox) reuses its buffers, and
-// the next ordinary text gives the memory back.
-inline bool oversized(std::size_t capacity, std::size_t used) {
-    return capacity > retainedBufferLimit && capacity / 2 > used;
+// The parser and the output buffer are kept per thread between calls, so the
+// many small texts of a running app reuse memory that is already allocated
+// and mapped. The buffers of a text beyond `retainedBufferLimit` go back as
+// soon as it is done: large texts come once (loading the inbox, the first
+// sync), and a resident app must not hold their buffers (about six times the
+// text for the parser) for the rest of the day. Giving them back costs the
+// next large text its page faults, which a first large text pays anyway.
+inline bool oversized(std::size_t capacity) {
+    return capacity > retainedBufferLimit;
 }
 
-inline simdjson::dom::parser& threadParser() {
-    thread_local simdjson::dom::parser parser;
+inline simdjson::ondemand::parser& threadParser() {
+    thread_local simdjson::ondemand::parser parser;
     return parser;
 }
 
-inline void releaseIfOversized(simdjson::dom::parser& parser, std::size_t textSize) {
-    if (oversized(parser.capacity(), textSize)) {
-        parser = simdjson::dom::parser{};
+inline void releaseIfOversized(simdjson::ondemand::parser& parser) {
+    if (oversized(parser.capacity())) {
+        parser = simdjson::ondemand::parser{};
+        OrvelKit::returnFreeMemory();
     }
 }
 
-// The parser reads up to SIMDJSON_PADDING bytes past the end of the text.
-// When those bytes lie in the memory page of the text's last byte they are
-// readable, whatever they hold, and the text is parsed where it is; otherwise
-// (about one text in sixty) the parser first copies it into a padded buffer.
-inline bool paddingIsReadable(std::string_view text) {
-    constexpr std::uintptr_t pageSize = 4096; // the smallest page of the platforms served
-    if (text.empty()) {
-        return false;
+// The parser reads up to SIMDJSON_PADDING bytes past the end of the text
+// (atoms and numbers are read a word at a time, wherever they are). Texts
+// whose owners keep that many bytes after them (files read into FileContents,
+// response bodies) are parsed where they lie; others are copied into a padded
+// buffer first. Reading past a text's allocation instead, even within its
+// memory page, is out of bounds: the address sanitizer rightly reports it.
+template <Record T>
+Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocated) {
+    simdjson::ondemand::parser& parser = threadParser();
+    T value{};
+    DecodeFailure failure;
+    bool ok = false;
+    {
+        simdjson::ondemand::document document;
+        simdjson::ondemand::value root;
+        if (auto error = parser.iterate(json.data(), json.size(), allocated).get(document)) {
+            failure.malformed(error);
+        } else if (auto error = document.get_value().get(root)) {
+            // A text of one scalar is JSON, just not a record.
+            simdjson::ondemand::json_type type{};
+            if (error == simdjson::SCALAR_DOCUMENT_AS_VALUE && !document.type().get(type)) {
+                failure.fail(concat({"expected an object, found ", typeName(type)}));
+            } else {
+                failure.malformed(error);
+            }
+        } else if (decodeValue(root, value, failure)) {
+            // Nothing but white space may follow the one value: past the
+            // end, the document has no location left.
+            ok = document.current_location().error() == simdjson::OUT_OF_BOUNDS ||
+                 (failure.malformed(simdjson::TRAILING_CONTENT), false);
+        }
     }
-    const auto last = reinterpret_cast<std::uintptr_t>(text.data() + text.size() - 1);
-    return last / pageSize == (last + simdjson::SIMDJSON_PADDING) / pageSize;
+    releaseIfOversized(parser);
+    if (!ok) {
+        return unexpected(failure.error());
+    }
+    return value;
 }
 
 // The output buffer, and the largest text written into it since it was last
@@ -68,11 +96,11 @@ struct ThreadOutput {
     std::size_t largest = 0;
 
     void releaseIfOversized() {
-        const std::size_t used = buffer.GetSize();
-        largest = std::max(largest, used);
-        if (oversized(largest, used)) {
+        largest = std::max(largest, buffer.GetSize());
+        if (oversized(largest)) {
             buffer = rapidjson::StringBuffer{};
             largest = 0;
+            OrvelKit::returnFreeMemory();
         }
     }
 };
@@ -86,22 +114,16 @@ inline ThreadOutput& threadOutput() {
 
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
-    simdjson::dom::parser& parser = detail::threadParser();
-    simdjson::dom::element root;
-    if (auto error =
-            parser.parse(json.data(), json.size(), !detail::paddingIsReadable(json)).get(root)) {
-        detail::releaseIfOversized(parser, json.size());
-        return unexpected(
-            DecodeError{{}, std::string("malformed JSON: ") + simdjson::error_message(error)});
+    const simdjson::padded_string copy(json);
+    return detail::decodePadded<T>(copy, copy.size() + simdjson::SIMDJSON_PADDING);
+}
+
+template <Record T>
+Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated) {
+    if (allocated >= json.size() + simdjson::SIMDJSON_PADDING) {
+        return detail::decodePadded<T>(json, allocated);
     }
-    T value{};
-    detail::DecodeFailure failure;
-    const bool ok = detail::decodeValue(root, value, failure);
-    detail::releaseIfOversized(parser, json.size());
-    if (!ok) {
-        return unexpected(failure.error());
-    }
-    return value;
+    return decode<T>(json);
 }
 
 template <Record T>
@@ -122,6 +144,7 @@ Expected<std::string, EncodeError> encode(const T& value) {
 // Instantiates decode and encode for the listed records.
 #define ORVEL_JSON_INSTANTIATE(T)                                                                  \
     template Expected<T, DecodeError> decode<T>(std::string_view);                                 \
+    template Expected<T, DecodeError> decode<T>(std::string_view, std::size_t);                    \
     template Expected<std::string, EncodeError> encode<T>(const T&);
 
 } // namespace OrvelKit::Json

@@ -1,7 +1,15 @@
 #pragma once
 
-// The decoding half of the schema codec, over simdjson's DOM. Include this only
-// from .cpp files that instantiate decoders; everyone else uses Json.h.
+// The decoding half of the schema codec, over simdjson's On-Demand API: the
+// records are filled while the text is read, without building a document tree
+// first. Include this only from .cpp files that instantiate decoders; everyone
+// else uses Json.h.
+//
+// On-Demand reads only what it is asked for, so this decoder asks for
+// everything: values under keys a record does not list are walked and checked
+// (syntax, escapes, nesting depth) but never interpreted, which lets them hold
+// numbers no 64-bit type can (2^64, 1e400), and a text with a fault anywhere,
+// or anything after its one value, still fails as a whole.
 
 #include "orvelkit/json/Enumeration.h"
 #include "orvelkit/json/JsonError.h"
@@ -17,18 +25,32 @@
 #include <string>
 #include <tuple>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace OrvelKit::Json::detail {
 
+namespace ondemand = simdjson::ondemand;
+
 // Collects the failure and, while unwinding, the key path that led to it.
-// Nothing is allocated on the success path.
+// Nothing is allocated on the success path. A text that is not JSON at all
+// fails without a path.
 class DecodeFailure {
 public:
     void fail(std::string message) { message_ = std::move(message); }
-    void atKey(std::string_view key) { reversedPath_.emplace_back(key); }
+    void malformed(simdjson::error_code error) {
+        malformed_ = true;
+        message_ = concat({"malformed JSON: ", simdjson::error_message(error)});
+    }
+    void atKey(std::string_view key) {
+        if (!malformed_) {
+            reversedPath_.emplace_back(key);
+        }
+    }
     void atIndex(std::size_t index) {
-        reversedPath_.push_back(concat({"[", std::to_string(index), "]"}));
+        if (!malformed_) {
+            reversedPath_.push_back(concat({"[", std::to_string(index), "]"}));
+        }
     }
 
     DecodeError error() const {
@@ -43,103 +65,260 @@ public:
     }
 
 private:
+    bool malformed_ = false;
     std::string message_;
     std::vector<std::string> reversedPath_;
 };
 
-inline std::string_view typeName(simdjson::dom::element_type type) {
-    using simdjson::dom::element_type;
+inline bool malformedJson(simdjson::error_code error, DecodeFailure& failure) {
+    failure.malformed(error);
+    return false;
+}
+
+// Values under unlisted keys nest at most this deep. The records themselves
+// nest a few levels, so the whole stays far inside the parser's own limit
+// (simdjson::DEFAULT_MAX_DEPTH, 1024), and the walk's recursion is bounded.
+inline constexpr std::size_t maxUnlistedNesting = 256;
+
+inline std::string_view typeName(ondemand::json_type type) {
+    using ondemand::json_type;
     switch (type) {
-    case element_type::ARRAY:
+    case json_type::array:
         return "an array";
-    case element_type::OBJECT:
+    case json_type::object:
         return "an object";
-    case element_type::INT64:
-    case element_type::UINT64:
-    case element_type::DOUBLE:
+    case json_type::number:
         return "a number";
-    case element_type::STRING:
+    case json_type::string:
         return "a string";
-    case element_type::BOOL:
+    case json_type::boolean:
         return "a boolean";
-    case element_type::NULL_VALUE:
+    case json_type::null:
         return "null";
     }
     return "an unknown value";
 }
 
-inline bool mismatch(simdjson::dom::element element, std::string_view expected,
+// `value` is not the `wanted` kind of value. When it is, after all, that kind
+// (a misspelt `true`, say), the text is malformed rather than mistyped.
+inline bool mismatch(ondemand::value& value, ondemand::json_type wanted, std::string_view expected,
                      DecodeFailure& failure) {
-    failure.fail(concat({"expected ", expected, ", found ", typeName(element.type())}));
+    ondemand::json_type found{};
+    if (auto error = value.type().get(found)) {
+        return malformedJson(error, failure);
+    }
+    if (found == wanted) {
+        return malformedJson(simdjson::TAPE_ERROR, failure);
+    }
+    failure.fail(concat({"expected ", expected, ", found ", typeName(found)}));
     return false;
 }
 
-inline bool decodeText(simdjson::dom::element element, std::string_view& text,
+// A failed get_…(): the value is of another type, or the text is broken.
+inline bool wrongValue(simdjson::error_code error, ondemand::value& value,
+                       ondemand::json_type wanted, std::string_view expected,
                        DecodeFailure& failure) {
-    if (element.get_string().get(text)) {
-        return mismatch(element, "a string", failure);
+    if (error != simdjson::INCORRECT_TYPE) {
+        return malformedJson(error, failure);
+    }
+    return mismatch(value, wanted, expected, failure);
+}
+
+// The token of a scalar without the white space that follows it.
+inline std::string_view scalarToken(ondemand::value& value) {
+    std::string_view token = value.raw_json_token();
+    while (!token.empty() && (token.back() == ' ' || token.back() == '\n' || token.back() == '\r' ||
+                              token.back() == '\t')) {
+        token.remove_suffix(1);
+    }
+    return token;
+}
+
+// JSON's number grammar: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
+inline bool isJsonNumber(std::string_view token) {
+    std::size_t at = 0;
+    const auto digits = [&] {
+        const std::size_t from = at;
+        while (at < token.size() && token[at] >= '0' && token[at] <= '9') {
+            ++at;
+        }
+        return at - from;
+    };
+    if (at < token.size() && token[at] == '-') {
+        ++at;
+    }
+    const std::size_t integerStart = at;
+    const std::size_t integerDigits = digits();
+    if (integerDigits == 0 || (integerDigits > 1 && token[integerStart] == '0')) {
+        return false;
+    }
+    if (at < token.size() && token[at] == '.') {
+        ++at;
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
+        ++at;
+        if (at < token.size() && (token[at] == '+' || token[at] == '-')) {
+            ++at;
+        }
+        if (digits() == 0) {
+            return false;
+        }
+    }
+    return at == token.size();
+}
+
+// Checks a value nobody reads: its syntax, its strings' escapes and its
+// depth, without converting numbers.
+inline bool skipValue(ondemand::value& value, std::size_t depth, DecodeFailure& failure) {
+    using ondemand::json_type;
+    json_type type{};
+    if (auto error = value.type().get(type)) {
+        return malformedJson(error, failure);
+    }
+    switch (type) {
+    case json_type::array: {
+        if (depth >= maxUnlistedNesting) {
+            return malformedJson(simdjson::DEPTH_ERROR, failure);
+        }
+        ondemand::array array;
+        if (auto error = value.get_array().get(array)) {
+            return malformedJson(error, failure);
+        }
+        for (auto item : array) {
+            ondemand::value element;
+            if (auto error = item.get(element)) {
+                return malformedJson(error, failure);
+            }
+            if (!skipValue(element, depth + 1, failure)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    case json_type::object: {
+        if (depth >= maxUnlistedNesting) {
+            return malformedJson(simdjson::DEPTH_ERROR, failure);
+        }
+        ondemand::object object;
+        if (auto error = value.get_object().get(object)) {
+            return malformedJson(error, failure);
+        }
+        for (auto member : object) {
+            ondemand::field field;
+            std::string_view key;
+            if (auto error = std::move(member).get(field)) {
+                return malformedJson(error, failure);
+            }
+            if (auto error = field.unescaped_key().get(key)) {
+                return malformedJson(error, failure);
+            }
+            if (!skipValue(field.value(), depth + 1, failure)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    case json_type::number:
+        return isJsonNumber(scalarToken(value)) || malformedJson(simdjson::NUMBER_ERROR, failure);
+    case json_type::string: {
+        std::string_view text;
+        if (auto error = value.get_string().get(text)) {
+            return malformedJson(error, failure);
+        }
+        return true;
+    }
+    case json_type::boolean: {
+        bool flag = false;
+        if (auto error = value.get_bool().get(flag)) {
+            return malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::T_ATOM_ERROR : error,
+                                 failure);
+        }
+        return true;
+    }
+    case json_type::null: {
+        bool null = false;
+        if (auto error = value.is_null().get(null)) {
+            return malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::N_ATOM_ERROR : error,
+                                 failure);
+        }
+        return null || malformedJson(simdjson::N_ATOM_ERROR, failure);
+    }
+    }
+    return malformedJson(simdjson::TAPE_ERROR, failure);
+}
+
+// A string's text. One without escapes is read where it lies in the input
+// (already checked for UTF-8 and control characters before any value is
+// read); only one with escapes is unescaped into the parser's buffer.
+inline bool decodeText(ondemand::value& value, std::string_view& text, DecodeFailure& failure) {
+    const std::string_view token = scalarToken(value);
+    if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
+        const std::string_view inside = token.substr(1, token.size() - 2);
+        if (std::memchr(inside.data(), '\\', inside.size()) == nullptr) {
+            text = inside;
+            return true;
+        }
+    }
+    if (auto error = value.get_string().get(text)) {
+        return wrongValue(error, value, ondemand::json_type::string, "a string", failure);
     }
     return true;
 }
 
-inline bool decodeValue(simdjson::dom::element element, std::string& out, DecodeFailure& failure) {
+inline bool decodeValue(ondemand::value& value, std::string& out, DecodeFailure& failure) {
     std::string_view text;
-    if (!decodeText(element, text, failure)) {
+    if (!decodeText(value, text, failure)) {
         return false;
     }
     out = std::string(text); // cheaper than assign() into the empty string
     return true;
 }
 
-inline bool decodeValue(simdjson::dom::element element, bool& out, DecodeFailure& failure) {
-    if (element.get_bool().get(out)) {
-        return mismatch(element, "a boolean", failure);
+inline bool decodeValue(ondemand::value& value, bool& out, DecodeFailure& failure) {
+    if (auto error = value.get_bool().get(out)) {
+        return wrongValue(error, value, ondemand::json_type::boolean, "a boolean", failure);
     }
     return true;
 }
 
-// Unsigned integers are exact: negatives, fractions and exponent forms fail.
-// (A number beyond 64 bits already fails the parse of the whole text.)
-inline bool decodeUnsigned(simdjson::dom::element element, std::uint64_t max, std::string_view what,
+// Unsigned integers are exact: negatives, fractions, exponent forms and
+// numbers beyond `max` fail, named as they were written.
+inline bool decodeUnsigned(ondemand::value& value, std::uint64_t max, std::string_view what,
                            std::uint64_t& out, DecodeFailure& failure) {
-    using simdjson::dom::element_type;
-    switch (element.type()) {
-    case element_type::UINT64:
-        out = element.get_uint64().value_unsafe();
-        break;
-    case element_type::INT64: {
-        const std::int64_t value = element.get_int64().value_unsafe();
-        if (value < 0) {
-            failure.fail(std::to_string(value) + " is not " + std::string(what));
-            return false;
-        }
-        out = static_cast<std::uint64_t>(value);
-        break;
+    ondemand::json_type type{};
+    if (auto error = value.type().get(type)) {
+        return malformedJson(error, failure);
     }
-    case element_type::DOUBLE: {
-        char text[32];
-        auto end = std::to_chars(text, text + sizeof text, element.get_double().value_unsafe()).ptr;
-        failure.fail(std::string(text, end) + " is not " + std::string(what));
-        return false;
+    if (type != ondemand::json_type::number) {
+        return mismatch(value, ondemand::json_type::number, what, failure);
     }
-    default:
-        return mismatch(element, what, failure);
+    const std::string_view token = scalarToken(value);
+    if (!isJsonNumber(token)) {
+        return malformedJson(simdjson::NUMBER_ERROR, failure);
     }
-    if (out > max) {
-        failure.fail(std::to_string(out) + " is not " + std::string(what));
+    if (token == "-0") {
+        out = 0;
+        return true;
+    }
+    const char* end = token.data() + token.size();
+    const auto [stop, error] = std::from_chars(token.data(), end, out);
+    if (error != std::errc{} || stop != end || out > max) {
+        failure.fail(concat({token, " is not ", what}));
         return false;
     }
     return true;
 }
 
-inline bool decodeValue(simdjson::dom::element element, std::uint64_t& out,
-                        DecodeFailure& failure) {
-    return decodeUnsigned(element, UINT64_MAX, "an unsigned 64-bit integer", out, failure);
+inline bool decodeValue(ondemand::value& value, std::uint64_t& out, DecodeFailure& failure) {
+    return decodeUnsigned(value, UINT64_MAX, "an unsigned 64-bit integer", out, failure);
 }
 
-inline bool decodeValue(simdjson::dom::element element, std::uint8_t& out, DecodeFailure& failure) {
+inline bool decodeValue(ondemand::value& value, std::uint8_t& out, DecodeFailure& failure) {
     std::uint64_t wide = 0;
-    if (!decodeUnsigned(element, UINT8_MAX, "an integer from 0 to 255", wide, failure)) {
+    if (!decodeUnsigned(value, UINT8_MAX, "an integer from 0 to 255", wide, failure)) {
         return false;
     }
     out = static_cast<std::uint8_t>(wide);
@@ -147,13 +326,13 @@ inline bool decodeValue(simdjson::dom::element element, std::uint8_t& out, Decod
 }
 
 template <Enumeration E>
-bool decodeValue(simdjson::dom::element element, E& out, DecodeFailure& failure) {
+bool decodeValue(ondemand::value& value, E& out, DecodeFailure& failure) {
     std::string_view name;
-    if (element.get_string().get(name)) {
-        return mismatch(element, "a string", failure);
+    if (!decodeText(value, name, failure)) {
+        return false;
     }
-    if (auto value = fromText<E>(name)) {
-        out = *value;
+    if (auto parsed = fromText<E>(name)) {
+        out = *parsed;
         return true;
     }
     failure.fail(concat({"\"", name, "\" is not one of ", caseList<E>()}));
@@ -161,19 +340,29 @@ bool decodeValue(simdjson::dom::element element, E& out, DecodeFailure& failure)
 }
 
 template <Record T>
-bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure);
+bool decodeValue(ondemand::value& value, T& out, DecodeFailure& failure);
 
 template <class T>
-bool decodeValue(simdjson::dom::element element, std::vector<T>& out, DecodeFailure& failure) {
-    simdjson::dom::array array;
-    if (element.get_array().get(array)) {
-        return mismatch(element, "an array", failure);
+bool decodeValue(ondemand::value& value, std::vector<T>& out, DecodeFailure& failure) {
+    ondemand::array array;
+    if (auto error = value.get_array().get(array)) {
+        return wrongValue(error, value, ondemand::json_type::array, "an array", failure);
     }
     out.clear();
-    out.reserve(array.size());
+    // Counting first is a quick walk over the array's structure, and saves
+    // the list's regrowth (and its peaks of memory) for long lists.
+    std::size_t count = 0;
+    if (auto error = array.count_elements().get(count)) {
+        return malformedJson(error, failure);
+    }
+    out.reserve(count);
     std::size_t index = 0;
-    for (simdjson::dom::element item : array) {
-        if (!decodeValue(item, out.emplace_back(), failure)) {
+    for (auto item : array) {
+        ondemand::value element;
+        if (auto error = item.get(element)) {
+            return malformedJson(error, failure);
+        }
+        if (!decodeValue(element, out.emplace_back(), failure)) {
             failure.atIndex(index);
             return false;
         }
@@ -182,11 +371,25 @@ bool decodeValue(simdjson::dom::element element, std::vector<T>& out, DecodeFail
     return true;
 }
 
+// null, or a broken text where a null was expected.
+inline std::optional<bool> isNull(ondemand::value& value, DecodeFailure& failure) {
+    bool null = false;
+    if (auto error = value.is_null().get(null)) {
+        malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::N_ATOM_ERROR : error, failure);
+        return std::nullopt;
+    }
+    return null;
+}
+
 // One key of a record: decode a present value under its presence rule.
 template <class R, class M>
-bool decodeKey(const RequiredKey<R, M>& key, simdjson::dom::element value, R& out,
+bool decodeKey(const RequiredKey<R, M>& key, ondemand::value& value, R& out,
                DecodeFailure& failure) {
-    if (value.is_null()) {
+    const std::optional<bool> null = isNull(value, failure);
+    if (!null) {
+        return false;
+    }
+    if (*null) {
         failure.fail("required value is null");
         return false;
     }
@@ -194,9 +397,13 @@ bool decodeKey(const RequiredKey<R, M>& key, simdjson::dom::element value, R& ou
 }
 
 template <class R, class M>
-bool decodeKey(const OptionalKey<R, M>& key, simdjson::dom::element value, R& out,
+bool decodeKey(const OptionalKey<R, M>& key, ondemand::value& value, R& out,
                DecodeFailure& failure) {
-    if (value.is_null()) {
+    const std::optional<bool> null = isNull(value, failure);
+    if (!null) {
+        return false;
+    }
+    if (*null) {
         (out.*key.member).reset();
         return true;
     }
@@ -214,9 +421,13 @@ bool decodeKey(const OptionalKey<R, M>& key, simdjson::dom::element value, R& ou
 }
 
 template <class R, class M>
-bool decodeKey(const DefaultedKey<R, M>& key, simdjson::dom::element value, R& out,
+bool decodeKey(const DefaultedKey<R, M>& key, ondemand::value& value, R& out,
                DecodeFailure& failure) {
-    if (value.is_null()) {
+    const std::optional<bool> null = isNull(value, failure);
+    if (!null) {
+        return false;
+    }
+    if (*null) {
         out.*key.member = key.fallback;
         return true;
     }
@@ -307,10 +518,10 @@ std::size_t findKey(const std::array<std::string_view, N>& names, std::string_vi
 }
 
 template <Record T>
-bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure) {
-    simdjson::dom::object object;
-    if (element.get_object().get(object)) {
-        return mismatch(element, "an object", failure);
+bool decodeValue(ondemand::value& value, T& out, DecodeFailure& failure) {
+    ondemand::object object;
+    if (auto error = value.get_object().get(object)) {
+        return wrongValue(error, value, ondemand::json_type::object, "an object", failure);
     }
     const auto& keys = schemaOf<T>;
     const auto& names = keyNamesOf<T>();
@@ -319,20 +530,29 @@ bool decodeValue(simdjson::dom::element element, T& out, DecodeFailure& failure)
     std::uint64_t seen = 0;
     std::size_t hint = 0;
 
-    for (const auto member : object) {
-        // Named copies, not a structured binding: clang 14 cannot capture
-        // one in the lambda below.
-        const std::string_view name = member.key;
-        const simdjson::dom::element value = member.value;
+    for (auto member : object) {
+        ondemand::field field;
+        std::string_view name;
+        if (auto error = std::move(member).get(field)) {
+            return malformedJson(error, failure);
+        }
+        if (auto error = field.unescaped_key().get(name)) {
+            return malformedJson(error, failure);
+        }
+        ondemand::value& item = field.value();
         const std::size_t index = findKey(names, name, hint);
         if (index == count) {
-            continue; // unknown keys are ignored
+            // Unknown keys are ignored, whatever they hold, as long as it is JSON.
+            if (!skipValue(item, 0, failure)) {
+                return false;
+            }
+            continue;
         }
         hint = index + 1;
         seen |= std::uint64_t{1} << index;
         bool ok = true;
         [&]<std::size_t... I>(std::index_sequence<I...>) {
-            (void)((index == I ? (ok = decodeKey(std::get<I>(keys), value, out, failure), true)
+            (void)((index == I ? (ok = decodeKey(std::get<I>(keys), item, out, failure), true)
                                : false) ||
                    ...);
         }

@@ -16,7 +16,10 @@ Expected<Inbox, FileError> FileInboxStore::load() {
         return Inbox();
     }
     lastSize_ = (*contents)->size();
-    auto inbox = InboxFile::decode(StoreFile::text(**contents));
+    // Read where it lies: the buffer keeps zeroed padding after the text.
+    const std::string_view text = StoreFile::text(**contents);
+    const auto offset = static_cast<std::size_t>(text.data() - (*contents)->data());
+    auto inbox = InboxFile::decode(text, (*contents)->capacity() + FileContents::padding - offset);
     if (!inbox) {
         // Decoding errors name keys, types and numbers; the only text of the
         // file they quote is an unknown enumeration case, never a credential.

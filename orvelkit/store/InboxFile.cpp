@@ -78,8 +78,8 @@ bool encodeChannel(Writer& writer, const ChannelInbox& channel, EncodeFailure& f
 
 } // namespace
 
-Expected<Inbox, Json::DecodeError> decode(std::string_view json) {
-    auto contents = Json::decode<Contents>(json);
+Expected<Inbox, Json::DecodeError> decode(std::string_view json, std::size_t allocated) {
+    auto contents = Json::decode<Contents>(json, allocated);
     if (!contents) {
         return unexpected(std::move(contents).error());
     }

@@ -71,7 +71,9 @@ inline auto jsonSchema(std::type_identity<Contents>) {
 
 // The inbox a file holds. Lists are taken in file order (an inbox built from
 // them sorts them newest first, which a file this code wrote already is).
-Expected<Inbox, Json::DecodeError> decode(std::string_view json);
+// `allocated`, when the owner keeps readable bytes after the text, counts
+// them from its start (see Json::decode).
+Expected<Inbox, Json::DecodeError> decode(std::string_view json, std::size_t allocated = 0);
 
 // Writes `inbox` as the file's JSON straight from the inbox and hands the text
 // to `consume`, which must not keep the view. `sizeHint`, the expected length,

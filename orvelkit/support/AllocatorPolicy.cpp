@@ -21,4 +21,10 @@ bool applyAllocatorPolicy(const AllocatorPolicy& policy) {
 #endif
 }
 
+void returnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 } // namespace OrvelKit

@@ -31,4 +31,11 @@ struct AllocatorPolicy {
 // policy then has no effect).
 bool applyAllocatorPolicy(const AllocatorPolicy& policy = {});
 
+// Returns the heap's free memory to the system, wherever it lies (the policy
+// keeps only the free top). For after a large text or answer is done with:
+// its many small blocks, once freed, are scattered over the heap and would
+// stay resident for the rest of the process's life. Takes milliseconds for a
+// heap of hundreds of megabytes; does nothing where the allocator cannot.
+void returnFreeMemory();
+
 } // namespace OrvelKit

@@ -1,5 +1,5 @@
 // The rules every record follows. Decoding: presence, null, unsigned
-// integers, unknown keys, malformed text (how failures read is in
+// integers, unknown keys (whatever they hold), malformed text (how failures read is in
 // protocol/DecodeFailureTests.cpp). Encoding: compact output, escaping, and
 // refusal of invalid UTF-8.
 
@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 using namespace OrvelProtocol;
 
@@ -41,6 +42,70 @@ TEST(JsonDecoding, UnknownKeysAreIgnoredAndKeysComeInAnyOrder) {
     ASSERT_TRUE(ack) << ack.error();
     EXPECT_EQ(*ack, (DismissAck{"c", true, 4}));
     EXPECT_EQ(encode(*ack).value(), R"({"channel":"c","dismissed":true,"seq":4})");
+}
+
+namespace {
+
+// Numbers that no 64-bit type holds, or that a double rounds to infinity or zero.
+const std::string_view outOfRangeNumbers[] = {"18446744073709551616", "1e400", "1e-400",
+                                              "-99999999999999999999"};
+
+// Where an unlisted key can sit: at the top, deep inside an unlisted value,
+// and inside listed records and lists.
+std::string withUnlistedNumber(std::string_view number, int where) {
+    const std::string n(number);
+    const std::string channel = R"({"channel":"c","latest_seq":1,"read_seq":0,"notifications":[)"
+                                R"({"id":"n","channel":"c","seq":1,"created_at":"t","title":"T",)"
+                                R"("urgency":"low","extra":)";
+    switch (where) {
+    case 0:
+        return R"({"channels":[],"stats":{"bytes":)" + n + "}}";
+    case 1:
+        return R"({"stats":[{"a":[)" + n + R"(,{"b":[[)" + n + R"(]]}]}],"channels":[]})";
+    default:
+        return R"({"channels":[)" + channel + R"({"x":[)" + n + R"(]}}],"size":)" + n + "}]}";
+    }
+}
+
+} // namespace
+
+TEST(JsonDecoding, UnlistedKeysMayHoldAnyNumberListedOnesStayStrictBrokenTextsFail) {
+    for (const std::string_view number : outOfRangeNumbers) {
+        SCOPED_TRACE(number);
+        for (int where = 0; where < 3; ++where) {
+            auto response = decode<SyncResponse>(withUnlistedNumber(number, where));
+            ASSERT_TRUE(response) << where << ": " << response.error();
+            EXPECT_EQ(response->channels.size(), where == 2 ? 1u : 0u);
+        }
+        // The same numbers where a record reads them fail, naming the key.
+        EXPECT_EQ(
+            decode<OfferAck>(R"({"expires_in":)" + std::string(number) + "}").error().description(),
+            "expires_in: " + std::string(number) + " is not an unsigned 64-bit integer");
+        EXPECT_EQ(decode<SyncResponse>(R"({"channels":[{"channel":"c","latest_seq":)" +
+                                       std::string(number) +
+                                       R"(,"read_seq":0,"notifications":[]}]})")
+                      .error()
+                      .path,
+                  "channels[0].latest_seq");
+    }
+
+    // Broken text inside values nobody reads, or after the document.
+    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
+    for (const std::string_view unlisted :
+         {"[1,,2]", "[1 2]", "{\"a\" 1}", "{\"a\":1 \"b\":2}", "{\"a\":1,}", "tru", "nul", "01",
+          "1.", "-", "1e", "+1", R"("\q")", R"("\ud800")", "[1,2", "{\"a\":[}", "\"\x01\""}) {
+        const std::string json = R"({"channels":[],"x":)" + std::string(unlisted) + "}";
+        auto response = decode<SyncResponse>(json);
+        ASSERT_FALSE(response) << json;
+        EXPECT_TRUE(response.error().description().starts_with("malformed JSON")) << json;
+    }
+    for (const std::string& json : std::vector<std::string>{
+             R"({"channels":[]} x)", R"({"channels":[]}{})", R"({"channels":[],"x":)" + deep + "}",
+             R"({"channels":[] "x":1})"}) {
+        auto response = decode<SyncResponse>(json);
+        ASSERT_FALSE(response) << json.substr(0, 40);
+        EXPECT_EQ(response.error().path, "") << json.substr(0, 40);
+    }
 }
 
 TEST(JsonDecoding, TextThatIsNotAJsonObjectFailsWithoutAPath) {

@@ -42,6 +42,7 @@ const Case cases[] = {
     {failure<ReadAck>, R"({"channel":"c","read_seq":"7"})",
      "read_seq: expected an unsigned 64-bit integer, found a string"},
     {failure<ReadAck>, "[]", "expected an object, found an array"},
+    {failure<ReadAck>, R"("read_seq")", "expected an object, found a string"},
     // Numbers and enumerations.
     {failure<OfferAck>, R"({"expires_in":-1})", "expires_in: -1 is not an unsigned 64-bit integer"},
     {failure<RotateKeyBody>, R"({"channel":"c","grace_hours":256})",

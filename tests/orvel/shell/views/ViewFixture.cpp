@@ -184,12 +184,6 @@ QQuickItem* ViewFixture::visibleText(QQuickItem* root, const QString& text) cons
     return nullptr;
 }
 
-void ViewFixture::answer(const QString& endpoint, const QString& body) {
-    harness_->service->on(endpoint.toStdString(), [text = body.toStdString()](const auto&) {
-        return OrvelKit::TransportResult(OrvelKit::HTTPResponse{200, text});
-    });
-}
-
 QString ViewFixture::lastRequestBody(const QString& endpoint) const {
     const auto requests = harness_->service->requestsTo(endpoint.toStdString());
     return requests.empty() ? QString() : QString::fromStdString(requests.back().body.value_or(""));

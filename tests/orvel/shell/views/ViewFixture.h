@@ -93,9 +93,6 @@ public:
     Q_INVOKABLE bool isRead(const QString& id) const;
     // The "Group updates by source" setting.
     Q_INVOKABLE void setGroupActivityUpdates(bool grouped);
-    // The service answers `endpoint` ("keys/rotate") with status 200 and
-    // `body` from now on.
-    Q_INVOKABLE void answer(const QString& endpoint, const QString& body);
     // The body of the latest request to `endpoint`; empty when none came.
     Q_INVOKABLE QString lastRequestBody(const QString& endpoint) const;
     // The update check the settings screen started ends.

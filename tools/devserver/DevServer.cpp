@@ -5,8 +5,8 @@
 #include "tools/devserver/AgentGuide.h"
 #include "tools/devserver/CursorQuery.h"
 #include "tools/devserver/DevService.h"
-#include "tools/devserver/McpEndpoint.h"
 #include "tools/devserver/ListenAddress.h"
+#include "tools/devserver/McpEndpoint.h"
 #include "tools/devserver/RequestLog.h"
 #include "tools/devserver/ServiceRecords.h"
 #include "tools/devserver/ServiceStore.h"
@@ -184,9 +184,9 @@ struct DevServer::Impl {
     explicit Impl(DevServerOptions options)
         : options(std::move(options)), service({}, this->options.limits),
           mcp([this](const auto& call) {
-              locked([&](DevService& s) {
+              return locked([&](DevService& s) -> ServiceResult<void> {
                   call(s);
-                  return 0;
+                  return {};
               });
           }) {}
 

@@ -391,13 +391,16 @@ McpReply McpEndpoint::post(const McpRequest& request) {
     }
 
     CallOutcome result;
-    run_([&](DevService& service) {
+    const auto stored = run_([&](DevService& service) {
         result =
             arguments->card
                 ? outcome(
                       service.publishCard(arguments->channelKey, cardUpdateInput(*arguments->card)))
                 : outcome(service.publish(arguments->channelKey, notificationInput(*arguments)));
     });
+    if (!stored) {
+        result = {0, toolRefusal(stored.error())};
+    }
     if (result.code != 0) {
         return reply(200, errorMessage(rawId, result.code, result.text));
     }

@@ -19,15 +19,6 @@ std::vector<HeaderAction> actions(const Orvel::HeaderLayout& layout) {
     return result;
 }
 
-TEST(HeaderLayout, TheInboxOffersActivityOnlyWhenItNeedsYou) {
-    EXPECT_EQ(actions(headerLayout({}, false, 0)),
-              (std::vector{HeaderAction::newChannel, HeaderAction::settings}));
-    const auto busy = headerLayout({}, true, 2);
-    EXPECT_TRUE(busy.brandNeedsYou);
-    EXPECT_EQ(actions(busy), (std::vector{HeaderAction::newChannel, HeaderAction::openActivity,
-                                          HeaderAction::settings}));
-}
-
 TEST(HeaderLayout, PushedScreensShowBackAndTheirTitle) {
     const std::vector<std::pair<AppScreen, std::optional<std::string>>> cases = {
         {AppScreen::card("c"), "Card"},

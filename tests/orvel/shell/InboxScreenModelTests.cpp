@@ -1,5 +1,5 @@
-// The inbox screen's view model: one recompute per change, the banners, and
-// the rules of the all-clear card and the updates link.
+// The inbox screen's view model: one recompute per change, its attention rows
+// and the error banner.
 
 #include "orvel/shell/InboxScreenModel.h"
 #include "tests/orvel/core/ModelHarness.h"
@@ -12,7 +12,6 @@
 namespace {
 
 using namespace OrvelTest;
-using OrvelKit::BriefingScope;
 using OrvelProtocol::SyncResponse;
 
 TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) {
@@ -49,21 +48,6 @@ TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) 
     h.service->fail("sync", 500);
     h.run(h.model->refresh());
     EXPECT_EQ(screen.errorText(), "http(status: 500)");
-}
-
-TEST(InboxScreenModel, TheAllClearCardAndTheUpdatesLinkFollowTheirCounts) {
-    using Orvel::allClearText;
-    EXPECT_EQ(allClearText(0, BriefingScope::sinceLastVisit), "No decisions are waiting");
-    EXPECT_EQ(allClearText(1, BriefingScope::overnight),
-              "1 agents completed work in this briefing");
-    EXPECT_EQ(allClearText(3, BriefingScope::sinceLastVisit),
-              "3 agents completed work since your last visit");
-
-    using Orvel::updatesLinkDetail;
-    EXPECT_EQ(updatesLinkDetail(0, 0), "Chronological history");
-    EXPECT_EQ(updatesLinkDetail(0, 7), "7 background updates");
-    EXPECT_EQ(updatesLinkDetail(2, 0), "2 more needing attention");
-    EXPECT_EQ(updatesLinkDetail(2, 7), "2 more needing attention · 7 background");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
 #include "orvelkit/presentation/Triage.h"
-#include "orvelkit/presentation/UpdateFilter.h"
 #include "tests/support/RecordGenerator.h"
 #include "tests/support/Records.h"
 
@@ -97,39 +96,4 @@ TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
         }
     }
     EXPECT_EQ(flattened, triaged);
-}
-
-namespace {
-
-AgentRow row(std::string id, StatusDot dot, bool unread) {
-    AgentRow result;
-    result.id = std::move(id);
-    result.dot = dot;
-    result.section =
-        dot == StatusDot::need ? OrvelKit::InboxSection::needsYou : OrvelKit::InboxSection::away;
-    result.isUnread = unread;
-    return result;
-}
-
-} // namespace
-
-TEST(UpdateFilter, KeepsTheMatchingRowsAndNonEmptyGroupsInOrder) {
-    const std::vector<AgentRow> rows = {
-        row("need-read", StatusDot::need, false), row("failed", StatusDot::failed, true),
-        row("running", StatusDot::running, false), row("need-unread", StatusDot::need, true),
-        row("info", StatusDot::info, true)};
-    const auto filtered = [&rows](UpdateFilter filter) {
-        return ids(Presentation::filteredUpdates(rows, filter));
-    };
-    EXPECT_EQ(filtered(UpdateFilter::unread), (Ids{"failed", "need-unread", "info"}));
-    EXPECT_EQ(filtered(UpdateFilter::needsYou), (Ids{"need-read", "need-unread"}));
-    EXPECT_EQ(filtered(UpdateFilter::running), (Ids{"running"}));
-    // Failed rows sit in the `away` section and are still found.
-    EXPECT_EQ(filtered(UpdateFilter::failed), (Ids{"failed"}));
-
-    const std::vector<ActivityGroup> groups = {
-        ActivityGroup{"one", "One", {rows[0], rows[1], rows[2]}},
-        ActivityGroup{"two", "Two", {rows[0]}}};
-    EXPECT_EQ(Presentation::filteredActivityGroups(groups, UpdateFilter::unread),
-              (std::vector{ActivityGroup{"one", "One", {rows[1]}}}));
 }

@@ -108,26 +108,6 @@ TEST_F(ActionFaults, ADismissalWhoseAnswerWasLostIsNotSentAgain) {
     expectNothingLost();
 }
 
-// Refusals by status (and their replay) are the app model's own tests; over
-// the wire, answers that break off.
-TEST_F(ActionFaults, BrokenAnswersToActionsLeaveConfigurationAndInboxAsTheyWere) {
-    const auto config = model().config();
-    const auto inbox = model().inbox();
-
-    service.faults().set("/engage", Fault::truncatedBody());
-    live->run(model().createEngagement());
-    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't create channel: decoding("));
-
-    service.faults().set("/channels/rename", Fault::closeMidBody());
-    EXPECT_FALSE(live->run(model().renameChannel(channel, "Renamed")));
-    EXPECT_TRUE(startsWith(model().lastError(),
-                           "Couldn't update that channel's display name: Transferred a partial"));
-
-    EXPECT_EQ(model().config(), config);
-    EXPECT_EQ(model().inbox(), inbox);
-    expectNothingLost();
-}
-
 TEST_F(ActionFaults, AFailingRegistrationIsRetriedOnEveryTick) {
     // A second desktop on a fresh directory, while registration fails.
     TemporaryDirectory other;

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <set>
 
 namespace {
 
@@ -33,16 +32,8 @@ TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) 
     EXPECT_FALSE(screen.empty());
     EXPECT_EQ(screen.attentionCount(), 2);
     EXPECT_EQ(screen.unreadAttentionCount(), 2);
-
-    auto* rows = screen.attentionRows();
-    ASSERT_EQ(rows->rowCount(), 2);
-    const auto roles = rows->roleNames();
-    std::set<QString> agents;
-    for (int i = 0; i < rows->rowCount(); ++i) {
-        agents.insert(rows->data(rows->index(i), roles.key("agent")).toString());
-    }
-    EXPECT_EQ(agents, (std::set<QString>{"deployer", "reviewer"}));
-    EXPECT_FALSE(rows->data(rows->index(5), roles.key("agent")).isValid());
+    // The rows as the view shows them are tst_InboxScreen's.
+    EXPECT_EQ(screen.attentionRows()->rowCount(), 2);
 
     // A failed sync shows its text in the error banner.
     h.service->fail("sync", 500);

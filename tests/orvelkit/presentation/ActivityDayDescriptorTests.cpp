@@ -43,26 +43,6 @@ TEST(ActivityDays, DaysEndAtMidnightInTheCalendarsTimeZone) {
     EXPECT_EQ(Presentation::activityDays(inbox, now, utc)[3].date, at("2024-03-10T00:00:00Z"));
 }
 
-TEST(ActivityDays, ItemsCarryTheirRowAndUnreadableTimesAreLeftOut) {
-    const Inbox inbox({
-        channelInbox("a",
-                     {sentBy("deployer", notification("a", 3, "need", "2025-07-01T10:00:00Z")),
-                      notification("a", 2, "done", "not a time")},
-                     /*lastReadSeq=*/1),
-        channelInbox("b", {notification("b", 7, "mystery", "2025-07-01T09:59:00.5Z")},
-                     /*lastReadSeq=*/7, /*dismissed=*/{7}),
-    });
-    const auto days = Presentation::activityDays(inbox, at("2025-07-01T10:05:00Z"), utc);
-    ASSERT_EQ(days.size(), 1u);
-    ASSERT_EQ(days[0].items.size(), 2u); // the dismissed update is kept
-    EXPECT_EQ(days[0].items[0],
-              (ActivityItemDescriptor{"a-3", "a", "deployer", "Update 3",
-                                      at("2025-07-01T10:00:00Z"), "5m", StatusDot::need, true}));
-    EXPECT_EQ(days[0].items[1],
-              (ActivityItemDescriptor{"b-7", "b", "b", "Update 7", at("2025-07-01T09:59:00.5Z"),
-                                      "5m", StatusDot::info, false}));
-}
-
 TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
     // Timestamps in no particular order, some unreadable, some shared.
     RecordGenerator generator(99);

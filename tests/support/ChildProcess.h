@@ -3,7 +3,7 @@
 // A program started from a test, its standard output and error read through
 // one pipe, line by line: the executables under a signal, the crash driver
 // killed without warning, orvelctl with its standard error kept apart, the
-// private X server and session bus. It ends with the test process, even one
+// private session bus. It ends with the test process, even one
 // that crashes. Every wait has a deadline.
 
 #include <gtest/gtest.h>

@@ -184,11 +184,10 @@ struct DevServer::Impl {
     explicit Impl(DevServerOptions options)
         : options(std::move(options)), service({}, this->options.limits),
           mcp([this](const auto& call) {
-              return locked([&](DevService& s) -> ServiceResult<int> {
-                         call(s);
-                         return 0;
-                     })
-                  .hasValue();
+              return locked([&](DevService& s) -> ServiceResult<void> {
+                  call(s);
+                  return {};
+              });
           }) {}
 
     template <class Body, class Call>

@@ -29,7 +29,6 @@ enum ErrorCode : int {
     invalidRequest = -32600,
     methodNotFound = -32601,
     invalidParams = -32602,
-    internalError = -32603,
     sessionNotFound = -32001,
 };
 
@@ -392,7 +391,7 @@ McpReply McpEndpoint::post(const McpRequest& request) {
     }
 
     CallOutcome result;
-    const bool stored = run_([&](DevService& service) {
+    const auto stored = run_([&](DevService& service) {
         result =
             arguments->card
                 ? outcome(
@@ -400,8 +399,7 @@ McpReply McpEndpoint::post(const McpRequest& request) {
                 : outcome(service.publish(arguments->channelKey, notificationInput(*arguments)));
     });
     if (!stored) {
-        return reply(200,
-                     errorMessage(rawId, internalError, "the service cannot store the change"));
+        result = {0, toolRefusal(stored.error())};
     }
     if (result.code != 0) {
         return reply(200, errorMessage(rawId, result.code, result.text));

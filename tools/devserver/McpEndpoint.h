@@ -16,6 +16,7 @@
 // are served. Thread-safe.
 
 #include "tools/devserver/McpSessions.h"
+#include "tools/devserver/ServiceError.h"
 
 #include <functional>
 #include <optional>
@@ -44,9 +45,10 @@ struct McpReply {
 class McpEndpoint {
 public:
     // Runs `call` the way every other endpoint's service call runs (one at a
-    // time, the change stored before the answer); false when what the call
-    // changed could not be stored, and so did not happen.
-    using ServiceRunner = std::function<bool(const std::function<void(DevService&)>& call)>;
+    // time, the change stored before the answer); fails when it could not be
+    // stored, and then nothing may be acknowledged.
+    using ServiceRunner =
+        std::function<ServiceResult<void>(const std::function<void(DevService&)>& call)>;
 
     static constexpr std::string_view latestProtocolVersion = "2025-06-18";
     static constexpr std::string_view supportedProtocolVersions[] = {"2025-06-18", "2025-03-26"};

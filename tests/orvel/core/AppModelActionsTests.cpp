@@ -1,5 +1,5 @@
-// User actions, preferences, the briefing session and the values
-// derived from the model.
+// Failed actions, preferences read from the store and the values derived
+// from the model.
 
 #include "orvel/core/MemoryLaunchAtLogin.h"
 #include "tests/orvel/core/ModelHarness.h"
@@ -12,26 +12,6 @@
 namespace {
 
 using namespace OrvelTest;
-
-TEST(AppModelActions, CreatingAChannelRegistersFirstStoresItAndRefreshes) {
-    ModelHarness h;
-    h.service->answer("engage", OrvelProtocol::Engagement{"ch-new", "k1", "agent", "pub-token"});
-    h.syncAnswers({channelSync("ch-new")});
-    auto& model = h.build();
-    h.clock.advance(0.75);
-    h.run(model.createEngagement());
-
-    ASSERT_EQ(model.config().channels.size(), 1u);
-    EXPECT_EQ(model.config().channels[0],
-              (OrvelKit::ChannelConfig{"ch-new", "pub-token", "2026-12-06T10:00:00Z"}));
-    EXPECT_EQ(h.configStore->load().value(), model.config());
-    ASSERT_TRUE(model.engagement());
-    EXPECT_EQ(model.engagement()->token, "pub-token");
-    EXPECT_NE(model.inbox().channel("ch-new"), nullptr) << "the refresh that follows ran";
-    // An unregistered desktop that cannot register stops there: orvelctl's
-    // AnUnpairedDesktopThatCannotRegisterSaysSo.
-    EXPECT_EQ(FakeService::endpointOf(h.service->requests().front().url), "pair/bootstrap");
-}
 
 TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     ModelHarness h;
@@ -70,22 +50,6 @@ TEST(AppModelActions, FailedActionsReportTheirOwnPrefixAndChangeNothing) {
     }
 }
 
-TEST(AppModelActions, MarkAllReadIsLocalAndQuietWhenTheServiceIsDown) {
-    ModelHarness h;
-    auto& model = h.synced(
-        {channelSync("a", {notification("a", 1)}), channelSync("b", {notification("b", 4)})});
-    ASSERT_EQ(model.inbox().totalUnread(), 2u);
-    h.service->unreachable("read");
-    model.markAllRead();
-    h.executor.runUntilIdle();
-    EXPECT_EQ(model.inbox().totalUnread(), 0u);
-    EXPECT_EQ(h.savedInbox().totalUnread(), 0u);
-    EXPECT_FALSE(model.lastError());
-    const auto marks = h.service->requestsTo("read");
-    ASSERT_EQ(marks.size(), 2u) << "one failure does not stop the walk";
-    EXPECT_NE(marks[1].body->find("\"b\""), std::string::npos);
-}
-
 TEST(AppModelPreferences, StoredValuesOfTheWrongTypeReadAsDefaults) {
     ModelHarness h;
     h.preferences->set("onlyInterrupt", std::vector<std::string>{"yes"});
@@ -110,28 +74,6 @@ TEST(AppModelPreferences, LaunchAtLoginIsWhatTheSystemReportsAtOnceAndAfterARest
         EXPECT_EQ(model.launchAtLogin(), available);
         EXPECT_EQ(h.build().launchAtLogin(), available) << "a new start reads it back";
     }
-}
-
-TEST(AppModelBriefing, ReopeningWithinAMinuteIsTheSameSession) {
-    ModelHarness h;
-    const auto earlier = OrvelKit::Date::fromSecondsSinceEpoch(ModelHarness::start - 3600);
-    h.preferences->set("lastInboxOpenedAt", earlier);
-    auto& model = h.build();
-    EXPECT_EQ(model.briefingBaseline(), earlier);
-
-    model.beginBriefingSession();
-    const auto first = h.clock.now();
-    EXPECT_EQ(h.preferences->dateValue("lastInboxOpenedAt"), first);
-
-    h.clock.advance(59);
-    model.beginBriefingSession();
-    EXPECT_EQ(model.briefingBaseline(), earlier);
-    EXPECT_EQ(model.now(), first);
-
-    h.clock.advance(1);
-    model.beginBriefingSession();
-    EXPECT_EQ(model.briefingBaseline(), first);
-    EXPECT_EQ(model.now(), h.clock.now());
 }
 
 TEST(AppModelDerived, DevelopmentDataStandsInOnlyForAnEmptyRealInbox) {

@@ -248,19 +248,6 @@ TEST(AppModelSync, EachRefreshTakesTheCalendarOfTheHostAsItIsThen) {
     EXPECT_EQ(model.calendar().timeZoneId(), "Asia/Tokyo");
 }
 
-TEST(AppModelSync, ObserversHearEachChangeUntilTheyUnsubscribe) {
-    ModelHarness h;
-    auto& model = h.synced({});
-    std::vector<ModelField> heard;
-    {
-        auto subscription = model.observe([&](ModelField field) { heard.push_back(field); });
-        model.setOnlyInterrupt(false);
-    }
-    EXPECT_EQ(heard, std::vector<ModelField>{ModelField::onlyInterrupt});
-    model.setOnlyInterrupt(true);
-    EXPECT_EQ(heard.size(), 1u);
-}
-
 TEST(AppModelSync, AnAnswerArrivingAfterTheModelIsGoneIsDropped) {
     ModelHarness h;
     h.paired();

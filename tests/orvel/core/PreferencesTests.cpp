@@ -8,8 +8,6 @@ namespace {
 
 using OrvelKit::Date;
 using OrvelKit::StoreDiagnostic;
-using OrvelTest::inodeOf;
-using OrvelTest::namesIn;
 using OrvelTest::readText;
 using OrvelTest::writeText;
 
@@ -43,22 +41,7 @@ TEST_F(PreferencesFile, WritesEachTypeInItsOwnForm) {
         R"({"version":1,"values":{"lastInboxOpenedAt":{"date":"2026-12-06T10:15:30.250001Z"},)"
         R"("onlyInterrupt":true,"pinnedCardIds":["a","b"],"popoverWindowSizeVersion":2,)"
         R"("popoverWindowWidth":500.0}})");
-    EXPECT_TRUE(diagnostics.empty()); // modes are PrivateFiles' concern
-}
-
-// The round trip of every value, NaN and the sign of zero included, is the
-// fuzz target's.
-TEST_F(PreferencesFile, RemovingAKeyRewritesTheFileAtomically) {
-    auto preferences = open();
-    preferences.remove("a"); // nothing to remove: a missing file stays missing
-    EXPECT_FALSE(std::filesystem::exists(file.parent_path()));
-    preferences.set("a", true);
-    preferences.set("b", false);
-    const auto before = inodeOf(file);
-    preferences.remove("a");
-    EXPECT_NE(inodeOf(file), before); // replaced, not rewritten in place
-    EXPECT_EQ(readText(file), R"({"version":1,"values":{"b":false}})");
-    EXPECT_EQ(namesIn(file.parent_path()), Strings{"preferences.json"});
+    EXPECT_TRUE(diagnostics.empty()); // modes are CrashSafety's concern
 }
 
 TEST_F(PreferencesFile, ADamagedFileIsKeptAsideAndNeverOverwritten) {
@@ -85,22 +68,6 @@ TEST_F(PreferencesFile, ADamagedFileIsKeptAsideAndNeverOverwritten) {
         EXPECT_EQ(readText(kept), text);
         EXPECT_EQ(open().boolValue("b"), true);
     }
-}
-
-TEST_F(PreferencesFile, AFileThatCannotBeReadIsLeftAloneUntilItCanBe) {
-    std::filesystem::create_directories(file);
-    auto preferences = open();
-    preferences.set("b", true);
-    EXPECT_TRUE(std::filesystem::is_directory(file));
-    ASSERT_EQ(diagnostics.size(), 2u);
-    EXPECT_EQ(diagnostics[0].event, StoreDiagnostic::Event::readFailed);
-
-    // Once readable, a change is made on top of what the file holds.
-    std::filesystem::remove(file);
-    writeFile("\xEF\xBB\xBF{\"version\":1,\"values\":{\"a\":true}}");
-    preferences.set("b", true);
-    EXPECT_EQ(open().boolValue("a"), true);
-    EXPECT_EQ(open().boolValue("b"), true);
 }
 
 TEST_F(PreferencesFile, UnreadableEntriesAreAbsentButKept) {

@@ -89,15 +89,6 @@ TEST_F(UpdaterControllerTest, HoldsAnUpdateWhileAnyWindowShowsAndUntilTheUserIsI
     EXPECT_EQ(idle->queries, queries); // the check has ended
 }
 
-TEST_F(UpdaterControllerTest, InstallsAtOnceWhenNothingShowsAndTheUserIsAway) {
-    UpdaterController controller(framework, idle, executor);
-    idle->seconds = 3600;
-    framework->offer(install());
-    EXPECT_EQ(installs, 0); // never inside the framework's call
-    executor.runUntilIdle();
-    EXPECT_EQ(installs, 1);
-}
-
 TEST_F(UpdaterControllerTest, AnUnknownIdleTimeNeverInstalls) {
     idle->seconds = std::nullopt;
     UpdaterController controller(framework, idle, executor);

@@ -70,26 +70,6 @@ TEST_F(SyncFaults, AnAnswerLaterThanTheTimeOutFailsTheAttempt) {
     expectRecovery();
 }
 
-TEST_F(SyncFaults, AStartWithEveryEndpointFailingKeepsTheFilesAndRecovers) {
-    publish(2);
-    service.faults().set("*", Fault::withStatus(503));
-    startModel();
-    EXPECT_EQ(model().inbox(), live->savedInbox());
-    for (int tick = 0; tick < 3; ++tick) {
-        live->refresh();
-        EXPECT_EQ(model().lastError(), "http(status: 503)");
-    }
-    model().markAllRead();
-    model().dismiss(idOf(4));
-    dismissed.insert(4);
-    live->settle();
-    expectNothingLost();
-    expectRecovery();
-    EXPECT_TRUE(serviceShows([](const OrvelProtocol::ChannelSync& record) {
-        return std::count(record.dismissedSeqs.begin(), record.dismissedSeqs.end(), 4u) == 1;
-    }));
-}
-
 using ActionFaults = ReliabilityTest;
 
 TEST_F(ActionFaults, ADismissalWhoseAnswerWasLostIsNotSentAgain) {
@@ -106,48 +86,6 @@ TEST_F(ActionFaults, ADismissalWhoseAnswerWasLostIsNotSentAgain) {
     synced();
     EXPECT_EQ(service.faults().injected(), injected);
     expectNothingLost();
-}
-
-// Refusals by status (and their replay) are the app model's own tests; over
-// the wire, answers that break off.
-TEST_F(ActionFaults, BrokenAnswersToActionsLeaveConfigurationAndInboxAsTheyWere) {
-    const auto config = model().config();
-    const auto inbox = model().inbox();
-
-    service.faults().set("/engage", Fault::truncatedBody());
-    live->run(model().createEngagement());
-    EXPECT_TRUE(startsWith(model().lastError(), "Couldn't create channel: decoding("));
-
-    service.faults().set("/channels/rename", Fault::closeMidBody());
-    EXPECT_FALSE(live->run(model().renameChannel(channel, "Renamed")));
-    EXPECT_TRUE(startsWith(model().lastError(),
-                           "Couldn't update that channel's display name: Transferred a partial"));
-
-    EXPECT_EQ(model().config(), config);
-    EXPECT_EQ(model().inbox(), inbox);
-    expectNothingLost();
-}
-
-TEST_F(ActionFaults, AFailingRegistrationIsRetriedOnEveryTick) {
-    // A second desktop on a fresh directory, while registration fails.
-    TemporaryDirectory other;
-    LiveModel::writeConfig(other.path(), service.baseURL());
-    LiveModel fresh(other.path());
-    service.faults().set("/pair/bootstrap", Fault::truncatedBody().only(1));
-    service.faults().set("/sync", Fault::withStatus(500));
-    fresh.refresh();
-    EXPECT_TRUE(startsWith(fresh->lastError(), "Couldn't pair device: decoding("));
-    EXPECT_FALSE(fresh->config().isPaired());
-    EXPECT_FALSE(fresh.savedConfig().isPaired());
-    // The device the lost answer created is not the one the retry gets.
-    fresh.refresh();
-    EXPECT_TRUE(fresh->config().isPaired());
-    EXPECT_EQ(fresh->lastError(), "http(status: 500)");
-    extraSecrets.push_back(*fresh->config().deviceToken);
-    EXPECT_EQ(fresh.savedConfig(), fresh->config());
-    service.faults().clearAll();
-    fresh.refresh();
-    EXPECT_FALSE(fresh->lastError());
 }
 
 } // namespace

@@ -30,8 +30,7 @@ TEST(McpAgent, UpdatesAndCardsSentOverMcpShowOnTheNextSync) {
         << instructions;
 
     OrvelDev::Testing::McpClient agent(service.port());
-    EXPECT_EQ(agent.handshake(), "2025-06-18");
-    EXPECT_EQ(agent.request("tools/list").text("/result/tools/0/name"), "orvel_send");
+    agent.handshake();
     const std::string key = R"({"channel_key":")" + engagement.token + "\",";
     const auto update =
         agent.send(key + R"("title":"Deploy finished","status":"done","urgency":"high",)" +

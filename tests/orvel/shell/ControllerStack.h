@@ -1,8 +1,7 @@
 #pragma once
 
 // The tray's objects wired as the app wires them, over a paired ModelHarness:
-// updater, activity window, theme, bridge and the menu-bar controller. Used by
-// the offscreen controller tests and by the tray tests on a real bus.
+// updater, activity window, theme, bridge and the menu-bar controller.
 
 #include "orvel/shell/MenuBarController.h"
 #include "tests/orvel/core/ModelHarness.h"

@@ -3,7 +3,6 @@
 
 #include "orvel/shell/FreedesktopNotifierBackend.h"
 #include "orvel/shell/QtExecutor.h"
-#include "orvel/shell/Theme.h"
 
 #include <gtest/gtest.h>
 
@@ -87,14 +86,6 @@ TEST(QtExecutor, WorkFromAnotherThreadRunsOnTheExecutorsAndWorkLeftBehindIsDropp
     auto timer = executor.schedule(5ms, [&] { executor.post([&] { later = true; }); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return later; }, 5000));
     EXPECT_FALSE(ran);
-}
-
-TEST(Theme, WhatBindingsReadFollowsTheAppearance) {
-    Orvel::Theme theme{nullptr};
-    for (const auto appearance : {Orvel::Appearance::dark, Orvel::Appearance::light}) {
-        theme.setAppearance(appearance);
-        EXPECT_EQ(theme.colors()[theme.statusColorName("need")].value<QColor>(), theme.gold());
-    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// The header of each destination and what its buttons do to the model.
+// What the header's buttons do to the model; the header of each destination
+// is ModelBridge's navigation test.
 
 #include "orvel/shell/HeaderLayout.h"
 #include "tests/orvel/core/ModelHarness.h"
@@ -9,46 +10,6 @@ namespace {
 
 using Orvel::AppScreen;
 using Orvel::HeaderAction;
-using Orvel::headerLayout;
-
-std::vector<HeaderAction> actions(const Orvel::HeaderLayout& layout) {
-    std::vector<HeaderAction> result;
-    for (const auto& button : layout.trailing) {
-        result.push_back(button.action);
-    }
-    return result;
-}
-
-TEST(HeaderLayout, TheInboxOffersActivityOnlyWhenItNeedsYou) {
-    EXPECT_EQ(actions(headerLayout({}, false, 0)),
-              (std::vector{HeaderAction::newChannel, HeaderAction::settings}));
-    const auto busy = headerLayout({}, true, 2);
-    EXPECT_TRUE(busy.brandNeedsYou);
-    EXPECT_EQ(actions(busy), (std::vector{HeaderAction::newChannel, HeaderAction::openActivity,
-                                          HeaderAction::settings}));
-}
-
-TEST(HeaderLayout, PushedScreensShowBackAndTheirTitle) {
-    const std::vector<std::pair<AppScreen, std::optional<std::string>>> cases = {
-        {AppScreen::card("c"), "Card"},
-        {AppScreen::updates(), "Updates"},
-        {AppScreen::detail("u"), std::nullopt},
-    };
-    for (const auto& [screen, title] : cases) {
-        SCOPED_TRACE(Orvel::screenName(screen.kind));
-        const auto layout = headerLayout({AppScreen::updates(), screen}, true, 5);
-        ASSERT_TRUE(layout.back);
-        EXPECT_EQ(layout.back->label, "Back");
-        EXPECT_EQ(layout.title, title);
-        EXPECT_EQ(layout.showsBrandMark, !title);
-        // The brand mark of a pushed screen never shows the attention dot.
-        EXPECT_FALSE(layout.brandNeedsYou);
-        const auto expected = screen.kind == AppScreen::Kind::updates
-                                  ? std::vector{HeaderAction::markAllRead}
-                                  : std::vector<HeaderAction>{};
-        EXPECT_EQ(actions(layout), expected);
-    }
-}
 
 TEST(HeaderActions, BackForgetsTheEngagementOnlyWhenLeavingNewChannel) {
     OrvelTest::ModelHarness h;

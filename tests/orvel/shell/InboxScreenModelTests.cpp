@@ -1,5 +1,5 @@
-// The inbox screen's view model: one recompute per change, the banners, and
-// the rules of the all-clear card and the updates link.
+// The inbox screen's view model: one recompute per change, its attention rows
+// and the error banner.
 
 #include "orvel/shell/InboxScreenModel.h"
 #include "tests/orvel/core/ModelHarness.h"
@@ -7,12 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
-#include <set>
 
 namespace {
 
 using namespace OrvelTest;
-using OrvelKit::BriefingScope;
 using OrvelProtocol::SyncResponse;
 
 TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) {
@@ -34,36 +32,13 @@ TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) 
     EXPECT_FALSE(screen.empty());
     EXPECT_EQ(screen.attentionCount(), 2);
     EXPECT_EQ(screen.unreadAttentionCount(), 2);
-
-    auto* rows = screen.attentionRows();
-    ASSERT_EQ(rows->rowCount(), 2);
-    const auto roles = rows->roleNames();
-    std::set<QString> agents;
-    for (int i = 0; i < rows->rowCount(); ++i) {
-        agents.insert(rows->data(rows->index(i), roles.key("agent")).toString());
-    }
-    EXPECT_EQ(agents, (std::set<QString>{"deployer", "reviewer"}));
-    EXPECT_FALSE(rows->data(rows->index(5), roles.key("agent")).isValid());
+    // The rows as the view shows them are tst_InboxScreen's.
+    EXPECT_EQ(screen.attentionRows()->rowCount(), 2);
 
     // A failed sync shows its text in the error banner.
     h.service->fail("sync", 500);
     h.run(h.model->refresh());
     EXPECT_EQ(screen.errorText(), "http(status: 500)");
-}
-
-TEST(InboxScreenModel, TheAllClearCardAndTheUpdatesLinkFollowTheirCounts) {
-    using Orvel::allClearText;
-    EXPECT_EQ(allClearText(0, BriefingScope::sinceLastVisit), "No decisions are waiting");
-    EXPECT_EQ(allClearText(1, BriefingScope::overnight),
-              "1 agents completed work in this briefing");
-    EXPECT_EQ(allClearText(3, BriefingScope::sinceLastVisit),
-              "3 agents completed work since your last visit");
-
-    using Orvel::updatesLinkDetail;
-    EXPECT_EQ(updatesLinkDetail(0, 0), "Chronological history");
-    EXPECT_EQ(updatesLinkDetail(0, 7), "7 background updates");
-    EXPECT_EQ(updatesLinkDetail(2, 0), "2 more needing attention");
-    EXPECT_EQ(updatesLinkDetail(2, 7), "2 more needing attention · 7 background");
 }
 
 } // namespace

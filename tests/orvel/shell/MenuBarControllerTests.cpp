@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QQuickItem>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -48,13 +49,11 @@ TEST(MenuBarController, BadgeTooltipAndIconFollowTheIndicator) {
 
     h.sync({need(1), need(2), need(3)});
     EXPECT_EQ(tray.indicator().attentionBadge, "3");
-    EXPECT_EQ(tray.indicator().emphasis, OrvelKit::MenuBarEmphasis::high);
     EXPECT_EQ(tray.trayIcon().toolTip(), "Orvel, 3 items need attention");
     EXPECT_NE(tray.iconImage(), quiet) << "the badge is drawn into the icon";
 
     h.sync({need(4, true)});
-    EXPECT_EQ(tray.toolTip(), "Orvel, 4 items need attention, including critical");
-    EXPECT_EQ(tray.trayIcon().toolTip(), tray.toolTip());
+    EXPECT_EQ(tray.trayIcon().toolTip(), "Orvel, 4 items need attention, including critical");
     // The ring turns red: sample its top, where no badge is drawn.
     const auto& icon = tray.iconImage();
     const auto ring = icon.pixelColor(icon.width() / 2, icon.height() * 3 / 18);
@@ -152,7 +151,10 @@ TEST(MenuBarController, ExpandedActivityOpensOnRequestAndClosesWhenDisabled) {
 TEST(MenuBarController, ThePanelTogglesAtTheTopRightAndTellsTheUpdater) {
     ControllerStack h;
     auto& tray = h.make();
-    tray.togglePanel();
+    // A click on the item; its menu opening does nothing to the panel.
+    emit tray.trayIcon().activated(QSystemTrayIcon::Context);
+    EXPECT_FALSE(tray.panel().isVisible());
+    emit tray.trayIcon().activated(QSystemTrayIcon::Trigger);
     EXPECT_TRUE(tray.panel().isVisible());
     EXPECT_TRUE(h.updater->visibleInterfaces().contains("popover"));
     EXPECT_TRUE(h.preferences->dateValue("lastInboxOpenedAt"))

@@ -139,17 +139,11 @@ TEST(ModelBridge, EachOpeningIsOneBriefingSessionAndOneSync) {
 }
 
 TEST(ModelBridge, MarkdownLinksOpenOnlyOnTheWeb) {
+    // Which addresses are web links is MarkdownPresentation's IsWebLink.
     EXPECT_TRUE(Orvel::mayOpenLink("https://ci.example/run/1"));
-    for (const char* refused :
-         {"javascript:alert(1)", "file:///etc/passwd", "https://", "mailto:a@b.example"}) {
-        EXPECT_FALSE(Orvel::mayOpenLink(refused)) << refused;
-    }
+    EXPECT_FALSE(Orvel::mayOpenLink("javascript:alert(1)"));
 
-    const Orvel::SafeMarkdown markdown;
-    EXPECT_FALSE(markdown.openLink("file:///etc/passwd"));
-    const auto html = markdown.render("![x](https://evil.example/p.png) [a](file:///x)");
-    EXPECT_FALSE(html.contains("evil.example")) << html.toStdString();
-    EXPECT_FALSE(html.contains("file:")) << html.toStdString();
+    EXPECT_FALSE(Orvel::SafeMarkdown().openLink("file:///etc/passwd"));
 }
 
 } // namespace

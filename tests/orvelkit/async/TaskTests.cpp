@@ -153,17 +153,3 @@ TEST(ManualExecutor, FiresTimersInTimeOrderUntilCancelledOrDropped) {
     executor.advance(60s);
     EXPECT_TRUE(fired.empty()) << "dropping the handle cancels the timer";
 }
-
-TEST(EventLoop, RunsWorkFromOtherThreadsAndTimersUntilStopped) {
-    using namespace std::chrono_literals;
-    EventLoop loop;
-    std::vector<std::thread::id> ranOn;
-    std::thread poster([&] { loop.post([&] { ranOn.push_back(std::this_thread::get_id()); }); });
-    poster.join();
-    Timer stop = loop.schedule(20ms, [&] { loop.stop(); });
-    const auto started = loop.now();
-    loop.run();
-
-    EXPECT_GE(loop.now() - started, 20ms);
-    EXPECT_EQ(ranOn, std::vector<std::thread::id>{std::this_thread::get_id()});
-}

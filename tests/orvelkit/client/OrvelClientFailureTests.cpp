@@ -6,7 +6,6 @@
 #include "tests/support/FakeTransport.h"
 
 #include <curl/curl.h>
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace OrvelKit;
@@ -42,20 +41,6 @@ TEST(OrvelClient, AnyStatusBut200FailsWithHttpAndTheBodyIsNotRead) {
         EXPECT_EQ(run(service.client.sync("dev-1", {}, {})).error(),
                   ClientError(OrvelError::http(status)));
     }
-}
-
-TEST(OrvelClient, AnswersThatDoNotFitTheRecordFailWithDecoding) {
-    FakeService service;
-    auto decodingMessage = [&](std::string body) {
-        service.transport->respond(HTTPResponse{200, std::move(body)});
-        auto result = run(service.client.dismiss("dev-1", "ch", 5));
-        EXPECT_FALSE(result);
-        const OrvelError* error = result ? nullptr : result.error().orvelError();
-        EXPECT_TRUE(error && error->kind() == OrvelError::Kind::decoding);
-        return error ? error->message() : std::string();
-    };
-    EXPECT_THAT(decodingMessage(R"({"channel":"ch","seq":5})"), testing::HasSubstr("dismissed"));
-    EXPECT_FALSE(decodingMessage("<html>").empty());
 }
 
 TEST(OrvelClient, HealthIsTrueOnlyFor200AndFailsWhenNothingAnswers) {

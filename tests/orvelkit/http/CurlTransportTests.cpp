@@ -61,15 +61,6 @@ TEST(CurlTransport, EveryStatusIsAResponseAndRedirectsAreNotFollowed) {
     EXPECT_EQ(server.requestCount(), 3u);
 }
 
-TEST(CurlTransport, NothingArrivingForTheIdleTimeOutEndsTheTransfer) {
-    RecordingServer slow;
-    slow.respond({200, "{}", 10s});
-    CurlTransport impatient(CurlTransportOptions{5s, 1s});
-    auto timedOut = send(impatient, {slow.baseURL() + "/slow", "GET", {}, std::nullopt});
-    ASSERT_FALSE(timedOut);
-    EXPECT_EQ(timedOut.error().code(), CURLE_OPERATION_TIMEDOUT);
-}
-
 TEST(CurlTransport, DestroyingItCancelsEveryTransferOnce) {
     RecordingServer server;
     server.respond({200, "{}", 30s});

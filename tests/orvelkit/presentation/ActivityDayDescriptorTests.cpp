@@ -1,6 +1,5 @@
 #include "orvelkit/presentation/ActivityDayDescriptor.h"
 #include "orvelkit/presentation/Triage.h"
-#include "orvelkit/presentation/UpdateFilter.h"
 #include "tests/support/RecordGenerator.h"
 #include "tests/support/Records.h"
 
@@ -44,26 +43,6 @@ TEST(ActivityDays, DaysEndAtMidnightInTheCalendarsTimeZone) {
     EXPECT_EQ(Presentation::activityDays(inbox, now, utc)[3].date, at("2024-03-10T00:00:00Z"));
 }
 
-TEST(ActivityDays, ItemsCarryTheirRowAndUnreadableTimesAreLeftOut) {
-    const Inbox inbox({
-        channelInbox("a",
-                     {sentBy("deployer", notification("a", 3, "need", "2025-07-01T10:00:00Z")),
-                      notification("a", 2, "done", "not a time")},
-                     /*lastReadSeq=*/1),
-        channelInbox("b", {notification("b", 7, "mystery", "2025-07-01T09:59:00.5Z")},
-                     /*lastReadSeq=*/7, /*dismissed=*/{7}),
-    });
-    const auto days = Presentation::activityDays(inbox, at("2025-07-01T10:05:00Z"), utc);
-    ASSERT_EQ(days.size(), 1u);
-    ASSERT_EQ(days[0].items.size(), 2u); // the dismissed update is kept
-    EXPECT_EQ(days[0].items[0],
-              (ActivityItemDescriptor{"a-3", "a", "deployer", "Update 3",
-                                      at("2025-07-01T10:00:00Z"), "5m", StatusDot::need, true}));
-    EXPECT_EQ(days[0].items[1],
-              (ActivityItemDescriptor{"b-7", "b", "b", "Update 7", at("2025-07-01T09:59:00.5Z"),
-                                      "5m", StatusDot::info, false}));
-}
-
 TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
     // Timestamps in no particular order, some unreadable, some shared.
     RecordGenerator generator(99);
@@ -97,39 +76,4 @@ TEST(ActivityDays, DaysReadInTurnFollowTriagesOrder) {
         }
     }
     EXPECT_EQ(flattened, triaged);
-}
-
-namespace {
-
-AgentRow row(std::string id, StatusDot dot, bool unread) {
-    AgentRow result;
-    result.id = std::move(id);
-    result.dot = dot;
-    result.section =
-        dot == StatusDot::need ? OrvelKit::InboxSection::needsYou : OrvelKit::InboxSection::away;
-    result.isUnread = unread;
-    return result;
-}
-
-} // namespace
-
-TEST(UpdateFilter, KeepsTheMatchingRowsAndNonEmptyGroupsInOrder) {
-    const std::vector<AgentRow> rows = {
-        row("need-read", StatusDot::need, false), row("failed", StatusDot::failed, true),
-        row("running", StatusDot::running, false), row("need-unread", StatusDot::need, true),
-        row("info", StatusDot::info, true)};
-    const auto filtered = [&rows](UpdateFilter filter) {
-        return ids(Presentation::filteredUpdates(rows, filter));
-    };
-    EXPECT_EQ(filtered(UpdateFilter::unread), (Ids{"failed", "need-unread", "info"}));
-    EXPECT_EQ(filtered(UpdateFilter::needsYou), (Ids{"need-read", "need-unread"}));
-    EXPECT_EQ(filtered(UpdateFilter::running), (Ids{"running"}));
-    // Failed rows sit in the `away` section and are still found.
-    EXPECT_EQ(filtered(UpdateFilter::failed), (Ids{"failed"}));
-
-    const std::vector<ActivityGroup> groups = {
-        ActivityGroup{"one", "One", {rows[0], rows[1], rows[2]}},
-        ActivityGroup{"two", "Two", {rows[0]}}};
-    EXPECT_EQ(Presentation::filteredActivityGroups(groups, UpdateFilter::unread),
-              (std::vector{ActivityGroup{"one", "One", {rows[1]}}}));
 }

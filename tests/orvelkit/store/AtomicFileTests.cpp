@@ -57,15 +57,6 @@ TEST(AtomicFile, DirectoriesAndPermissions) {
     writeText(directory / "plain", "x");
     EXPECT_FALSE(createPrivateDirectories(directory / "plain"));
     EXPECT_FALSE(createPrivateDirectories(directory / "plain/below"));
-
-    // Stale temporaries of one file go; everything else stays.
-    for (const char* name :
-         {".data.json.tmp-1", ".data.json.tmp-2", ".other.json.tmp-1", "data.json"}) {
-        writeText(directory / name, "x");
-    }
-    removeStaleTemporaries(directory / "data.json");
-    EXPECT_EQ(namesIn(directory.path()),
-              (std::vector<std::string>{".other.json.tmp-1", "a", "data.json", "plain"}));
 }
 
 TEST(AppSupportDirectory, FollowsTheXdgRules) {

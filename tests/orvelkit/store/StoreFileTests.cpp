@@ -155,7 +155,13 @@ TYPED_TEST(StoreFiles, SavesTheDocumentedFormatAndEveryChange) {
     EXPECT_TRUE(this->diagnostics.empty());
 }
 
-// Modes under any umask are PrivateFiles' (reliability/SecretsTests.cpp).
+// Files made under a strict and an open umask are CrashSafety's; one found
+// open to others is narrowed when it is loaded.
+TYPED_TEST(StoreFiles, AFileOthersCouldReadIsNarrowedWhenLoaded) {
+    writeText(this->file, TypeParam::sampleFile(), 0666);
+    EXPECT_EQ(this->store.load().value(), TypeParam::sample());
+    EXPECT_EQ(OrvelTest::modeOf(this->file), 0600u);
+}
 
 // Not being able to read a file says nothing about what it holds: it stays
 // where it is, and nothing is written over it until a read succeeds.

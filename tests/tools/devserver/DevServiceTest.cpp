@@ -19,7 +19,8 @@ protected:
     Engagement channel = value(service.engage(owner.deviceToken, EngageBody{"builder"}));
 };
 
-TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
+// Marks reaching the account's other devices is ActionCommands' read-all.
+TEST_F(DevServiceTest, ReadMarksRiseOnlyUpToTheNewestUpdate) {
     for (int i = 0; i < 3; ++i) {
         value(service.publish(channel.token, update("step")));
     }
@@ -27,14 +28,6 @@ TEST_F(DevServiceTest, ReadMarksRiseOnlyAndAreSharedByTheAccountsDevices) {
     EXPECT_EQ(value(service.markRead(owner.deviceToken, {channel.channel, 1})).readSeq, 2u);
     // A mark past the newest update would make future updates arrive read.
     EXPECT_EQ(value(service.markRead(owner.deviceToken, {channel.channel, 99})).readSeq, 3u);
-    value(service.publish(channel.token, update("later")));
-
-    const PairingCode code = value(service.createPairingCode(owner.deviceToken));
-    const DeviceCredentials phone = value(service.redeem(RedeemBody{code.code}));
-    const SyncResponse sync = value(service.sync(phone.deviceToken, {}, {}));
-    ASSERT_EQ(sync.channels.size(), 1u);
-    EXPECT_EQ(sync.channels[0].readSeq, 3u);
-    EXPECT_EQ(sync.channels[0].latestSeq, 4u);
 
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 0})), 404);
     EXPECT_EQ(status(service.dismiss(owner.deviceToken, {channel.channel, 5})), 404);
@@ -71,18 +64,14 @@ TEST_F(DevServiceTest, TokensAreChecked) {
               403);
 }
 
+// Restoring what was saved is every orvelctl test's seeded service and
+// ServiceStorage's restarts; here the state a restore must refuse.
 TEST_F(DevServiceTest, StateRestoresIntoAnEqualServiceAndRejectsInconsistentState) {
     value(service.publish(channel.token, update("kept")));
-    value(service.publishCard(channel.token, cardUpdate("u1")));
-    value(service.markRead(owner.deviceToken, {channel.channel, 1}));
-    value(service.createPairingCode(owner.deviceToken));
-    value(service.rotateKey(owner.deviceToken, {channel.channel, 5}));
-
     DevService copy{[this] { return now; }};
     ASSERT_TRUE(copy.restore(service.state()));
     EXPECT_EQ(copy.state(), service.state());
-    EXPECT_EQ(status(copy.publish(channel.token, update("after restore"))), 200);
-    EXPECT_EQ(value(copy.sync(owner.deviceToken, {}, {})).channels.at(0).notifications.size(), 2u);
+    value(copy.publish(channel.token, update("after restore")));
 
     DevState broken = service.state();
     broken.devices[0].accountId = "acct_missing";

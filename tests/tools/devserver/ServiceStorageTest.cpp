@@ -5,6 +5,7 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/TemporaryDirectory.h"
 #include "tests/tools/DevServerHarness.h"
+#include "tests/tools/McpClient.h"
 #include "tools/devserver/ServiceStore.h"
 #include "tools/devserver/StateFile.h"
 
@@ -138,7 +139,7 @@ TEST(ServiceStorage, KeepsEveryAcknowledgedPublishThroughAKill) {
 }
 
 // A write that fails (here: the file size limit) is refused, not acknowledged,
-// and the service forgets the update it could not store.
+// over HTTP or MCP, and the service forgets the update it could not store.
 TEST(ServiceStorage, RefusesWhatItCannotStore) {
     OrvelTest::TemporaryDirectory temporary;
     const std::string data = (temporary / "data").string();
@@ -146,7 +147,8 @@ TEST(ServiceStorage, RefusesWhatItCannotStore) {
         {"/bin/bash", "-c",
          "trap '' XFSZ; ulimit -f 256; exec \"$0\" --data-dir \"$1\" --port 0 --publish-rate 0",
          ORVEL_SERVER_PROGRAM, data});
-    httplib::Client client("127.0.0.1", listeningPort(limited));
+    const int port = listeningPort(limited);
+    httplib::Client client("127.0.0.1", port);
     const Account made = account(client);
     auto big = update("big");
     big.body = std::string(60'000, 'b');
@@ -164,6 +166,12 @@ TEST(ServiceStorage, RefusesWhatItCannotStore) {
     }
     EXPECT_EQ(status, 503) << refusal;
     EXPECT_NE(refusal.find("cannot store"), std::string::npos) << refusal;
+    // An agent over MCP is refused the same way.
+    McpClient agent(port);
+    agent.handshake();
+    const auto viaMcp = agent.send(R"({"channel_key":")" + made.engagement.token +
+                                   R"(","title":"big","body":")" + *big.body + "\"}");
+    EXPECT_TRUE(viaMcp.isToolError()) << viaMcp.body;
     EXPECT_EQ(synced(client, made.device.deviceToken).size(), acknowledged);
     limited.kill();
 

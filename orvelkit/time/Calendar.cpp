@@ -238,8 +238,14 @@ Calendar::Calendar(std::string_view timeZoneId, std::string_view localeId)
           icu::Locale(std::string(localeId).c_str()))) {}
 
 Calendar Calendar::current() {
-    return Calendar(std::make_shared<const Prototype>(icu::TimeZone::createDefault(),
-                                                      icu::Locale::getDefault()));
+    // LANG=C (or unset) reaches ICU as en_US_POSIX, whose formats are meant
+    // for machines ("$ 44.95", code-point collation); a person reading the
+    // app gets the language's ordinary conventions instead.
+    icu::Locale locale = icu::Locale::getDefault();
+    if (std::string_view(locale.getVariant()) == "POSIX") {
+        locale = icu::Locale(locale.getLanguage(), locale.getCountry());
+    }
+    return Calendar(std::make_shared<const Prototype>(icu::TimeZone::createDefault(), locale));
 }
 
 Calendar Calendar::host() {

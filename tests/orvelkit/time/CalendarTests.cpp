@@ -1,6 +1,7 @@
 #include "orvelkit/time/Calendar.h"
 
 #include <gtest/gtest.h>
+#include <unicode/locid.h>
 
 #include <cstdlib>
 #include <string>
@@ -65,4 +66,14 @@ TEST(Calendar, TheHostCalendarFollowsAChangeOfTheHostTimeZone) {
         ::unsetenv("TZ");
     }
     Calendar::host();
+}
+
+TEST(Calendar, TheHostsPosixLocaleReadsAsItsLanguage) {
+    const icu::Locale saved = icu::Locale::getDefault();
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale("en_US_POSIX"), status);
+    EXPECT_EQ(Calendar::current().localeId(), "en_US");
+    icu::Locale::setDefault(icu::Locale("de_DE"), status);
+    EXPECT_EQ(Calendar::current().localeId(), "de_DE");
+    icu::Locale::setDefault(saved, status);
 }

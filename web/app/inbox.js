@@ -36,14 +36,22 @@ export class Inbox {
     this.rowsCache = null;
   }
 
-  // The query of the next sync: what we hold of each channel.
+  // The query of the next sync: what we hold of each channel. The page
+  // shows no cards, but its card cursors keep their history from coming
+  // again with every sync.
   syncPath() {
     const cursors = [];
+    const cardCursors = [];
     for (const [id, channel] of this.channels) {
       if (channel.latestSeq > 0) cursors.push([id, channel.latestSeq]);
+      if (channel.cardCursor > 0) cardCursors.push([id, channel.cardCursor]);
     }
-    if (cursors.length === 0) return "/sync";
-    return "/sync?after=" + encodeURIComponent(cursorItem(cursors)).replace(/%3A/g, ":").replace(/%2C/g, ",");
+    const item = (name, entries) =>
+      `${name}=` + encodeURIComponent(cursorItem(entries)).replace(/%3A/g, ":").replace(/%2C/g, ",");
+    const items = [];
+    if (cursors.length > 0) items.push(item("after", cursors));
+    if (cardCursors.length > 0) items.push(item("cards_after", cardCursors));
+    return items.length === 0 ? "/sync" : "/sync?" + items.join("&");
   }
 
   // Merges one sync answer. The answer lists every channel the account
@@ -56,7 +64,7 @@ export class Inbox {
       listed.add(id);
       let channel = this.channels.get(id);
       if (!channel) {
-        channel = { latestSeq: 0, readSeq: 0, dismissed: new Set(), updates: new Map(), name: null };
+        channel = { latestSeq: 0, cardCursor: 0, readSeq: 0, dismissed: new Set(), updates: new Map(), name: null };
         this.channels.set(id, channel);
         changed = true;
       }
@@ -71,6 +79,8 @@ export class Inbox {
         channel.latestSeq = Math.max(channel.latestSeq, seq);
         changed = true;
       }
+      const latestCard = Number(reported.latest_card_seq);
+      if (Number.isSafeInteger(latestCard) && latestCard > channel.cardCursor) channel.cardCursor = latestCard;
       const readSeq = Number(reported.read_seq);
       if (Number.isSafeInteger(readSeq) && readSeq > channel.readSeq) {
         channel.readSeq = readSeq;

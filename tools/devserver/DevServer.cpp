@@ -2,7 +2,6 @@
 
 #include "orvelkit/json/Json.h"
 #include "orvelkit/protocol/Protocol.h"
-#include "tools/devserver/AgentGuide.h"
 #include "tools/devserver/CursorQuery.h"
 #include "tools/devserver/DevService.h"
 #include "tools/devserver/ListenAddress.h"
@@ -12,6 +11,7 @@
 #include "tools/devserver/ServiceStore.h"
 #include "tools/devserver/StateFile.h"
 #include "tools/devserver/WebApp.h"
+#include "tools/embed/EmbeddedFile.h"
 
 #include <httplib.h>
 
@@ -506,8 +506,9 @@ void DevServer::Impl::agentRoutes() {
     server.Post("/mcp", faulted(mcpHandler));
     server.Get("/mcp", faulted(mcpHandler));
     server.Delete("/mcp", faulted(mcpHandler));
-    server.Get("/llms.txt", faulted([](const httplib::Request&, httplib::Response& res) {
-                   res.set_content(std::string(agentGuide), "text/plain; charset=utf-8");
+    const auto* guide = OrvelEmbedded::find(OrvelEmbedded::agentGuideFiles(), "llms.txt");
+    server.Get("/llms.txt", faulted([guide](const httplib::Request&, httplib::Response& res) {
+                   res.set_content(std::string(guide->contents), "text/plain; charset=utf-8");
                }));
 }
 

@@ -14,6 +14,8 @@ struct File {
 
 // The web inbox: index.html, app.css and its JavaScript modules.
 std::span<const File> webAppFiles();
+// The guide for agents: llms.txt.
+std::span<const File> agentGuideFiles();
 
 // The file of `files` called `name`, or null.
 inline const File* find(std::span<const File> files, std::string_view name) {

@@ -400,11 +400,13 @@ Task<void> AppModel::refresh() {
     });
     reported.clear();
     // A large answer (the first sync of a long history) leaves its memory
-    // scattered over the heap once freed: give it back rather than keep it
-    // resident for the rest of the day.
+    // scattered over the heap once freed, and so does the views' first look
+    // at the inbox it filled: give it back rather than keep it resident for
+    // the rest of the day. Posted, it runs after the recomputes the changes
+    // above have posted.
     response->channels = {};
     if (updatesReceived >= largeAnswerUpdates) {
-        OrvelKit::returnFreeMemory();
+        executor_.post([] { OrvelKit::returnFreeMemory(); });
     }
     publish(ModelField::config);
     saveConfig();

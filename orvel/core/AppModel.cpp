@@ -47,21 +47,39 @@ ChannelCursors highest(ChannelCursors cursors, const ChannelCursors& others) {
 }
 
 // A response may name a channel twice; an update it carries twice is still
-// one update. Only such a response needs the check.
+// one update, announced as its first copy. `updates` is in ascending `seq`
+// order, so the copies of one update lie in one run of equal numbers: only
+// those runs are compared, without a set of every update the answer brings.
 std::vector<const Protocol::Notification*>
-withoutRepeats(std::vector<const Protocol::Notification*> updates,
-               const Protocol::SyncResponse& response) {
-    std::set<std::string_view> channels;
-    for (const auto& record : response.channels) {
-        channels.insert(record.channel);
+withoutRepeats(std::vector<const Protocol::Notification*> updates) {
+    std::vector<bool> repeated(updates.size(), false);
+    std::vector<std::size_t> run;
+    for (std::size_t begin = 0, end = 0; begin < updates.size(); begin = end) {
+        end = begin + 1;
+        while (end < updates.size() && updates[end]->seq == updates[begin]->seq) {
+            ++end;
+        }
+        if (end - begin == 1) {
+            continue;
+        }
+        run.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            run.push_back(i);
+        }
+        std::stable_sort(run.begin(), run.end(), [&](std::size_t a, std::size_t b) {
+            return updates[a]->channel < updates[b]->channel;
+        });
+        for (std::size_t k = 1; k < run.size(); ++k) {
+            repeated[run[k]] = updates[run[k]]->channel == updates[run[k - 1]]->channel;
+        }
     }
-    if (channels.size() == response.channels.size()) {
-        return updates;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < updates.size(); ++i) {
+        if (!repeated[i]) {
+            updates[kept++] = updates[i];
+        }
     }
-    std::set<std::pair<std::string_view, std::uint64_t>> seen;
-    std::erase_if(updates, [&](const Protocol::Notification* update) {
-        return !seen.emplace(update->channel, update->seq).second;
-    });
+    updates.resize(kept);
     return updates;
 }
 
@@ -369,8 +387,8 @@ Task<void> AppModel::refresh() {
     SyncAnnouncements announcements;
     bool news = false;
     {
-        const auto banner = withoutRepeats(
-            Presentation::bannerableRefs(*response, seen, clock_.now(), calendar()), *response);
+        const auto banner =
+            withoutRepeats(Presentation::bannerableRefs(*response, seen, clock_.now(), calendar()));
         news = !banner.empty();
         announcements = SyncAnnouncements::plan(banner, backlogChannels, onlyInterrupt_);
     }

@@ -7,10 +7,16 @@
 // BM_InboxScreenValues is what the inbox screen computes after each sync: the
 // briefing, the cards and the texts, once per change.
 //
+// BM_FirstSync is a device joining an account with a long history: an empty
+// inbox and an answer that brings `range(0)` updates over 20 channels, all of
+// them a new channel's backlog. Decoding, the announcements and the merge, with
+// the heap at its peak.
+//
 // BM_IdleRefresh is the app left alone: every answer repeats what the inbox
 // already holds, and the counter `inboxEncodes` shows that nothing is saved.
 
 #include "bench/AppModelBench.h"
+#include "bench/PeakHeap.h"
 #include "orvel/shell/InboxScreenValues.h"
 #include "orvelkit/async/Spawn.h"
 #include "orvelkit/presentation/MenuBarIndicator.h"
@@ -52,6 +58,31 @@ void BM_Refresh(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Refresh)->Arg(10000)->Arg(100000)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+void BM_FirstSync(benchmark::State& state) {
+    OrvelTest::RecordGenerator generator(23);
+    auto service = std::make_shared<OrvelTest::FakeService>();
+    service->answer("sync",
+                    generator.syncResponse(static_cast<std::size_t>(state.range(0)), channelCount));
+    ManualExecutor executor;
+    Orvel::ManualClock clock{Date::fromSecondsSinceEpoch(1'796'551'200)};
+    const OrvelBench::PeakHeap heap;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto model = benchModel(std::make_shared<HistoryStore>(Inbox()), service, executor, clock);
+        state.ResumeTiming();
+        spawn(executor, model->refresh());
+        executor.runUntilIdle();
+        state.PauseTiming();
+        if (model->lastError()) {
+            state.SkipWithError(model->lastError()->c_str());
+        }
+        model.reset();
+        state.ResumeTiming();
+    }
+    heap.report(state);
+}
+BENCHMARK(BM_FirstSync)->Arg(100000)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 // Encodes each inbox it is asked to save, as the file store does before it
 // writes, and counts them.

@@ -47,17 +47,40 @@ ChannelCursors highest(ChannelCursors cursors, const ChannelCursors& others) {
 }
 
 // A response may name a channel twice; an update it carries twice is still
-// one update.
-std::vector<Protocol::Notification> withoutRepeats(std::vector<Protocol::Notification> updates) {
-    std::set<std::pair<std::string, std::uint64_t>> seen;
-    std::vector<Protocol::Notification> unique;
-    unique.reserve(updates.size());
-    for (auto& update : updates) {
-        if (seen.emplace(update.channel, update.seq).second) {
-            unique.push_back(std::move(update));
+// one update, announced as its first copy. `updates` is in ascending `seq`
+// order, so the copies of one update lie in one run of equal numbers: only
+// those runs are compared, without a set of every update the answer brings.
+std::vector<const Protocol::Notification*>
+withoutRepeats(std::vector<const Protocol::Notification*> updates) {
+    std::vector<bool> repeated(updates.size(), false);
+    std::vector<std::size_t> run;
+    for (std::size_t begin = 0, end = 0; begin < updates.size(); begin = end) {
+        end = begin + 1;
+        while (end < updates.size() && updates[end]->seq == updates[begin]->seq) {
+            ++end;
+        }
+        if (end - begin == 1) {
+            continue;
+        }
+        run.clear();
+        for (std::size_t i = begin; i < end; ++i) {
+            run.push_back(i);
+        }
+        std::stable_sort(run.begin(), run.end(), [&](std::size_t a, std::size_t b) {
+            return updates[a]->channel < updates[b]->channel;
+        });
+        for (std::size_t k = 1; k < run.size(); ++k) {
+            repeated[run[k]] = updates[run[k]]->channel == updates[run[k - 1]]->channel;
         }
     }
-    return unique;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < updates.size(); ++i) {
+        if (!repeated[i]) {
+            updates[kept++] = updates[i];
+        }
+    }
+    updates.resize(kept);
+    return updates;
 }
 
 } // namespace
@@ -352,8 +375,6 @@ Task<void> AppModel::refresh() {
     // New relative to what was asked for and to what an overlapping refresh
     // has merged meanwhile, so nothing is announced twice.
     const auto seen = highest(cursors, inbox().syncCursors());
-    const auto banner =
-        withoutRepeats(Presentation::bannerable(*response, seen, clock_.now(), calendar()));
     // Channels this device has never synced bring history, not news.
     std::set<std::string, std::less<>> backlogChannels;
     for (const auto& record : response->channels) {
@@ -361,42 +382,53 @@ Task<void> AppModel::refresh() {
             backlogChannels.insert(record.channel);
         }
     }
+    // Planned before the merge takes the records: only the few posted one
+    // by one are copied, the rest is counted.
+    SyncAnnouncements announcements;
+    bool news = false;
+    {
+        const auto banner =
+            withoutRepeats(Presentation::bannerableRefs(*response, seen, clock_.now(), calendar()));
+        news = !banner.empty();
+        announcements = SyncAnnouncements::plan(banner, backlogChannels, onlyInterrupt_);
+    }
+
+    std::set<std::string> reported;
+    std::size_t updatesReceived = 0;
+    for (const auto& record : response->channels) {
+        reported.insert(record.channel);
+        updatesReceived += record.notifications.size() + record.cardUpdates.size();
+    }
 
     // An answer that brings nothing new leaves nothing to publish or save:
     // an idle app must not encode and write a large inbox every 20 seconds.
-    if (inbox_.edit().applySync(response->channels)) {
+    // The records move into the inbox; the answer keeps no copy of them.
+    if (inbox_.edit().applySync(std::move(response->channels))) {
         inboxUnsaved_ = true;
         publish(ModelField::inbox);
     }
 
-    if (!banner.empty()) {
+    if (news) {
         ++newNotificationSequence_;
         publish(ModelField::newNotificationSequence);
     }
 
-    std::set<std::string_view> reported;
-    for (const auto& record : response->channels) {
-        reported.insert(record.channel);
-    }
     std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
         return !reported.contains(channel.channel) && configuredWhenAsked.contains(channel.channel);
     });
     reported.clear();
-    // A large answer (the first sync of a long history) leaves its records'
-    // memory scattered over the heap once freed: give it back rather than
-    // keep it resident for the rest of the day.
-    std::size_t updatesReceived = 0;
-    for (const auto& record : response->channels) {
-        updatesReceived += record.notifications.size() + record.cardUpdates.size();
-    }
+    // A large answer (the first sync of a long history) leaves its memory
+    // scattered over the heap once freed, and so does the views' first look
+    // at the inbox it filled: give it back rather than keep it resident for
+    // the rest of the day. Posted, it runs after the recomputes the changes
+    // above have posted.
+    response->channels = {};
     if (updatesReceived >= largeAnswerUpdates) {
-        response->channels = {};
-        OrvelKit::returnFreeMemory();
+        executor_.post([] { OrvelKit::returnFreeMemory(); });
     }
     publish(ModelField::config);
     saveConfig();
 
-    const auto announcements = SyncAnnouncements::plan(banner, backlogChannels, onlyInterrupt_);
     for (const auto& update : announcements.oneByOne) {
         notifier_.post(update, clock_.now());
     }

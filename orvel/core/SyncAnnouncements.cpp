@@ -2,13 +2,15 @@
 
 namespace Orvel {
 
-SyncAnnouncements SyncAnnouncements::plan(const std::vector<OrvelProtocol::Notification>& selected,
-                                          const std::set<std::string, std::less<>>& backlogChannels,
-                                          bool onlyInterrupt) {
+SyncAnnouncements
+SyncAnnouncements::plan(const std::vector<const OrvelProtocol::Notification*>& selected,
+                        const std::set<std::string, std::less<>>& backlogChannels,
+                        bool onlyInterrupt) {
     SyncAnnouncements result;
     SyncSummary summary;
     // Newest first: the last of the ascending order are the ones shown.
-    for (auto update = selected.rbegin(); update != selected.rend(); ++update) {
+    for (auto at = selected.rbegin(); at != selected.rend(); ++at) {
+        const OrvelProtocol::Notification* update = *at;
         const bool needing = update->status == "need";
         if (onlyInterrupt && !needing) {
             continue;

@@ -44,8 +44,8 @@ struct SyncAnnouncements {
     // sync in ascending `seq` order). Only updates with status "need" are
     // announced at all while `onlyInterrupt` is on. Updates of
     // `backlogChannels` (channels without a local entry before this sync)
-    // only go into the summary.
-    static SyncAnnouncements plan(const std::vector<OrvelProtocol::Notification>& selected,
+    // only go into the summary. Copies only the updates it posts one by one.
+    static SyncAnnouncements plan(const std::vector<const OrvelProtocol::Notification*>& selected,
                                   const std::set<std::string, std::less<>>& backlogChannels,
                                   bool onlyInterrupt);
 };

@@ -147,7 +147,23 @@ std::optional<TransportError> CurlTransfer::setHeaders() {
 std::size_t CurlTransfer::receive(char* data, std::size_t size, std::size_t count, void* self) {
     // The body keeps at least `bodyPadding` spare bytes after it, so that the
     // JSON parser (which reads ahead) can read it in place, without a copy.
-    std::string& body = static_cast<CurlTransfer*>(self)->received_;
+    auto& transfer = *static_cast<CurlTransfer*>(self);
+    std::string& body = transfer.received_;
+    if (body.empty()) {
+        // Sized once from the announced length: a body grown by doubling on
+        // this thread would leave the smaller buffers as free memory in the
+        // thread's own heap, which is never given back (tens of megabytes
+        // for a first sync). A large buffer is mapped on its own and returns
+        // to the system when freed. The length is the sender's word, so
+        // only a bounded amount is reserved on it.
+        constexpr curl_off_t mostReserved = curl_off_t{256} << 20;
+        curl_off_t announced = -1;
+        if (curl_easy_getinfo(transfer.easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) ==
+                CURLE_OK &&
+            announced > 0) {
+            body.reserve(static_cast<std::size_t>(std::min(announced, mostReserved)) + bodyPadding);
+        }
+    }
     const std::size_t needed = body.size() + size * count + bodyPadding;
     if (needed > body.capacity()) {
         body.reserve(std::max(needed, 2 * body.capacity()));

@@ -74,40 +74,61 @@ void ChannelInbox::markAllRead() {
     lastReadSeq_ = std::max(lastReadSeq_, cursor());
 }
 
-bool ChannelInbox::merge(const std::vector<Notification>& pulled,
-                         std::optional<std::uint64_t> latestSeq) {
+template <class Pulled>
+bool ChannelInbox::mergeNotifications(Pulled&& pulled, std::optional<std::uint64_t> latestSeq) {
     const std::size_t count = notifications_.size();
     const std::uint64_t latest = latestSeq_;
     if (notificationsShareSeqs_) {
         NewestFirst::collapseDuplicates(notifications_, seqOf);
         notificationsShareSeqs_ = false;
     }
-    const bool merged = NewestFirst::merge(notifications_, pulled, channel_, seqOf);
+    const bool merged =
+        NewestFirst::merge(notifications_, std::forward<Pulled>(pulled), channel_, seqOf);
     latestSeq_ = std::max(cursor(), latestSeq.value_or(0));
     return merged || notifications_.size() != count || latestSeq_ != latest;
 }
 
-bool ChannelInbox::mergeCardUpdates(const std::vector<PersistentCardUpdate>& pulled,
-                                    std::optional<std::uint64_t> latestCardSeq) {
+template <class Pulled>
+bool ChannelInbox::mergeCards(Pulled&& pulled, std::optional<std::uint64_t> latestCardSeq) {
     const std::size_t count = cardUpdates_.size();
     const std::uint64_t latest = latestCardSeq_;
     if (cardUpdatesShareSeqs_) {
         NewestFirst::collapseDuplicates(cardUpdates_, cardSeqOf);
         cardUpdatesShareSeqs_ = false;
     }
-    const bool merged = NewestFirst::merge(cardUpdates_, pulled, channel_, cardSeqOf);
+    const bool merged =
+        NewestFirst::merge(cardUpdates_, std::forward<Pulled>(pulled), channel_, cardSeqOf);
     latestCardSeq_ = std::max(cardCursor(), latestCardSeq.value_or(0));
     return merged || cardUpdates_.size() != count || latestCardSeq_ != latest;
 }
 
-bool ChannelInbox::applySync(const std::vector<Notification>& notifications,
-                             std::uint64_t latestSeq, std::uint64_t readSeq,
-                             const std::vector<PersistentCardUpdate>& cardUpdates,
+bool ChannelInbox::merge(const std::vector<Notification>& pulled,
+                         std::optional<std::uint64_t> latestSeq) {
+    return mergeNotifications(pulled, latestSeq);
+}
+
+bool ChannelInbox::merge(std::vector<Notification>&& pulled,
+                         std::optional<std::uint64_t> latestSeq) {
+    return mergeNotifications(std::move(pulled), latestSeq);
+}
+
+bool ChannelInbox::mergeCardUpdates(const std::vector<PersistentCardUpdate>& pulled,
+                                    std::optional<std::uint64_t> latestCardSeq) {
+    return mergeCards(pulled, latestCardSeq);
+}
+
+bool ChannelInbox::mergeCardUpdates(std::vector<PersistentCardUpdate>&& pulled,
+                                    std::optional<std::uint64_t> latestCardSeq) {
+    return mergeCards(std::move(pulled), latestCardSeq);
+}
+
+bool ChannelInbox::applySync(std::vector<Notification> notifications, std::uint64_t latestSeq,
+                             std::uint64_t readSeq, std::vector<PersistentCardUpdate> cardUpdates,
                              std::uint64_t latestCardSeq, const std::optional<std::string>& name,
                              std::optional<bool> owned,
                              const std::vector<std::uint64_t>& dismissedSeqs) {
-    bool changed = merge(notifications, latestSeq);
-    changed |= mergeCardUpdates(cardUpdates, latestCardSeq);
+    bool changed = merge(std::move(notifications), latestSeq);
+    changed |= mergeCardUpdates(std::move(cardUpdates), latestCardSeq);
     changed |= readSeq > lastReadSeq_;
     lastReadSeq_ = std::max(lastReadSeq_, readSeq);
     const std::size_t dismissedBefore = dismissedSeqs_.size();

@@ -67,19 +67,25 @@ public:
     // Takes in pulled updates: the pulled copy replaces a stored one with the
     // same `seq`; updates of other channels are dropped, though `latestSeq`
     // still rises to the given value. True when anything changed.
+    // The rvalue forms move the records they keep instead of copying them.
     bool merge(const std::vector<OrvelProtocol::Notification>& pulled,
+               std::optional<std::uint64_t> latestSeq);
+    bool merge(std::vector<OrvelProtocol::Notification>&& pulled,
                std::optional<std::uint64_t> latestSeq);
     // The same for card updates, keyed by `cardSeq`.
     bool mergeCardUpdates(const std::vector<OrvelProtocol::PersistentCardUpdate>& pulled,
+                          std::optional<std::uint64_t> latestCardSeq);
+    bool mergeCardUpdates(std::vector<OrvelProtocol::PersistentCardUpdate>&& pulled,
                           std::optional<std::uint64_t> latestCardSeq);
 
     // Applies one channel's sync record: merges both lists, advances the read
     // mark, adds the dismissals, takes a non-empty `name` and a present
     // `owned`; absent (or empty) values leave the stored ones alone. True when
-    // anything changed.
-    bool applySync(const std::vector<OrvelProtocol::Notification>& notifications,
-                   std::uint64_t latestSeq, std::uint64_t readSeq,
-                   const std::vector<OrvelProtocol::PersistentCardUpdate>& cardUpdates,
+    // anything changed. The lists are taken by value: move them in to keep
+    // their records without copying them.
+    bool applySync(std::vector<OrvelProtocol::Notification> notifications, std::uint64_t latestSeq,
+                   std::uint64_t readSeq,
+                   std::vector<OrvelProtocol::PersistentCardUpdate> cardUpdates,
                    std::uint64_t latestCardSeq, const std::optional<std::string>& name,
                    std::optional<bool> owned, const std::vector<std::uint64_t>& dismissedSeqs);
 
@@ -90,6 +96,11 @@ public:
     bool operator==(const ChannelInbox& other) const;
 
 private:
+    template <class Pulled>
+    bool mergeNotifications(Pulled&& pulled, std::optional<std::uint64_t> latestSeq);
+    template <class Pulled>
+    bool mergeCards(Pulled&& pulled, std::optional<std::uint64_t> latestCardSeq);
+
     std::string channel_;
     std::optional<std::string> name_;
     bool owned_ = false;

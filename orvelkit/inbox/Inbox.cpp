@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 #include <iterator>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -155,7 +156,18 @@ void Inbox::markAllRead() {
     }
 }
 
-bool Inbox::applySync(const std::vector<ChannelSync>& records) {
+template <class Records>
+bool Inbox::applySyncRecords(Records&& records) {
+    constexpr bool moving = !std::is_lvalue_reference_v<Records>;
+    // Copies a record's list, or moves it out when the records are ours.
+    const auto take = [](auto& list) {
+        if constexpr (moving) {
+            return std::move(list);
+        } else {
+            return list;
+        }
+    };
+
     std::unordered_set<std::string_view> reported;
     for (const ChannelSync& record : records) {
         reported.insert(record.channel);
@@ -169,22 +181,32 @@ bool Inbox::applySync(const std::vector<ChannelSync>& records) {
         positions.emplace(channels_[i].channel(), i);
     }
 
-    for (const ChannelSync& record : records) {
+    for (auto& record : records) {
         const bool owned = record.owned.value_or(false);
         if (const auto at = positions.find(record.channel); at != positions.end()) {
-            changed |= channels_[at->second].applySync(
-                record.notifications, record.latestSeq, record.readSeq, record.cardUpdates,
-                record.latestCardSeq, record.name, owned, record.dismissedSeqs);
+            changed |= channels_[at->second].applySync(take(record.notifications), record.latestSeq,
+                                                       record.readSeq, take(record.cardUpdates),
+                                                       record.latestCardSeq, record.name, owned,
+                                                       record.dismissedSeqs);
             continue;
         }
         ChannelInbox entry = emptyChannel(record.channel, record.name, owned);
-        entry.applySync(record.notifications, record.latestSeq, record.readSeq, record.cardUpdates,
-                        record.latestCardSeq, std::nullopt, std::nullopt, record.dismissedSeqs);
+        entry.applySync(take(record.notifications), record.latestSeq, record.readSeq,
+                        take(record.cardUpdates), record.latestCardSeq, std::nullopt, std::nullopt,
+                        record.dismissedSeqs);
         positions.emplace(record.channel, channels_.size());
         channels_.push_back(std::move(entry));
         changed = true;
     }
     return changed;
+}
+
+bool Inbox::applySync(const std::vector<ChannelSync>& records) {
+    return applySyncRecords(records);
+}
+
+bool Inbox::applySync(std::vector<ChannelSync>&& records) {
+    return applySyncRecords(std::move(records));
 }
 
 void Inbox::remove(std::string_view channel) {

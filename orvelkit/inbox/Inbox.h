@@ -68,6 +68,9 @@ public:
     // True when the inbox changed (an answer that brings nothing new leaves
     // nothing to save).
     bool applySync(const std::vector<OrvelProtocol::ChannelSync>& records);
+    // The same, keeping the records' updates by moving them out of `records`
+    // (their lists are left moved from) rather than copying them.
+    bool applySync(std::vector<OrvelProtocol::ChannelSync>&& records);
 
     // Removes the channel's entry; an unknown id changes nothing.
     void remove(std::string_view channel);
@@ -89,6 +92,8 @@ public:
     bool operator==(const Inbox& other) const = default;
 
 private:
+    template <class Records>
+    bool applySyncRecords(Records&& records);
     ChannelInbox* find(std::string_view id);
 
     std::vector<ChannelInbox> channels_;

@@ -12,11 +12,13 @@
 // records makes the merge walk the whole list.
 
 #include <algorithm>
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <iterator>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -66,12 +68,24 @@ auto positionOf(List& list, std::uint64_t seq, SeqOf seqOf) {
 // Merges `pulled` into `list`, which must be ordered newest first with one
 // record per number. Records of channels other than `channel` are skipped.
 // True when the list changed: a pulled copy equal to the stored one is no change.
-template <class T, class SeqOf>
-bool merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string& channel,
-           SeqOf seqOf) {
-    std::vector<const T*> picked;
+// Pulled records are copied from a list given as const, and moved out of one
+// given as an rvalue (the first sync of a long history brings 100,000 of them).
+template <class T, class SeqOf, class Pulled>
+requires std::same_as<std::remove_cvref_t<Pulled>, std::vector<T>>
+bool merge(std::deque<T>& list, Pulled&& pulled, const std::string& channel, SeqOf seqOf) {
+    constexpr bool moving =
+        !std::is_lvalue_reference_v<Pulled> && !std::is_const_v<std::remove_reference_t<Pulled>>;
+    using Pointer = std::conditional_t<moving, T*, const T*>;
+    const auto take = [](Pointer record) -> decltype(auto) {
+        if constexpr (moving) {
+            return std::move(*record);
+        } else {
+            return *record;
+        }
+    };
+    std::vector<Pointer> picked;
     picked.reserve(pulled.size());
-    for (const T& record : pulled) {
+    for (auto& record : pulled) {
         if (record.channel == channel) {
             picked.push_back(&record);
         }
@@ -82,7 +96,7 @@ bool merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
 
     // Newest first, one per number: the last pulled copy of a number wins.
     std::stable_sort(picked.begin(), picked.end(),
-                     [&](const T* a, const T* b) { return seqOf(*a) > seqOf(*b); });
+                     [&](Pointer a, Pointer b) { return seqOf(*a) > seqOf(*b); });
     std::size_t unique = 0;
     for (std::size_t i = 0; i < picked.size(); ++i) {
         if (i + 1 < picked.size() && seqOf(*picked[i + 1]) == seqOf(*picked[i])) {
@@ -104,14 +118,14 @@ bool merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
     }
 
     // The others replace a stored record or fall into a gap between two.
-    std::vector<const T*> late;
+    std::vector<Pointer> late;
     bool replaced = false;
     for (std::size_t i = newer; i < picked.size(); ++i) {
         const std::uint64_t seq = seqOf(*picked[i]);
         auto at = positionOf(list, seq, seqOf);
         if (at != list.end() && seqOf(*at) == seq) {
             if (!(*at == *picked[i])) {
-                *at = *picked[i];
+                *at = take(picked[i]);
                 replaced = true;
             }
         } else {
@@ -122,24 +136,24 @@ bool merge(std::deque<T>& list, const std::vector<T>& pulled, const std::string&
     // A few late arrivals are inserted one by one; many are merged in a walk.
     constexpr std::size_t fewLate = 8;
     if (late.size() <= fewLate) {
-        for (const T* record : late) {
-            list.insert(positionOf(list, seqOf(*record), seqOf), *record);
+        for (Pointer record : late) {
+            list.insert(positionOf(list, seqOf(*record), seqOf), take(record));
         }
     } else {
         std::deque<T> merged;
         auto stored = list.begin();
-        for (const T* record : late) {
+        for (Pointer record : late) {
             while (stored != list.end() && seqOf(*stored) > seqOf(*record)) {
                 merged.push_back(std::move(*stored++));
             }
-            merged.push_back(*record);
+            merged.push_back(take(record));
         }
         std::move(stored, list.end(), std::back_inserter(merged));
         list = std::move(merged);
     }
 
     for (std::size_t i = newer; i > 0; --i) {
-        list.push_front(*picked[i - 1]);
+        list.push_front(take(picked[i - 1]));
     }
     return replaced || !late.empty() || newer > 0;
 }

@@ -94,23 +94,33 @@ bool isPendingFrom(const OrvelProtocol::Notification& notification, Date now,
 }
 
 template <class CalendarSource>
-std::vector<OrvelProtocol::Notification>
+std::vector<const OrvelProtocol::Notification*>
 bannerableFrom(const OrvelProtocol::SyncResponse& response,
                const std::map<std::string, std::uint64_t>& seenCursors, Date now,
                CalendarSource&& calendar) {
-    std::vector<OrvelProtocol::Notification> selected;
+    std::vector<const OrvelProtocol::Notification*> selected;
     for (const OrvelProtocol::ChannelSync& record : response.channels) {
         const auto cursor = seenCursors.find(record.channel);
         const std::uint64_t seen = cursor == seenCursors.end() ? 0 : cursor->second;
         for (const OrvelProtocol::Notification& notification : record.notifications) {
             if (notification.seq > seen && !isPendingFrom(notification, now, calendar)) {
-                selected.push_back(notification);
+                selected.push_back(&notification);
             }
         }
     }
     std::stable_sort(selected.begin(), selected.end(),
-                     [](const auto& a, const auto& b) { return a.seq < b.seq; });
+                     [](const auto* a, const auto* b) { return a->seq < b->seq; });
     return selected;
+}
+
+std::vector<OrvelProtocol::Notification>
+copies(const std::vector<const OrvelProtocol::Notification*>& selected) {
+    std::vector<OrvelProtocol::Notification> result;
+    result.reserve(selected.size());
+    for (const auto* notification : selected) {
+        result.push_back(*notification);
+    }
+    return result;
 }
 
 } // namespace
@@ -145,13 +155,20 @@ bool isPending(const OrvelProtocol::Notification& notification, Date now,
 std::vector<OrvelProtocol::Notification>
 bannerable(const OrvelProtocol::SyncResponse& response,
            const std::map<std::string, std::uint64_t>& seenCursors, Date now) {
-    return bannerableFrom(response, seenCursors, now, LazyCurrentCalendar());
+    return copies(bannerableFrom(response, seenCursors, now, LazyCurrentCalendar()));
 }
 
 std::vector<OrvelProtocol::Notification>
 bannerable(const OrvelProtocol::SyncResponse& response,
            const std::map<std::string, std::uint64_t>& seenCursors, Date now,
            const Calendar& calendar) {
+    return copies(bannerableRefs(response, seenCursors, now, calendar));
+}
+
+std::vector<const OrvelProtocol::Notification*>
+bannerableRefs(const OrvelProtocol::SyncResponse& response,
+               const std::map<std::string, std::uint64_t>& seenCursors, Date now,
+               const Calendar& calendar) {
     return bannerableFrom(response, seenCursors, now, FixedCalendar(calendar));
 }
 

@@ -46,5 +46,12 @@ std::vector<OrvelProtocol::Notification>
 bannerable(const OrvelProtocol::SyncResponse& response,
            const std::map<std::string, std::uint64_t>& seenCursors, Date now,
            const Calendar& calendar);
+// The same as pointers into `response`, valid while it is: the first sync of
+// a long history selects every update it brings, and copying them all only
+// to count most of them costs as much as the merge.
+std::vector<const OrvelProtocol::Notification*>
+bannerableRefs(const OrvelProtocol::SyncResponse& response,
+               const std::map<std::string, std::uint64_t>& seenCursors, Date now,
+               const Calendar& calendar);
 
 } // namespace OrvelKit::Presentation

@@ -4,6 +4,19 @@
 
 namespace OrvelKit {
 
+namespace {
+
+std::size_t firstSaveHint(const Inbox& inbox) {
+    constexpr std::size_t bytesPerRecord = 512;
+    std::size_t records = 0;
+    for (const ChannelInbox& channel : inbox.channels()) {
+        records += channel.notifications().size() + channel.cardUpdates().size() + 1;
+    }
+    return records * bytesPerRecord + 4096;
+}
+
+} // namespace
+
 FileInboxStore::FileInboxStore(std::filesystem::path file, StoreDiagnosticSink diagnostics)
     : file_(std::move(file), std::move(diagnostics)) {}
 
@@ -31,8 +44,14 @@ Expected<Inbox, FileError> FileInboxStore::load() {
 
 void FileInboxStore::save(const Inbox& inbox) {
     // A little headroom, so that an inbox that grew a bit since does not make
-    // the buffer grow once more at the end.
-    const std::size_t hint = lastSize_ + lastSize_ / 8 + 4096;
+    // the buffer grow once more at the end. With no file yet (the first sync),
+    // a generous guess from the number of records: growing the buffer step by
+    // step would leave the smaller ones behind as free memory in the saver
+    // thread's heap, which is never given back (tens of megabytes for a long
+    // history), while a large buffer is mapped on its own, touched only as
+    // far as it is written, and returned when freed.
+    const std::size_t hint =
+        lastSize_ > 0 ? lastSize_ + lastSize_ / 8 + 4096 : firstSaveHint(inbox);
     auto encoded = InboxFile::encode(
         inbox,
         [&](std::string_view json) {

@@ -110,6 +110,7 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
         std::uint64_t arriving;
         std::vector<std::string> oneByOne;
         std::optional<std::string> summary;
+        bool namedTwice = false;
     };
     const std::vector<Case> cases{
         {"joining an account with history", std::nullopt, 300, {}, "300 updates need you"},
@@ -120,6 +121,7 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
          10,
          {"a-310", "a-309", "a-308"},
          "7 more updates need you"},
+        {"an answer naming the channel twice", 300, 2, {"a-302", "a-301"}, std::nullopt, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -129,7 +131,8 @@ TEST(AppModelSync, ASyncPostsTheNewestFewAndOneSummaryThatReplacesTheLast) {
                                        : std::vector<OrvelProtocol::ChannelSync>{});
         h.notifications->shown.clear();
         const auto heartbeats = model.newNotificationSequence();
-        h.syncAnswers({channelSync("a", updates(held + 1, held + c.arriving))});
+        const auto record = channelSync("a", updates(held + 1, held + c.arriving));
+        h.syncAnswers(c.namedTwice ? std::vector{record, record} : std::vector{record});
         h.run(model.refresh());
 
         std::vector<std::string> oneByOne;

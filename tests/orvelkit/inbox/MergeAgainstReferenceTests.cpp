@@ -220,6 +220,10 @@ TEST(MergeAgainstReference, RandomHistoriesAgreeStepByStep) {
                 const Inbox before = inbox;
                 const bool changed = inbox.applySync(records);
                 EXPECT_EQ(changed, inbox != before) << "a change unreported is never saved";
+                Inbox moved = before;
+                auto taken = records;
+                EXPECT_EQ(moved.applySync(std::move(taken)), changed);
+                EXPECT_EQ(moved, inbox) << "records moved in merge as copied ones do";
                 EXPECT_FALSE(inbox.applySync(records)) << "the same answer again is no change";
                 plainApplySync(plain, records);
             }

@@ -9,16 +9,38 @@
 
 #include <algorithm>
 #include <chrono>
+#include <future>
 
 namespace {
 
 using namespace OrvelTest;
 using OrvelProtocol::SyncResponse;
 
+// An inbox file that is read only once the test lets it.
+class HeldInboxStore final : public OrvelKit::InboxStore {
+public:
+    explicit HeldInboxStore(std::shared_ptr<TestInboxStore> file) : file_(std::move(file)) {}
+    OrvelKit::Expected<OrvelKit::Inbox, OrvelKit::FileError> load() override {
+        held_.wait();
+        return file_->load();
+    }
+    void save(const OrvelKit::Inbox& inbox) override { file_->save(inbox); }
+    void release() { release_.set_value(); }
+
+private:
+    std::shared_ptr<TestInboxStore> file_;
+    std::promise<void> release_;
+    std::shared_future<void> held_ = release_.get_future().share();
+};
+
 TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead) {
-    for (const bool inboxUnreadable : {false, true}) {
-        SCOPED_TRACE(inboxUnreadable);
+    // Each file unreadable, with the inbox read at construction or in the background.
+    for (int row = 0; row < 4; ++row) {
+        const bool inboxUnreadable = row % 2 == 1;
+        const bool background = row >= 2;
+        SCOPED_TRACE(testing::Message() << inboxUnreadable << background);
         ModelHarness h;
+        h.loadInboxInBackground = background;
         h.paired();
         OrvelKit::Inbox stored;
         stored.applySync({channelSync("a", {notification("a", 1, "need")}, {1})});
@@ -30,6 +52,7 @@ TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead)
         unreadable = OrvelKit::FileError{"open", file, std::make_error_code(std::errc::io_error)};
         h.service->answer("sync", SyncResponse{{channelSync("a", {notification("a", 2, "need")})}});
         auto& model = h.build();
+        ASSERT_TRUE(h.executor.runUntil([&] { return !model.inboxLoading(); }));
         const std::string text = "Couldn't read " + file.string() +
                                  " (Input/output error). Nothing is saved over it until it "
                                  "can be read.";
@@ -55,6 +78,45 @@ TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead)
         EXPECT_EQ(h.savedInbox().channel("a")->notifications().size(), 2u);
         EXPECT_FALSE(model.lastError());
     }
+}
+
+TEST(AppModelFiles, AnInboxStillBeingReadIsNeitherSyncedNorSavedAndKeepsWhatWasDoneMeanwhile) {
+    ModelHarness h;
+    h.loadInboxInBackground = true;
+    h.paired({"a"});
+    OrvelKit::Inbox stored;
+    stored.applySync(
+        {channelSync("a", {notification("a", 1, "need"), notification("a", 2, "need")})});
+    h.inboxStore->save(stored);
+    const int saves = h.inboxStore->saves;
+    h.syncAnswers({channelSync("a", {notification("a", 3, "need")})});
+    auto held = std::make_shared<HeldInboxStore>(h.inboxStore);
+    auto& model = h.build({}, nullptr, held);
+
+    model.start();
+    h.executor.advance(std::chrono::seconds(20));
+    model.dismiss("a-1");
+    model.markAllRead();
+    model.flushSaves();
+    EXPECT_TRUE(h.service->requests().empty());
+    EXPECT_EQ(h.inboxStore->saves, saves) << "an empty inbox saved over the file";
+
+    held->release();
+    ASSERT_TRUE(h.executor.runUntil([&] { return !model.inboxLoading(); }));
+    h.executor.runUntilIdle();
+    const auto channel = *h.savedInbox().channel("a");
+    EXPECT_TRUE(channel.isDismissed(1)) << "the dismissal made while reading";
+    EXPECT_FALSE(channel.isDismissed(2));
+    EXPECT_EQ(channel.notifications().size(), 3u);
+    EXPECT_FALSE(h.service->requestsTo("dismiss").empty());
+
+    // A model that goes while its inbox is read lets its waiting work go.
+    auto again = std::make_shared<HeldInboxStore>(h.inboxStore);
+    h.build({}, nullptr, again).start();
+    h.executor.runUntilIdle();
+    again->release();
+    h.model.reset();
+    h.executor.runUntilIdle();
 }
 
 TEST(AppModelFiles, TheDesktopShowsWhatItsStoresReportInTheBanner) {

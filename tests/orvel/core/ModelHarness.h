@@ -61,6 +61,7 @@ struct ModelHarness {
         std::make_shared<RecordingNotifierBackend>();
     // Null: launch at login is unavailable.
     std::shared_ptr<Orvel::LaunchAtLogin> launchAtLogin;
+    bool loadInboxInBackground = false;
     std::unique_ptr<Orvel::AppModel> model;
 
     ModelHarness() {
@@ -92,12 +93,16 @@ struct ModelHarness {
                            std::shared_ptr<OrvelKit::ConfigStore> config = nullptr,
                            std::shared_ptr<OrvelKit::InboxStore> inbox = nullptr,
                            std::shared_ptr<Orvel::Preferences> prefs = nullptr) {
-        model = std::make_unique<Orvel::AppModel>(
-            Orvel::AppModelServices{config ? config : configStore, inbox ? inbox : inboxStore,
-                                    prefs ? prefs : preferences, service, notifications,
-                                    launchAtLogin, OrvelKit::Calendar("UTC", "en_US"),
-                                    std::move(hostCalendar)},
-            executor, clock);
+        Orvel::AppModelServices services{config ? config : configStore,
+                                         inbox ? inbox : inboxStore,
+                                         prefs ? prefs : preferences,
+                                         service,
+                                         notifications,
+                                         launchAtLogin,
+                                         OrvelKit::Calendar("UTC", "en_US"),
+                                         std::move(hostCalendar)};
+        services.loadInboxInBackground = loadInboxInBackground;
+        model = std::make_unique<Orvel::AppModel>(std::move(services), executor, clock);
         return *model;
     }
 

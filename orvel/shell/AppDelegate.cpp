@@ -106,6 +106,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     notifierBackend_->onOpenPanel = [this] { menuBarController_->showPanel(); };
     menuBarController_->show();
     model_->start();
+    // The tray item first; the panel's views are built one turn later, or
+    // at once if the panel is asked for before.
+    executor_.post([this] { menuBarController_->preparePanel(); });
 }
 
 } // namespace Orvel

@@ -95,7 +95,9 @@ AppModel::AppModel(AppModelServices services, Executor& executor, const Clock& c
         config_ = AppConfig::defaultConfiguration();
         configUnread_ = std::move(config).error();
     }
-    if (auto inbox = services_.inboxStore->load()) {
+    if (services_.loadInboxInBackground) {
+        startLoadingInbox();
+    } else if (auto inbox = services_.inboxStore->load()) {
         inbox_ = SharedInbox(std::move(inbox).value());
     } else {
         inboxUnread_ = std::move(inbox).error();
@@ -121,6 +123,12 @@ AppModel::~AppModel() {
     // Work still in flight finds the model gone when it resumes.
     lifetime_->alive = false;
     timer_.cancel();
+    if (inboxLoader_.joinable()) {
+        inboxLoader_.join();
+    }
+    for (auto& done : std::exchange(inboxWaiters_, {})) {
+        done(false);
+    }
     // The saver writes what is still waiting before it goes.
     saver_.reset();
 }
@@ -235,6 +243,49 @@ bool AppModel::readUnreadFiles() {
     return true;
 }
 
+void AppModel::startLoadingInbox() {
+    inboxLoading_ = true;
+    // Nothing else uses the store until the inbox is here: saves wait for it.
+    inboxLoader_ = std::thread(
+        [this, store = services_.inboxStore, door = executor_.door(), life = lifetime_] {
+            auto loaded = std::make_shared<Expected<Inbox, FileError>>(store->load());
+            door->post([this, life, loaded] {
+                if (life->alive) {
+                    adoptInbox(std::move(*loaded));
+                }
+            });
+        });
+}
+
+void AppModel::adoptInbox(Expected<Inbox, FileError> loaded) {
+    inboxLoading_ = false;
+    if (loaded) {
+        inbox_ = SharedInbox(std::move(loaded).value());
+    } else {
+        inbox_ = SharedInbox();
+        inboxUnread_ = std::move(loaded).error();
+        setLastError(unreadFileText());
+    }
+    // What was changed meanwhile was changed in an empty inbox: nothing to keep.
+    inboxUnsaved_ = false;
+    publish(ModelField::inbox);
+    for (const auto& id : std::exchange(dismissedWhileLoading_, {})) {
+        dismiss(id);
+    }
+    for (auto& done : std::exchange(inboxWaiters_, {})) {
+        done(true);
+    }
+}
+
+Task<bool> AppModel::inboxLoaded() {
+    if (!inboxLoading_) {
+        co_return true;
+    }
+    auto wait = [this](Completion<bool> done) { inboxWaiters_.push_back(std::move(done)); };
+    auto awaiter = suspendUntil<bool>(std::move(wait));
+    co_return co_await awaiter;
+}
+
 void AppModel::setNow(Date date) {
     now_ = date;
     publish(ModelField::now);
@@ -255,8 +306,9 @@ void AppModel::saveConfig() {
 
 void AppModel::saveInbox() {
     // Writing an unchanged inbox again would only cost time and disk wear,
-    // and one that could not be read is never written over.
-    if (!inboxUnsaved_ || inboxUnread_) {
+    // and one that could not be read, or is still being read, is never
+    // written over.
+    if (!inboxUnsaved_ || inboxUnread_ || inboxLoading_) {
         return;
     }
     inboxUnsaved_ = false;
@@ -288,8 +340,10 @@ void AppModel::refreshTick() {
 
 Task<bool> AppModel::ensureDevice() {
     // Nothing reaches the service while the files it would change cannot
-    // be read: the answers could not be kept.
-    if (!readUnreadFiles()) {
+    // be read, or are still being read: the answers could not be kept.
+    const auto life = lifetime_;
+    const bool loaded = co_await inboxLoaded();
+    if (!loaded || !life->alive || !readUnreadFiles()) {
         co_return false;
     }
     if (config_.isPaired()) {
@@ -533,7 +587,8 @@ Task<std::optional<Protocol::PairingCode>> AppModel::makePairingCode() {
 
 Task<bool> AppModel::joinWithCode(std::string code) {
     const auto life = lifetime_;
-    if (!readUnreadFiles()) {
+    const bool loaded = co_await inboxLoaded();
+    if (!loaded || !life->alive || !readUnreadFiles()) {
         co_return false;
     }
     if (config_.isPaired()) {
@@ -665,6 +720,10 @@ Task<void> AppModel::sendReadMarks(std::string deviceToken,
 }
 
 void AppModel::dismiss(std::string_view id) {
+    if (inboxLoading_) {
+        dismissedWhileLoading_.emplace_back(id);
+        return;
+    }
     const auto update = note(id);
     if (!update) {
         return;
@@ -721,7 +780,8 @@ void AppModel::toggleCardPinned(const std::string& id) {
 // ---- Derived state -----------------------------------------------------------
 
 bool AppModel::isShowingDevelopmentData() const {
-    return useDevelopmentData_ && holdsNothing(inbox());
+    // An inbox still being read is not known to be empty.
+    return useDevelopmentData_ && !inboxLoading_ && holdsNothing(inbox());
 }
 
 const Inbox& AppModel::sourceInbox() const {

@@ -20,6 +20,7 @@
 #include "orvel/core/Notifier.h"
 #include "orvel/core/Observers.h"
 #include "orvel/core/Preferences.h"
+#include "orvelkit/async/Completion.h"
 #include "orvelkit/async/Executor.h"
 #include "orvelkit/async/SingleFlight.h"
 #include "orvelkit/async/Task.h"
@@ -44,6 +45,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace Orvel {
@@ -93,6 +95,11 @@ struct AppModelServices {
     // Asked for the calendar afresh as each refresh starts, so a change of
     // the system's time zone is followed; null keeps `calendar`.
     std::function<OrvelKit::Calendar()> hostCalendar;
+    // Reads the inbox on a thread of its own instead of in the constructor,
+    // so a long history does not hold up the start of the app. Until it
+    // arrives the inbox is empty, nothing saves it, and refreshes and
+    // actions that reach the service wait for it (see inboxLoaded()).
+    bool loadInboxInBackground = false;
 };
 
 class AppModel {
@@ -102,9 +109,9 @@ public:
     // briefing session.
     static constexpr double briefingSessionGap = 60.0;
 
-    // Loads the configuration and the inbox, builds the sample inbox and reads
-    // the preferences. Touches no network. `executor` and `clock` must outlive
-    // the model.
+    // Loads the configuration and the inbox (or starts reading the inbox in
+    // the background), builds the sample inbox and reads the preferences.
+    // Touches no network. `executor` and `clock` must outlive the model.
     AppModel(AppModelServices services, OrvelKit::Executor& executor, const Clock& clock);
     ~AppModel();
     AppModel(const AppModel&) = delete;
@@ -151,6 +158,11 @@ public:
     OrvelKit::Task<void> refresh();
     // Starts a refresh without waiting for it.
     void refreshTick();
+    // Whether the inbox is still being read in the background.
+    bool inboxLoading() const { return inboxLoading_; }
+    // Waits until the inbox has been read; false when the model went away
+    // first.
+    OrvelKit::Task<bool> inboxLoaded();
     // Makes sure this desktop is a registered device; false when it is not.
     // Callers that overlap wait for one registration and share its outcome.
     OrvelKit::Task<bool> ensureDevice();
@@ -222,6 +234,9 @@ private:
     std::optional<std::string> unreadFileText() const;
     // Reads again the stores whose files could not be read; true once all can.
     bool readUnreadFiles();
+    void startLoadingInbox();
+    // Takes the inbox read in the background, and what waited for it.
+    void adoptInbox(OrvelKit::Expected<OrvelKit::Inbox, OrvelKit::FileError> loaded);
     void setNow(OrvelKit::Date date);
     OrvelKit::Inbox& editInbox();
     void saveConfig();
@@ -265,6 +280,12 @@ private:
     // Why a store's file could not be read; nothing is saved to it meanwhile.
     std::optional<OrvelKit::FileError> configUnread_;
     std::optional<OrvelKit::FileError> inboxUnread_;
+    // While the inbox is read in the background: who waits for it, and the
+    // updates dismissed by id meanwhile (carried out once it is here).
+    bool inboxLoading_ = false;
+    std::thread inboxLoader_;
+    std::vector<OrvelKit::Completion<bool>> inboxWaiters_;
+    std::vector<std::string> dismissedWhileLoading_;
     std::optional<std::string> fileNotice_;
     // Refreshes are numbered as they send their sync; a response older than
     // one already applied is dropped.

@@ -19,12 +19,19 @@ AppDelegate::AppDelegate(QtExecutor& executor,
       modelTransport_(std::make_shared<Cli::InFlightTransport>(transport_)) {
     preferences_ = stores_.preferences;
     notifierBackend_ = std::make_shared<FreedesktopNotifierBackend>();
-    model_ = std::make_unique<AppModel>(
-        AppModelServices{stores_.config, stores_.inbox, stores_.preferences, modelTransport_,
-                         notifierBackend_,
-                         std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
-                         OrvelKit::Calendar::host(), [] { return OrvelKit::Calendar::host(); }},
-        executor_, clock_);
+    AppModelServices services{
+        stores_.config,
+        stores_.inbox,
+        stores_.preferences,
+        modelTransport_,
+        notifierBackend_,
+        std::make_shared<XdgLaunchAtLogin>(XdgLaunchAtLogin::forCurrentProcess()),
+        OrvelKit::Calendar::host(),
+        [] { return OrvelKit::Calendar::host(); }};
+    // A long history takes a while to read: the tray icon and the panel come
+    // first, and the inbox follows.
+    services.loadInboxInBackground = true;
+    model_ = std::make_unique<AppModel>(std::move(services), executor_, clock_);
     // What the stores report, since they were opened, shows in the banner.
     stores_.attach(*model_);
     updateFramework_ = std::make_shared<FeedUpdateFramework>(ORVEL_UPDATE_FEED_URL, ORVEL_VERSION,
@@ -99,6 +106,9 @@ void AppDelegate::applicationDidFinishLaunching() {
     notifierBackend_->onOpenPanel = [this] { menuBarController_->showPanel(); };
     menuBarController_->show();
     model_->start();
+    // The tray item first; the panel's views are built one turn later, or
+    // at once if the panel is asked for before.
+    executor_.post([this] { menuBarController_->preparePanel(); });
 }
 
 } // namespace Orvel

@@ -1,10 +1,11 @@
 #pragma once
 
 // Wires the app together: the app model over the files in the app's data
-// directory, the updater, then (once the event loop runs) the expanded
-// activity controller and the tray item with its panel, and only then the
-// model's start, so the tray item exists before the first sync. The caller
-// holds the directory's lock for the delegate's life.
+// directory (the inbox read in the background), the updater, then (once the
+// event loop runs) the expanded activity controller and the tray item with
+// its panel, and only then the model's start, so the tray item exists before
+// the first sync. The caller holds the directory's lock for the delegate's
+// life.
 
 #include "orvel/cli/InFlightTransport.h"
 #include "orvel/core/AppModel.h"

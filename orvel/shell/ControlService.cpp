@@ -1,5 +1,6 @@
 #include "orvel/shell/ControlService.h"
 
+#include "orvel/cli/CliEnvironment.h"
 #include "orvel/cli/ControlBus.h"
 #include "orvelkit/async/Spawn.h"
 
@@ -18,6 +19,16 @@ Cli::Invocation invocationOf(Cli::Command command, bool json = false) {
     invocation.command = command;
     invocation.json = json;
     return invocation;
+}
+
+// The commands read the inbox: one read in the background is waited for.
+OrvelKit::Task<int> runOnLoadedInbox(Cli::Invocation invocation, Cli::CommandTarget target,
+                                     Cli::CommandOutput output) {
+    const bool loaded = co_await target.model.inboxLoaded();
+    if (!loaded) {
+        co_return Cli::exitFailure;
+    }
+    co_return co_await Cli::runCommand(std::move(invocation), std::move(target), output);
 }
 
 } // namespace
@@ -74,9 +85,9 @@ int ControlService::carryOut(Cli::Invocation invocation, bool color) {
     auto* model = &target_.model;
     OrvelKit::spawn(
         target_.executor,
-        Cli::runCommand(std::move(invocation),
-                        Cli::CommandTarget{target_.model, target_.clock, target_.settle},
-                        Cli::CommandOutput{call->out, call->err, color}),
+        runOnLoadedInbox(std::move(invocation),
+                         Cli::CommandTarget{target_.model, target_.clock, target_.settle},
+                         Cli::CommandOutput{call->out, call->err, color}),
         [call, model](int status) {
             // As orvelctl does before it exits: the inbox is on disk.
             model->flushSaves();

@@ -23,13 +23,6 @@ MenuBarController::MenuBarController(MenuBarControllerServices services, QObject
         heartbeatFrames_.push_back(MenuBarIcon::heartbeatFrame(i));
     }
 
-    panel_ = std::make_unique<InboxPanel>(services_.bridge, services_.theme, services_.preferences);
-    panel_->onDismiss = [weak = std::weak_ptr<MenuBarController*>(self_)] {
-        if (auto self = weak.lock()) {
-            (*self)->hidePanel();
-        }
-    };
-
     auto& model = services_.model;
     lastNewNotificationSequence_ = model.newNotificationSequence();
     lastExpandedActivityRequestSequence_ = model.expandedActivityRequestSequence();
@@ -183,8 +176,21 @@ void MenuBarController::stopHeartbeat() {
 
 // ---- Panel -------------------------------------------------------------------
 
+InboxPanel& MenuBarController::panel() {
+    if (!panel_) {
+        panel_ =
+            std::make_unique<InboxPanel>(services_.bridge, services_.theme, services_.preferences);
+        panel_->onDismiss = [weak = std::weak_ptr<MenuBarController*>(self_)] {
+            if (auto self = weak.lock()) {
+                (*self)->hidePanel();
+            }
+        };
+    }
+    return *panel_;
+}
+
 void MenuBarController::togglePanel() {
-    if (panel_->isVisible()) {
+    if (panel_ && panel_->isVisible()) {
         hidePanel();
     } else {
         showPanel();
@@ -192,14 +198,15 @@ void MenuBarController::togglePanel() {
 }
 
 void MenuBarController::showPanel() {
+    auto& shown = panel();
     positionPanel();
-    panel_->show();
-    panel_->raise();
-    panel_->requestActivate();
+    shown.show();
+    shown.raise();
+    shown.requestActivate();
 }
 
 void MenuBarController::hidePanel() {
-    if (!panel_->isVisible()) {
+    if (!panel_ || !panel_->isVisible()) {
         return;
     }
     panel_->hide();

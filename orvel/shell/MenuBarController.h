@@ -70,7 +70,10 @@ public:
     const QImage& iconImage() const { return iconImage_; }
     bool openActivityVisible() const;
 
-    InboxPanel& panel() { return *panel_; }
+    // The panel is built when first needed, so the tray item can show
+    // before the panel's views are made; preparePanel() builds it ahead.
+    InboxPanel& panel();
+    void preparePanel() { (void)panel(); }
     QSystemTrayIcon& trayIcon() { return *trayIcon_; }
 
     // Applies the model's state now (normally one executor turn after each

@@ -16,9 +16,13 @@ using namespace OrvelTest;
 using OrvelProtocol::SyncResponse;
 
 TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead) {
-    for (const bool inboxUnreadable : {false, true}) {
-        SCOPED_TRACE(inboxUnreadable);
+    // Each file unreadable, with the inbox read at construction or in the background.
+    for (int row = 0; row < 4; ++row) {
+        const bool inboxUnreadable = row % 2 == 1;
+        const bool background = row >= 2;
+        SCOPED_TRACE(testing::Message() << inboxUnreadable << background);
         ModelHarness h;
+        h.loadInboxInBackground = background;
         h.paired();
         OrvelKit::Inbox stored;
         stored.applySync({channelSync("a", {notification("a", 1, "need")}, {1})});
@@ -30,6 +34,7 @@ TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead)
         unreadable = OrvelKit::FileError{"open", file, std::make_error_code(std::errc::io_error)};
         h.service->answer("sync", SyncResponse{{channelSync("a", {notification("a", 2, "need")})}});
         auto& model = h.build();
+        ASSERT_TRUE(h.executor.runUntil([&] { return !model.inboxLoading(); }));
         const std::string text = "Couldn't read " + file.string() +
                                  " (Input/output error). Nothing is saved over it until it "
                                  "can be read.";
@@ -55,6 +60,44 @@ TEST(AppModelFiles, AFileThatCannotBeReadHoldsBackSavesAndSyncsUntilItCanBeRead)
         EXPECT_EQ(h.savedInbox().channel("a")->notifications().size(), 2u);
         EXPECT_FALSE(model.lastError());
     }
+}
+
+TEST(AppModelFiles, AnInboxStillBeingReadIsNeitherSyncedNorSavedAndKeepsWhatWasDoneMeanwhile) {
+    ModelHarness h;
+    h.loadInboxInBackground = true;
+    h.paired({"a"});
+    OrvelKit::Inbox stored;
+    stored.applySync(
+        {channelSync("a", {notification("a", 1, "need"), notification("a", 2, "need")})});
+    h.inboxStore->save(stored);
+    h.syncAnswers({channelSync("a", {notification("a", 3, "need")})});
+    std::promise<void> read;
+    h.inboxStore->held = read.get_future().share();
+    auto& model = h.build();
+    model.start();
+    h.executor.advance(std::chrono::seconds(20));
+    model.dismiss("a-1");
+    model.markAllRead();
+    model.flushSaves();
+    EXPECT_TRUE(h.service->requests().empty());
+    EXPECT_EQ(h.inboxStore->saves, 1) << "an empty inbox saved over the file";
+
+    read.set_value();
+    ASSERT_TRUE(h.executor.runUntil([&] { return !model.inboxLoading(); }));
+    h.executor.runUntilIdle();
+    const auto channel = *h.savedInbox().channel("a");
+    EXPECT_TRUE(channel.isDismissed(1) && !channel.isDismissed(2));
+    EXPECT_EQ(channel.notifications().size(), 3u);
+    EXPECT_FALSE(h.service->requestsTo("dismiss").empty());
+
+    // A model gone before its inbox arrives lets what waited for it go.
+    std::promise<void> again;
+    h.inboxStore->held = again.get_future().share();
+    h.build().start();
+    h.executor.runUntilIdle();
+    again.set_value();
+    h.model.reset();
+    h.executor.runUntilIdle();
 }
 
 TEST(AppModelFiles, TheDesktopShowsWhatItsStoresReportInTheBanner) {

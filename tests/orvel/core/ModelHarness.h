@@ -14,6 +14,7 @@
 #include "tests/support/Records.h"
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -27,6 +28,9 @@ template <class Store, class Memory, class Value>
 class TestStore final : public Store {
 public:
     OrvelKit::Expected<Value, OrvelKit::FileError> load() override {
+        if (held.valid()) {
+            held.wait();
+        }
         if (unreadable) {
             return OrvelKit::unexpected(*unreadable);
         }
@@ -38,6 +42,8 @@ public:
     }
     std::atomic<int> saves{0};
     std::optional<OrvelKit::FileError> unreadable;
+    // While valid, a load waits for it (a slow file, read in the background).
+    std::shared_future<void> held;
 
 private:
     Memory memory_;
@@ -61,6 +67,7 @@ struct ModelHarness {
         std::make_shared<RecordingNotifierBackend>();
     // Null: launch at login is unavailable.
     std::shared_ptr<Orvel::LaunchAtLogin> launchAtLogin;
+    bool loadInboxInBackground = false;
     std::unique_ptr<Orvel::AppModel> model;
 
     ModelHarness() {
@@ -96,7 +103,7 @@ struct ModelHarness {
             Orvel::AppModelServices{config ? config : configStore, inbox ? inbox : inboxStore,
                                     prefs ? prefs : preferences, service, notifications,
                                     launchAtLogin, OrvelKit::Calendar("UTC", "en_US"),
-                                    std::move(hostCalendar)},
+                                    std::move(hostCalendar), loadInboxInBackground},
             executor, clock);
         return *model;
     }

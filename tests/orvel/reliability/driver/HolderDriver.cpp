@@ -91,17 +91,17 @@ int main(int argc, char** argv) {
     Orvel::SystemClock clock;
     auto transport =
         std::make_shared<Orvel::Cli::InFlightTransport>(std::make_shared<CurlTransport>());
-    Orvel::AppModel model(
-        Orvel::AppModelServices{
-            std::make_shared<FileConfigStore>(directory.configFile()),
-            std::make_shared<SlowInboxStore>(directory.inboxFile()),
-            std::make_shared<Orvel::FilePreferences>(directory.preferencesFile()),
-            transport,
-            nullptr,
-            nullptr,
-            Calendar("UTC", "en_US"),
-            {}},
-        executor, clock);
+    Orvel::AppModelServices services{
+        std::make_shared<FileConfigStore>(directory.configFile()),
+        std::make_shared<SlowInboxStore>(directory.inboxFile()),
+        std::make_shared<Orvel::FilePreferences>(directory.preferencesFile()),
+        transport,
+        nullptr,
+        nullptr,
+        Calendar("UTC", "en_US"),
+        {}};
+    services.loadInboxInBackground = true;
+    Orvel::AppModel model(std::move(services), executor, clock);
 
     Orvel::ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &Orvel::ShutdownSignals::received, &application, [&model] {

@@ -253,49 +253,15 @@ bool decodeValue(JsonReader& in, E& out, DecodeFailure& failure) {
 template <Record T>
 bool decodeValue(JsonReader& in, T& out, DecodeFailure& failure);
 
-// Builds a list whose length is known only at its end. The first elements go
-// straight into the list; a longer one continues in blocks, which are moved
-// into a list of the exact length at the end. The list is allocated once at
-// its size (no slack stays behind in long-lived records), and the peak while
-// building it is about twice its elements, as with counting first.
-template <class T>
-class ListBuilder {
-public:
-    explicit ListBuilder(std::vector<T>& out) : out_(out) { out_.clear(); }
-
-    T& next() {
-        if (blocks_.empty() && out_.size() < directCount) {
-            return out_.emplace_back();
-        }
-        if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity()) {
-            blocks_.emplace_back().reserve(std::min<std::size_t>(
-                maxBlock, blocks_.empty() ? directCount : 2 * blocks_.back().capacity()));
-        }
-        ++blocked_;
-        return blocks_.back().emplace_back();
-    }
-
-    void finish() {
-        if (blocks_.empty()) {
-            return;
-        }
-        std::vector<T> all;
-        all.reserve(out_.size() + blocked_);
-        std::move(out_.begin(), out_.end(), std::back_inserter(all));
-        for (std::vector<T>& block : blocks_) {
-            std::move(block.begin(), block.end(), std::back_inserter(all));
-            std::vector<T>().swap(block);
-        }
-        out_ = std::move(all);
-    }
-
-private:
-    static constexpr std::size_t directCount = 16;
-    static constexpr std::size_t maxBlock = 4096;
-    std::vector<T>& out_;
-    std::vector<std::vector<T>> blocks_;
-    std::size_t blocked_ = 0;
-};
+// Lists are allocated at their length, so no slack stays behind in
+// long-lived records and no regrowth doubles a long list's peak: the first
+// elements go straight in, and a list longer than that counts the rest of its
+// elements ahead once. The count is trusted only while the elements it
+// promises take at most a few times the bytes of their text; a text of many
+// tiny elements (`[{},{},...]`) must not reserve memory out of all proportion
+// to it, and grows the list as its elements are decoded instead.
+inline constexpr std::size_t uncountedElements = 16;
+inline constexpr std::size_t trustedBytesPerTextByte = 4;
 
 template <class T>
 bool decodeValue(JsonReader& in, std::vector<T>& out, DecodeFailure& failure) {
@@ -304,10 +270,16 @@ bool decodeValue(JsonReader& in, std::vector<T>& out, DecodeFailure& failure) {
     }
     bool empty = false;
     in.beginArray(empty);
-    ListBuilder<T> list(out);
+    out.clear();
     std::size_t index = 0;
     for (bool more = !empty; more; ++index) {
-        if (!decodeValue(in, list.next(), failure)) {
+        if (index == uncountedElements) {
+            const JsonReader::Ahead ahead = in.countAhead();
+            if (ahead.elements * sizeof(T) <= trustedBytesPerTextByte * ahead.bytes + 4096) {
+                out.reserve(index + ahead.elements);
+            }
+        }
+        if (!decodeValue(in, out.emplace_back(), failure)) {
             failure.atIndex(index);
             return false;
         }
@@ -315,7 +287,6 @@ bool decodeValue(JsonReader& in, std::vector<T>& out, DecodeFailure& failure) {
             return broken(in, failure);
         }
     }
-    list.finish();
     return true;
 }
 

@@ -85,6 +85,46 @@ bool JsonReader::unicodeEscape(const char*& p) {
     return true;
 }
 
+JsonReader::Ahead JsonReader::countAhead() const {
+    std::size_t depth = 0;
+    std::size_t elements = 1;
+    const char* p = at_;
+    while (p != end_) {
+        switch (*p++) {
+        case '"':
+            for (;;) {
+                p = stringStop(p, end_);
+                if (p == end_) {
+                    break;
+                }
+                if (*p == '"') {
+                    ++p;
+                    break;
+                }
+                p += *p == '\\' && end_ - p >= 2 ? 2 : 1;
+            }
+            break;
+        case '[':
+        case '{':
+            ++depth;
+            break;
+        case ']':
+        case '}':
+            if (depth == 0) {
+                return {elements, static_cast<std::size_t>(p - at_)};
+            }
+            --depth;
+            break;
+        case ',':
+            elements += depth == 0 ? 1 : 0;
+            break;
+        default:
+            break;
+        }
+    }
+    return {elements, static_cast<std::size_t>(p - at_)};
+}
+
 bool JsonReader::escapedString(const char* start, const char* stop, std::string_view& text) {
     scratch_.assign(start, stop);
     const char* p = stop;

@@ -151,6 +151,15 @@ public:
     }
     bool null() { return atom("null") || fail("expected null"); }
 
+    // How many elements the array being read has from here on (after its
+    // '[' or a ','), and how many bytes they span: the structure counted
+    // ahead without checking it, which the reads themselves still do.
+    struct Ahead {
+        std::size_t elements = 0;
+        std::size_t bytes = 0;
+    };
+    Ahead countAhead() const;
+
     // Nothing but white space is left.
     bool atEnd() {
         skipSpace();

@@ -253,10 +253,10 @@ bool decodeValue(JsonReader& in, E& out, DecodeFailure& failure) {
 template <Record T>
 bool decodeValue(JsonReader& in, T& out, DecodeFailure& failure);
 
-// Lists are allocated at their length, so no slack stays behind in
-// long-lived records and no regrowth doubles a long list's peak: the first
-// elements go straight in, and a list longer than that counts the rest of its
-// elements ahead once. The count is trusted only while the elements it
+// Long lists are allocated at their length, so no slack stays behind in
+// long-lived records and no regrowth doubles their peak: the first elements
+// go straight in (a short list grows as usual), and a list longer than that
+// counts the rest of its elements ahead once. The count is trusted only while the elements it
 // promises take at most a few times the bytes of their text; a text of many
 // tiny elements (`[{},{},...]`) must not reserve memory out of all proportion
 // to it, and grows the list as its elements are decoded instead.

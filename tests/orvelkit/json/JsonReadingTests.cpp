@@ -90,3 +90,24 @@ TEST(JsonReading, UnlistedValuesNestUpTo256Deep) {
     // A mismatch early in a text that breaks later reads as broken JSON.
     expectMalformed(R"({"read_seq":"one","channel":"c","x":[1,]})"sv);
 }
+
+TEST(JsonReading, LongListsAreAllocatedAtTheirLengthWhateverTheirElementsHold) {
+    // Brackets and commas inside strings and unlisted values are not elements.
+    std::string json = R"({"channels":[)";
+    for (int i = 0; i < 40; ++i) {
+        json += (i ? "," : "") + std::string(R"({"channel":"c\"],{,)") + std::to_string(i) +
+                R"(","latest_seq":1,"read_seq":0,"notifications":[],"x":[[1,2],{"a":"]"}]})";
+    }
+    auto response = decode<SyncResponse>(json + "]}");
+    ASSERT_TRUE(response) << response.error();
+    EXPECT_EQ(response->channels.size(), 40u);
+    EXPECT_EQ(response->channels.capacity(), 40u);
+    EXPECT_EQ(response->channels.back().channel, "c\"],{,39");
+
+    // Many tiny elements fail at the first one (nothing is reserved for them).
+    std::string tiny = R"({"channels":[{})";
+    for (int i = 0; i < 5000; ++i) {
+        tiny += ",{}";
+    }
+    EXPECT_EQ(decode<SyncResponse>(tiny + "]}").error().path, "channels[0].channel");
+}

@@ -26,8 +26,8 @@ template <Record T>
 Expected<T, DecodeError> decode(std::string_view json);
 
 // The same, for a text whose owner keeps `allocated` bytes from its start
-// readable: with at least 64 to spare after the text it is read where it lies
-// (FileContents and response bodies keep them), never copied.
+// readable. Texts are always read where they lie, never past their end, so
+// the spare bytes are no longer needed; kept for the callers that pass them.
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated);
 
@@ -39,10 +39,10 @@ Expected<std::string, EncodeError> encode(const T& value);
 // free heap memory is returned to the system.
 inline constexpr std::size_t retainedBufferLimit = std::size_t{4} << 20;
 
-// What the calling thread keeps: the text size the parser is ready for, and
-// the largest text the output buffer has held since it was last released.
+// What the calling thread keeps: the room for unescaped strings, and the
+// largest text the output buffer has held since it was last released.
 struct RetainedBuffers {
-    std::size_t parserCapacity = 0;
+    std::size_t unescapeCapacity = 0;
     std::size_t outputSize = 0;
 };
 RetainedBuffers retainedBuffers();

@@ -14,75 +14,59 @@
 #include <string>
 #include <string_view>
 
-// simdjson's parser is laid out differently with and without
-// SIMDJSON_THREADS_ENABLED, which its package defines for the targets that link
-// it. A file that included this header without linking simdjson would build
-// its own idea of the per-thread parser below and corrupt the one the rest of
-// the program uses: link simdjson::simdjson, or include Json.h instead.
-#ifndef SIMDJSON_THREADS_ENABLED
-#error "JsonCodec.h needs the target to link simdjson::simdjson"
-#endif
-
 namespace OrvelKit::Json {
 
 namespace detail {
 
-// The parser and the output buffer are kept per thread between calls, so the
-// many small texts of a running app reuse memory that is already allocated
-// and mapped. The buffers of a text beyond `retainedBufferLimit` go back as
-// soon as it is done: large texts come once (loading the inbox, the first
-// sync), and a resident app must not hold their buffers (about six times the
-// text for the parser) for the rest of the day. Giving them back costs the
-// next large text its page faults, which a first large text pays anyway.
+// The reader's buffer (for strings with escapes) and the output buffer are
+// kept per thread between calls, so the many small texts of a running app
+// reuse memory that is already allocated and mapped. Buffers grown by a text
+// beyond `retainedBufferLimit` go back as soon as it is done: large texts come
+// once (loading the inbox, the first sync), and a resident app must not hold
+// their buffers for the rest of the day.
 inline bool oversized(std::size_t capacity) {
     return capacity > retainedBufferLimit;
 }
 
-inline simdjson::ondemand::parser& threadParser() {
-    thread_local simdjson::ondemand::parser parser;
-    return parser;
+inline std::string& threadScratch() {
+    thread_local std::string scratch;
+    return scratch;
 }
 
-inline void releaseIfOversized(simdjson::ondemand::parser& parser) {
-    if (oversized(parser.capacity())) {
-        parser = simdjson::ondemand::parser{};
-        OrvelKit::returnFreeMemory();
-    }
-}
-
-// The parser reads up to SIMDJSON_PADDING bytes past the end of the text
-// (atoms and numbers are read a word at a time, wherever they are). Texts
-// whose owners keep that many bytes after them (files read into FileContents,
-// response bodies) are parsed where they lie; others are copied into a padded
-// buffer first. Reading past a text's allocation instead, even within its
-// memory page, is out of bounds: the address sanitizer rightly reports it.
+// Decodes the text where it lies: the reader keeps no index of it and never
+// reads past its end, so the text needs neither padding nor a copy. What a
+// decode allocates beyond the text is the records themselves.
 template <Record T>
-Expected<T, DecodeError> decodePadded(std::string_view json, std::size_t allocated) {
-    simdjson::ondemand::parser& parser = threadParser();
+Expected<T, DecodeError> decodeText(std::string_view json) {
+    std::string& scratch = threadScratch();
     T value{};
     DecodeFailure failure;
     bool ok = false;
     {
-        simdjson::ondemand::document document;
-        simdjson::ondemand::value root;
-        if (auto error = parser.iterate(json.data(), json.size(), allocated).get(document)) {
-            failure.malformed(error);
-        } else if (auto error = document.get_value().get(root)) {
-            // A text of one scalar is JSON, just not a record.
-            simdjson::ondemand::json_type type{};
-            if (error == simdjson::SCALAR_DOCUMENT_AS_VALUE && !document.type().get(type)) {
-                failure.fail(concat({"expected an object, found ", typeName(type)}));
-            } else {
-                failure.malformed(error);
-            }
-        } else if (decodeValue(root, value, failure)) {
-            // Nothing but white space may follow the one value: past the
-            // end, the document has no location left.
-            ok = document.current_location().error() == simdjson::OUT_OF_BOUNDS ||
-                 (failure.malformed(simdjson::TRAILING_CONTENT), false);
+        JsonReader in(json, scratch);
+        if (!in.checkEncoding()) {
+            failure.malformed(in.problem());
+        } else if (decodeValue(in, value, failure)) {
+            ok = in.atEnd() || broken(in, failure);
         }
     }
-    releaseIfOversized(parser);
+    if (!ok && !failure.isMalformed()) {
+        // A mismatch stops the decode where it is found; broken JSON later
+        // in the text still makes the whole text malformed.
+        JsonReader in(json, scratch);
+        DecodeFailure syntax;
+        if (!skipValue(in, 0, maxNesting, syntax) || !(in.atEnd() || broken(in, syntax))) {
+            failure = std::move(syntax);
+        }
+    }
+    if (oversized(scratch.capacity())) {
+        std::string().swap(scratch);
+        OrvelKit::returnFreeMemory();
+    } else if (!ok && oversized(json.size())) {
+        // The records decoded so far are freed, scattered over the heap.
+        value = T{};
+        OrvelKit::returnFreeMemory();
+    }
     if (!ok) {
         return unexpected(failure.error());
     }
@@ -114,16 +98,12 @@ inline ThreadOutput& threadOutput() {
 
 template <Record T>
 Expected<T, DecodeError> decode(std::string_view json) {
-    const simdjson::padded_string copy(json);
-    return detail::decodePadded<T>(copy, copy.size() + simdjson::SIMDJSON_PADDING);
+    return detail::decodeText<T>(json);
 }
 
 template <Record T>
-Expected<T, DecodeError> decode(std::string_view json, std::size_t allocated) {
-    if (allocated >= json.size() + simdjson::SIMDJSON_PADDING) {
-        return detail::decodePadded<T>(json, allocated);
-    }
-    return decode<T>(json);
+Expected<T, DecodeError> decode(std::string_view json, std::size_t) {
+    return detail::decodeText<T>(json);
 }
 
 template <Record T>

@@ -1,26 +1,26 @@
 #pragma once
 
-// The decoding half of the schema codec, over simdjson's On-Demand API: the
-// records are filled while the text is read, without building a document tree
-// first. Include this only from .cpp files that instantiate decoders; everyone
-// else uses Json.h.
+// The decoding half of the schema codec, over JsonReader: the records are
+// filled while the text is read, token by token, without a document tree or
+// an index of the text. Include this only from .cpp files that instantiate
+// decoders; everyone else uses Json.h.
 //
-// On-Demand reads only what it is asked for, so this decoder asks for
-// everything: values under keys a record does not list are walked and checked
-// (syntax, escapes, nesting depth) but never interpreted, which lets them hold
-// numbers no 64-bit type can (2^64, 1e400), and a text with a fault anywhere,
-// or anything after its one value, still fails as a whole.
+// Values under keys a record does not list are walked and checked (syntax,
+// escapes, nesting depth) but never interpreted, which lets them hold numbers
+// no 64-bit type can (2^64, 1e400); a text with a fault anywhere, or anything
+// after its one value, still fails as a whole.
 
 #include "orvelkit/json/Enumeration.h"
 #include "orvelkit/json/JsonError.h"
+#include "orvelkit/json/JsonReader.h"
 #include "orvelkit/json/Schema.h"
 
-#include <simdjson.h>
-
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -30,7 +30,7 @@
 
 namespace OrvelKit::Json::detail {
 
-namespace ondemand = simdjson::ondemand;
+using Kind = JsonReader::Kind;
 
 // Collects the failure and, while unwinding, the key path that led to it.
 // Nothing is allocated on the success path. A text that is not JSON at all
@@ -38,10 +38,12 @@ namespace ondemand = simdjson::ondemand;
 class DecodeFailure {
 public:
     void fail(std::string message) { message_ = std::move(message); }
-    void malformed(simdjson::error_code error) {
+    void malformed(std::string_view problem) {
         malformed_ = true;
-        message_ = concat({"malformed JSON: ", simdjson::error_message(error)});
+        reversedPath_.clear();
+        message_ = concat({"malformed JSON: ", problem});
     }
+    bool isMalformed() const { return malformed_; }
     void atKey(std::string_view key) {
         if (!malformed_) {
             reversedPath_.emplace_back(key);
@@ -70,234 +72,143 @@ private:
     std::vector<std::string> reversedPath_;
 };
 
-inline bool malformedJson(simdjson::error_code error, DecodeFailure& failure) {
-    failure.malformed(error);
+// The reader found the text broken.
+inline bool broken(const JsonReader& in, DecodeFailure& failure) {
+    failure.malformed(in.problem());
     return false;
 }
 
 // Values under unlisted keys nest at most this deep. The records themselves
-// nest a few levels, so the whole stays far inside the parser's own limit
-// (simdjson::DEFAULT_MAX_DEPTH, 1024), and the walk's recursion is bounded.
+// nest a few levels, so the walk's recursion stays bounded.
 inline constexpr std::size_t maxUnlistedNesting = 256;
+// A whole text nests at most this deep (checked only when a text that fails
+// to decode is walked again to tell broken JSON from a mismatch).
+inline constexpr std::size_t maxNesting = 1024;
 
-inline std::string_view typeName(ondemand::json_type type) {
-    using ondemand::json_type;
-    switch (type) {
-    case json_type::array:
+inline std::string_view typeName(Kind kind) {
+    switch (kind) {
+    case Kind::array:
         return "an array";
-    case json_type::object:
+    case Kind::object:
         return "an object";
-    case json_type::number:
+    case Kind::number:
         return "a number";
-    case json_type::string:
+    case Kind::string:
         return "a string";
-    case json_type::boolean:
+    case Kind::boolean:
         return "a boolean";
-    case json_type::null:
+    case Kind::null:
         return "null";
     }
     return "an unknown value";
 }
 
-// `value` is not the `wanted` kind of value. When it is, after all, that kind
-// (a misspelt `true`, say), the text is malformed rather than mistyped.
-inline bool mismatch(ondemand::value& value, ondemand::json_type wanted, std::string_view expected,
-                     DecodeFailure& failure) {
-    ondemand::json_type found{};
-    if (auto error = value.type().get(found)) {
-        return malformedJson(error, failure);
+// The next value is of the `wanted` kind; otherwise the failure names what it is.
+inline bool expect(JsonReader& in, Kind wanted, std::string_view expected, DecodeFailure& failure) {
+    Kind found{};
+    if (!in.peek(found)) {
+        return broken(in, failure);
     }
-    if (found == wanted) {
-        return malformedJson(simdjson::TAPE_ERROR, failure);
-    }
-    failure.fail(concat({"expected ", expected, ", found ", typeName(found)}));
-    return false;
-}
-
-// A failed get_…(): the value is of another type, or the text is broken.
-inline bool wrongValue(simdjson::error_code error, ondemand::value& value,
-                       ondemand::json_type wanted, std::string_view expected,
-                       DecodeFailure& failure) {
-    if (error != simdjson::INCORRECT_TYPE) {
-        return malformedJson(error, failure);
-    }
-    return mismatch(value, wanted, expected, failure);
-}
-
-// The token of a scalar without the white space that follows it.
-inline std::string_view scalarToken(ondemand::value& value) {
-    std::string_view token = value.raw_json_token();
-    while (!token.empty() && (token.back() == ' ' || token.back() == '\n' || token.back() == '\r' ||
-                              token.back() == '\t')) {
-        token.remove_suffix(1);
-    }
-    return token;
-}
-
-// JSON's number grammar: -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?
-inline bool isJsonNumber(std::string_view token) {
-    std::size_t at = 0;
-    const auto digits = [&] {
-        const std::size_t from = at;
-        while (at < token.size() && token[at] >= '0' && token[at] <= '9') {
-            ++at;
-        }
-        return at - from;
-    };
-    if (at < token.size() && token[at] == '-') {
-        ++at;
-    }
-    const std::size_t integerStart = at;
-    const std::size_t integerDigits = digits();
-    if (integerDigits == 0 || (integerDigits > 1 && token[integerStart] == '0')) {
+    if (found != wanted) {
+        failure.fail(concat({"expected ", expected, ", found ", typeName(found)}));
         return false;
-    }
-    if (at < token.size() && token[at] == '.') {
-        ++at;
-        if (digits() == 0) {
-            return false;
-        }
-    }
-    if (at < token.size() && (token[at] == 'e' || token[at] == 'E')) {
-        ++at;
-        if (at < token.size() && (token[at] == '+' || token[at] == '-')) {
-            ++at;
-        }
-        if (digits() == 0) {
-            return false;
-        }
-    }
-    return at == token.size();
-}
-
-// Checks a value nobody reads: its syntax, its strings' escapes and its
-// depth, without converting numbers.
-inline bool skipValue(ondemand::value& value, std::size_t depth, DecodeFailure& failure) {
-    using ondemand::json_type;
-    json_type type{};
-    if (auto error = value.type().get(type)) {
-        return malformedJson(error, failure);
-    }
-    switch (type) {
-    case json_type::array: {
-        if (depth >= maxUnlistedNesting) {
-            return malformedJson(simdjson::DEPTH_ERROR, failure);
-        }
-        ondemand::array array;
-        if (auto error = value.get_array().get(array)) {
-            return malformedJson(error, failure);
-        }
-        for (auto item : array) {
-            ondemand::value element;
-            if (auto error = item.get(element)) {
-                return malformedJson(error, failure);
-            }
-            if (!skipValue(element, depth + 1, failure)) {
-                return false;
-            }
-        }
-        return true;
-    }
-    case json_type::object: {
-        if (depth >= maxUnlistedNesting) {
-            return malformedJson(simdjson::DEPTH_ERROR, failure);
-        }
-        ondemand::object object;
-        if (auto error = value.get_object().get(object)) {
-            return malformedJson(error, failure);
-        }
-        for (auto member : object) {
-            ondemand::field field;
-            std::string_view key;
-            if (auto error = std::move(member).get(field)) {
-                return malformedJson(error, failure);
-            }
-            if (auto error = field.unescaped_key().get(key)) {
-                return malformedJson(error, failure);
-            }
-            if (!skipValue(field.value(), depth + 1, failure)) {
-                return false;
-            }
-        }
-        return true;
-    }
-    case json_type::number:
-        return isJsonNumber(scalarToken(value)) || malformedJson(simdjson::NUMBER_ERROR, failure);
-    case json_type::string: {
-        std::string_view text;
-        if (auto error = value.get_string().get(text)) {
-            return malformedJson(error, failure);
-        }
-        return true;
-    }
-    case json_type::boolean: {
-        bool flag = false;
-        if (auto error = value.get_bool().get(flag)) {
-            return malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::T_ATOM_ERROR : error,
-                                 failure);
-        }
-        return true;
-    }
-    case json_type::null: {
-        bool null = false;
-        if (auto error = value.is_null().get(null)) {
-            return malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::N_ATOM_ERROR : error,
-                                 failure);
-        }
-        return null || malformedJson(simdjson::N_ATOM_ERROR, failure);
-    }
-    }
-    return malformedJson(simdjson::TAPE_ERROR, failure);
-}
-
-// A string's text. One without escapes is read where it lies in the input
-// (already checked for UTF-8 and control characters before any value is
-// read); only one with escapes is unescaped into the parser's buffer.
-inline bool decodeText(ondemand::value& value, std::string_view& text, DecodeFailure& failure) {
-    const std::string_view token = scalarToken(value);
-    if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
-        const std::string_view inside = token.substr(1, token.size() - 2);
-        if (std::memchr(inside.data(), '\\', inside.size()) == nullptr) {
-            text = inside;
-            return true;
-        }
-    }
-    if (auto error = value.get_string().get(text)) {
-        return wrongValue(error, value, ondemand::json_type::string, "a string", failure);
     }
     return true;
 }
 
-inline bool decodeValue(ondemand::value& value, std::string& out, DecodeFailure& failure) {
+// Checks a value nobody reads: its syntax, its strings' escapes and its
+// depth, without converting numbers.
+inline bool skipValue(JsonReader& in, std::size_t depth, std::size_t limit,
+                      DecodeFailure& failure) {
+    Kind kind{};
+    if (!in.peek(kind)) {
+        return broken(in, failure);
+    }
+    bool ok = true;
+    switch (kind) {
+    case Kind::array:
+    case Kind::object: {
+        if (depth >= limit) {
+            failure.malformed("values nest too deep");
+            return false;
+        }
+        const bool object = kind == Kind::object;
+        bool empty = false;
+        ok = object ? in.beginObject(empty) : in.beginArray(empty);
+        for (bool more = ok && !empty; more;) {
+            if (object) {
+                std::string_view key;
+                if (!in.key(key)) {
+                    return broken(in, failure);
+                }
+            }
+            if (!skipValue(in, depth + 1, limit, failure)) {
+                return false;
+            }
+            ok = object ? in.nextMember(more) : in.nextElement(more);
+            if (!ok) {
+                break;
+            }
+        }
+        break;
+    }
+    case Kind::number: {
+        std::string_view token;
+        ok = in.number(token);
+        break;
+    }
+    case Kind::string: {
+        std::string_view text;
+        ok = in.string(text);
+        break;
+    }
+    case Kind::boolean: {
+        bool flag = false;
+        ok = in.boolean(flag);
+        break;
+    }
+    case Kind::null:
+        ok = in.null();
+        break;
+    }
+    return ok || broken(in, failure);
+}
+
+// A string's text: where it lies in the input when it has no escapes,
+// otherwise unescaped into the reader's buffer (valid until the next read).
+inline bool decodeText(JsonReader& in, std::string_view& text, DecodeFailure& failure) {
+    if (!expect(in, Kind::string, "a string", failure)) {
+        return false;
+    }
+    return in.string(text) || broken(in, failure);
+}
+
+inline bool decodeValue(JsonReader& in, std::string& out, DecodeFailure& failure) {
     std::string_view text;
-    if (!decodeText(value, text, failure)) {
+    if (!decodeText(in, text, failure)) {
         return false;
     }
     out = std::string(text); // cheaper than assign() into the empty string
     return true;
 }
 
-inline bool decodeValue(ondemand::value& value, bool& out, DecodeFailure& failure) {
-    if (auto error = value.get_bool().get(out)) {
-        return wrongValue(error, value, ondemand::json_type::boolean, "a boolean", failure);
+inline bool decodeValue(JsonReader& in, bool& out, DecodeFailure& failure) {
+    if (!expect(in, Kind::boolean, "a boolean", failure)) {
+        return false;
     }
-    return true;
+    return in.boolean(out) || broken(in, failure);
 }
 
 // Unsigned integers are exact: negatives, fractions, exponent forms and
 // numbers beyond `max` fail, named as they were written.
-inline bool decodeUnsigned(ondemand::value& value, std::uint64_t max, std::string_view what,
+inline bool decodeUnsigned(JsonReader& in, std::uint64_t max, std::string_view what,
                            std::uint64_t& out, DecodeFailure& failure) {
-    ondemand::json_type type{};
-    if (auto error = value.type().get(type)) {
-        return malformedJson(error, failure);
+    std::string_view token;
+    if (!expect(in, Kind::number, what, failure)) {
+        return false;
     }
-    if (type != ondemand::json_type::number) {
-        return mismatch(value, ondemand::json_type::number, what, failure);
-    }
-    const std::string_view token = scalarToken(value);
-    if (!isJsonNumber(token)) {
-        return malformedJson(simdjson::NUMBER_ERROR, failure);
+    if (!in.number(token)) {
+        return broken(in, failure);
     }
     if (token == "-0") {
         out = 0;
@@ -312,13 +223,13 @@ inline bool decodeUnsigned(ondemand::value& value, std::uint64_t max, std::strin
     return true;
 }
 
-inline bool decodeValue(ondemand::value& value, std::uint64_t& out, DecodeFailure& failure) {
-    return decodeUnsigned(value, UINT64_MAX, "an unsigned 64-bit integer", out, failure);
+inline bool decodeValue(JsonReader& in, std::uint64_t& out, DecodeFailure& failure) {
+    return decodeUnsigned(in, UINT64_MAX, "an unsigned 64-bit integer", out, failure);
 }
 
-inline bool decodeValue(ondemand::value& value, std::uint8_t& out, DecodeFailure& failure) {
+inline bool decodeValue(JsonReader& in, std::uint8_t& out, DecodeFailure& failure) {
     std::uint64_t wide = 0;
-    if (!decodeUnsigned(value, UINT8_MAX, "an integer from 0 to 255", wide, failure)) {
+    if (!decodeUnsigned(in, UINT8_MAX, "an integer from 0 to 255", wide, failure)) {
         return false;
     }
     out = static_cast<std::uint8_t>(wide);
@@ -326,9 +237,9 @@ inline bool decodeValue(ondemand::value& value, std::uint8_t& out, DecodeFailure
 }
 
 template <Enumeration E>
-bool decodeValue(ondemand::value& value, E& out, DecodeFailure& failure) {
+bool decodeValue(JsonReader& in, E& out, DecodeFailure& failure) {
     std::string_view name;
-    if (!decodeText(value, name, failure)) {
+    if (!decodeText(in, name, failure)) {
         return false;
     }
     if (auto parsed = fromText<E>(name)) {
@@ -340,52 +251,66 @@ bool decodeValue(ondemand::value& value, E& out, DecodeFailure& failure) {
 }
 
 template <Record T>
-bool decodeValue(ondemand::value& value, T& out, DecodeFailure& failure);
+bool decodeValue(JsonReader& in, T& out, DecodeFailure& failure);
+
+// Long lists are allocated at their length, so no slack stays behind in
+// long-lived records and no regrowth doubles their peak: the first elements
+// go straight in (a short list grows as usual), and a list longer than that
+// counts the rest of its elements ahead once. The count is trusted only while the elements it
+// promises take at most a few times the bytes of their text; a text of many
+// tiny elements (`[{},{},...]`) must not reserve memory out of all proportion
+// to it, and grows the list as its elements are decoded instead.
+inline constexpr std::size_t uncountedElements = 16;
+inline constexpr std::size_t trustedBytesPerTextByte = 4;
 
 template <class T>
-bool decodeValue(ondemand::value& value, std::vector<T>& out, DecodeFailure& failure) {
-    ondemand::array array;
-    if (auto error = value.get_array().get(array)) {
-        return wrongValue(error, value, ondemand::json_type::array, "an array", failure);
+bool decodeValue(JsonReader& in, std::vector<T>& out, DecodeFailure& failure) {
+    if (!expect(in, Kind::array, "an array", failure)) {
+        return false;
     }
+    bool empty = false;
+    in.beginArray(empty);
     out.clear();
-    // Counting first is a quick walk over the array's structure, and saves
-    // the list's regrowth (and its peaks of memory) for long lists.
-    std::size_t count = 0;
-    if (auto error = array.count_elements().get(count)) {
-        return malformedJson(error, failure);
-    }
-    out.reserve(count);
     std::size_t index = 0;
-    for (auto item : array) {
-        ondemand::value element;
-        if (auto error = item.get(element)) {
-            return malformedJson(error, failure);
+    for (bool more = !empty; more; ++index) {
+        if (index == uncountedElements) {
+            const JsonReader::Ahead ahead = in.countAhead();
+            if (ahead.elements * sizeof(T) <= trustedBytesPerTextByte * ahead.bytes + 4096) {
+                out.reserve(index + ahead.elements);
+            }
         }
-        if (!decodeValue(element, out.emplace_back(), failure)) {
+        if (!decodeValue(in, out.emplace_back(), failure)) {
             failure.atIndex(index);
             return false;
         }
-        ++index;
+        if (!in.nextElement(more)) {
+            return broken(in, failure);
+        }
     }
     return true;
 }
 
-// null, or a broken text where a null was expected.
-inline std::optional<bool> isNull(ondemand::value& value, DecodeFailure& failure) {
-    bool null = false;
-    if (auto error = value.is_null().get(null)) {
-        malformedJson(error == simdjson::INCORRECT_TYPE ? simdjson::N_ATOM_ERROR : error, failure);
+// null (read), or not null (left for the value's decoder).
+inline std::optional<bool> isNull(JsonReader& in, DecodeFailure& failure) {
+    Kind kind{};
+    if (!in.peek(kind)) {
+        broken(in, failure);
         return std::nullopt;
     }
-    return null;
+    if (kind != Kind::null) {
+        return false;
+    }
+    if (!in.null()) {
+        broken(in, failure);
+        return std::nullopt;
+    }
+    return true;
 }
 
 // One key of a record: decode a present value under its presence rule.
 template <class R, class M>
-bool decodeKey(const RequiredKey<R, M>& key, ondemand::value& value, R& out,
-               DecodeFailure& failure) {
-    const std::optional<bool> null = isNull(value, failure);
+bool decodeKey(const RequiredKey<R, M>& key, JsonReader& in, R& out, DecodeFailure& failure) {
+    const std::optional<bool> null = isNull(in, failure);
     if (!null) {
         return false;
     }
@@ -393,13 +318,12 @@ bool decodeKey(const RequiredKey<R, M>& key, ondemand::value& value, R& out,
         failure.fail("required value is null");
         return false;
     }
-    return decodeValue(value, out.*key.member, failure);
+    return decodeValue(in, out.*key.member, failure);
 }
 
 template <class R, class M>
-bool decodeKey(const OptionalKey<R, M>& key, ondemand::value& value, R& out,
-               DecodeFailure& failure) {
-    const std::optional<bool> null = isNull(value, failure);
+bool decodeKey(const OptionalKey<R, M>& key, JsonReader& in, R& out, DecodeFailure& failure) {
+    const std::optional<bool> null = isNull(in, failure);
     if (!null) {
         return false;
     }
@@ -410,20 +334,19 @@ bool decodeKey(const OptionalKey<R, M>& key, ondemand::value& value, R& out,
     if constexpr (std::is_same_v<M, std::string>) {
         // Built from the text in place rather than assigned into an empty one.
         std::string_view text;
-        if (!decodeText(value, text, failure)) {
+        if (!decodeText(in, text, failure)) {
             return false;
         }
         (out.*key.member).emplace(text);
         return true;
     } else {
-        return decodeValue(value, (out.*key.member).emplace(), failure);
+        return decodeValue(in, (out.*key.member).emplace(), failure);
     }
 }
 
 template <class R, class M>
-bool decodeKey(const DefaultedKey<R, M>& key, ondemand::value& value, R& out,
-               DecodeFailure& failure) {
-    const std::optional<bool> null = isNull(value, failure);
+bool decodeKey(const DefaultedKey<R, M>& key, JsonReader& in, R& out, DecodeFailure& failure) {
+    const std::optional<bool> null = isNull(in, failure);
     if (!null) {
         return false;
     }
@@ -431,7 +354,7 @@ bool decodeKey(const DefaultedKey<R, M>& key, ondemand::value& value, R& out,
         out.*key.member = key.fallback;
         return true;
     }
-    return decodeValue(value, out.*key.member, failure);
+    return decodeValue(in, out.*key.member, failure);
 }
 
 // A key that did not occur in the object.
@@ -518,10 +441,9 @@ std::size_t findKey(const std::array<std::string_view, N>& names, std::string_vi
 }
 
 template <Record T>
-bool decodeValue(ondemand::value& value, T& out, DecodeFailure& failure) {
-    ondemand::object object;
-    if (auto error = value.get_object().get(object)) {
-        return wrongValue(error, value, ondemand::json_type::object, "an object", failure);
+bool decodeValue(JsonReader& in, T& out, DecodeFailure& failure) {
+    if (!expect(in, Kind::object, "an object", failure)) {
+        return false;
     }
     const auto& keys = schemaOf<T>;
     const auto& names = keyNamesOf<T>();
@@ -530,36 +452,38 @@ bool decodeValue(ondemand::value& value, T& out, DecodeFailure& failure) {
     std::uint64_t seen = 0;
     std::size_t hint = 0;
 
-    for (auto member : object) {
-        ondemand::field field;
+    bool empty = false;
+    in.beginObject(empty);
+    for (bool more = !empty; more;) {
+        // The key's text is gone once the value is read (it may have been
+        // unescaped into the reader's buffer): the path names the schema's key.
         std::string_view name;
-        if (auto error = std::move(member).get(field)) {
-            return malformedJson(error, failure);
+        if (!in.key(name)) {
+            return broken(in, failure);
         }
-        if (auto error = field.unescaped_key().get(name)) {
-            return malformedJson(error, failure);
-        }
-        ondemand::value& item = field.value();
         const std::size_t index = findKey(names, name, hint);
         if (index == count) {
             // Unknown keys are ignored, whatever they hold, as long as it is JSON.
-            if (!skipValue(item, 0, failure)) {
+            if (!skipValue(in, 0, maxUnlistedNesting, failure)) {
                 return false;
             }
-            continue;
+        } else {
+            hint = index + 1;
+            seen |= std::uint64_t{1} << index;
+            bool ok = true;
+            [&]<std::size_t... I>(std::index_sequence<I...>) {
+                (void)((index == I ? (ok = decodeKey(std::get<I>(keys), in, out, failure), true)
+                                   : false) ||
+                       ...);
+            }
+            (std::make_index_sequence<count>{});
+            if (!ok) {
+                failure.atKey(names[index]);
+                return false;
+            }
         }
-        hint = index + 1;
-        seen |= std::uint64_t{1} << index;
-        bool ok = true;
-        [&]<std::size_t... I>(std::index_sequence<I...>) {
-            (void)((index == I ? (ok = decodeKey(std::get<I>(keys), item, out, failure), true)
-                               : false) ||
-                   ...);
-        }
-        (std::make_index_sequence<count>{});
-        if (!ok) {
-            failure.atKey(name);
-            return false;
+        if (!in.nextMember(more)) {
+            return broken(in, failure);
         }
     }
 

@@ -3,7 +3,7 @@
 namespace OrvelKit::Json {
 
 RetainedBuffers retainedBuffers() {
-    return RetainedBuffers{.parserCapacity = detail::threadParser().capacity(),
+    return RetainedBuffers{.unescapeCapacity = detail::threadScratch().capacity(),
                            .outputSize = detail::threadOutput().largest};
 }
 

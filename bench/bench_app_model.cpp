@@ -14,6 +14,12 @@
 //
 // BM_IdleRefresh is the app left alone: every answer repeats what the inbox
 // already holds, and the counter `inboxEncodes` shows that nothing is saved.
+//
+// BM_IdleTray is the same 20 seconds apart on the clock, 30 times (ten
+// minutes), with what the tray then computes: its indicator, after the fields
+// it follows changed. The panel is hidden, so its screens compute nothing. The
+// counter `indicatorsPerRefresh` shows that the indicator is read once a
+// minute, not after every refresh.
 
 #include "bench/AppModelBench.h"
 #include "bench/PeakHeap.h"
@@ -142,6 +148,33 @@ void BM_IdleRefresh(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_IdleRefresh)->Arg(100000)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_IdleTray(benchmark::State& state) {
+    Fixture fixture(static_cast<std::size_t>(state.range(0)));
+    bool stale = false;
+    auto subscription = fixture.model->observe([&](Orvel::ModelField field) {
+        stale = stale || field == Orvel::ModelField::inbox || field == Orvel::ModelField::now ||
+                field == Orvel::ModelField::useDevelopmentData;
+    });
+    std::int64_t indicators = 0;
+    for (auto _ : state) {
+        fixture.clock.advance(20);
+        spawn(fixture.executor, fixture.model->refresh());
+        fixture.executor.runUntilIdle();
+        if (stale) {
+            stale = false;
+            ++indicators;
+            benchmark::DoNotOptimize(Presentation::menuBarIndicator(
+                fixture.model->sourceInbox(), fixture.model->now(), fixture.model->calendar()));
+        }
+    }
+    state.counters["indicatorsPerRefresh"] =
+        static_cast<double>(indicators) / static_cast<double>(state.iterations());
+    if (fixture.model->lastError()) {
+        state.SkipWithError(fixture.model->lastError()->c_str());
+    }
+}
+BENCHMARK(BM_IdleTray)->Arg(100000)->Iterations(30)->Unit(benchmark::kMillisecond);
 
 // What the status item reads after each change.
 void BM_ModelIndicator(benchmark::State& state) {

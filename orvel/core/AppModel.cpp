@@ -83,12 +83,21 @@ withoutRepeats(std::vector<const Protocol::Notification*> updates) {
     return updates;
 }
 
+std::int64_t clockMinute(Date date) {
+    constexpr std::int64_t microsecondsPerMinute = 60'000'000;
+    const auto microseconds = date.microsecondsSinceEpoch();
+    // Rounded down, also before 1970.
+    return microseconds / microsecondsPerMinute -
+           (microseconds % microsecondsPerMinute < 0 ? 1 : 0);
+}
+
 } // namespace
 
 AppModel::AppModel(AppModelServices services, Executor& executor, const Clock& clock)
     : services_(std::move(services)), executor_(executor), clock_(clock),
       notifier_(services_.notifierBackend, executor, services_.calendar),
-      saver_(std::make_unique<BackgroundInboxSaver>(*services_.inboxStore)), now_(clock.now()) {
+      saver_(std::make_unique<BackgroundInboxSaver>(*services_.inboxStore)), now_(clock.now()),
+      nowMinute_(clockMinute(now_)) {
     if (auto config = services_.configStore->load()) {
         config_ = std::move(config).value();
     } else {
@@ -288,6 +297,13 @@ Task<bool> AppModel::inboxLoaded() {
 
 void AppModel::setNow(Date date) {
     now_ = date;
+    // Within the minute nothing shown changes: every view recomputing over
+    // the whole inbox after each idle sync would be wasted work.
+    const auto minute = clockMinute(date);
+    if (minute == nowMinute_) {
+        return;
+    }
+    nowMinute_ = minute;
     publish(ModelField::now);
 }
 
@@ -467,7 +483,7 @@ Task<void> AppModel::refresh() {
         publish(ModelField::newNotificationSequence);
     }
 
-    std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
+    const auto dropped = std::erase_if(config_.channels, [&](const ChannelConfig& channel) {
         return !reported.contains(channel.channel) && configuredWhenAsked.contains(channel.channel);
     });
     reported.clear();
@@ -480,8 +496,12 @@ Task<void> AppModel::refresh() {
     if (updatesReceived >= largeAnswerUpdates) {
         executor_.post([] { OrvelKit::returnFreeMemory(); });
     }
-    publish(ModelField::config);
-    saveConfig();
+    // Like the inbox, the configuration is only announced and written when
+    // the answer changed it.
+    if (dropped > 0) {
+        publish(ModelField::config);
+        saveConfig();
+    }
 
     for (const auto& update : announcements.oneByOne) {
         notifier_.post(update, clock_.now());

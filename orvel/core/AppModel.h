@@ -54,6 +54,9 @@ namespace Orvel {
 enum class ModelField {
     inbox,
     config,
+    // The time the values are computed for. It moves with every sync, but is
+    // only announced when it enters a new minute of the clock, the finest step
+    // anything shown depends on ("5m ago"); `now()` is always the latest.
     now,
     briefingBaseline,
     lastError,
@@ -258,6 +261,8 @@ private:
     OrvelKit::SharedInbox inbox_;
     OrvelKit::AppConfig config_;
     OrvelKit::Date now_;
+    // The clock minute `now` was last announced in.
+    std::int64_t nowMinute_ = 0;
     std::optional<OrvelKit::Date> briefingBaseline_;
     std::optional<std::string> lastError_;
     std::optional<OrvelProtocol::Engagement> engagement_;

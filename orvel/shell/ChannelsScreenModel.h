@@ -50,6 +50,10 @@ public:
     ChannelsScreenModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent = nullptr);
     ~ChannelsScreenModel() override;
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     QString query() const { return query_; }
     void setQuery(const QString& query);
     bool showsIdle() const { return showsIdle_; }

@@ -47,6 +47,10 @@ public:
     DetailScreenModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent = nullptr);
     ~DetailScreenModel() override;
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     bool available() const { return available_; }
     QString updateId() const { return updateId_; }
     QString dot() const { return dot_; }

@@ -52,11 +52,21 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
                           {QStringLiteral("settings"), QVariant::fromValue(settings_.get())}});
     setSource(QUrl(QStringLiteral("qrc:/qt/qml/Orvel/qml/RootView.qml")));
 
+    // The panel starts hidden, and the tray app spends most of its time so:
+    // the screens then follow the model without recomputing anything.
+    setScreensActive(false);
+    bridge.setRootViewShown(false);
     // Showing the panel is what opening the app means here: the briefing
     // session and the sync start once per opening, not again when focus
-    // arrives.
-    connect(this, &QWindow::visibleChanged, this, [&bridge](bool visible) {
-        visible ? bridge.rootViewAppeared() : bridge.rootViewDisappeared();
+    // arrives. The screens catch up before the first frame.
+    visibility_ = connect(this, &QWindow::visibleChanged, this, [this](bool visible) {
+        if (visible) {
+            bridge_.rootViewAppeared();
+            setScreensActive(true);
+        } else {
+            setScreensActive(false);
+            bridge_.rootViewDisappeared();
+        }
     });
 
     resizeSettled_.setSingleShot(true);
@@ -66,6 +76,12 @@ InboxPanel::InboxPanel(ModelBridge& bridge, Theme& theme, Preferences& preferenc
 }
 
 InboxPanel::~InboxPanel() {
+    // The window is hidden only after the view models are gone: the bridge is
+    // told here instead.
+    disconnect(visibility_);
+    if (isVisible()) {
+        bridge_.rootViewDisappeared();
+    }
     // The views go before the view models they show.
     setSource({});
 }
@@ -85,6 +101,15 @@ bool InboxPanel::focusStaysWithin() const {
         }
     }
     return false;
+}
+
+void InboxPanel::setScreensActive(bool active) {
+    inboxScreen_.setActive(active);
+    updates_->setActive(active);
+    detail_->setActive(active);
+    card_->setActive(active);
+    channels_->setActive(active);
+    settings_->setActive(active);
 }
 
 void InboxPanel::dismiss() {

@@ -66,6 +66,8 @@ protected:
 
 private:
     void dismiss();
+    // Hidden, the screens' view models recompute nothing; shown, they catch up.
+    void setScreensActive(bool active);
     // The window edges within reach of `position` (none away from them).
     Qt::Edges edgesAt(QPointF position) const;
 
@@ -85,6 +87,7 @@ private:
     bool resizeCursorShown_ = false;
     QTimer resizeSettled_;
     bool restoring_ = true;
+    QMetaObject::Connection visibility_;
 };
 
 } // namespace Orvel

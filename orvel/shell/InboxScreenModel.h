@@ -47,6 +47,10 @@ public:
     // The model and the executor must outlive the view model.
     InboxScreenModel(AppModel& model, OrvelKit::Executor& executor, QObject* parent = nullptr);
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     const InboxScreenValues& values() const { return values_; }
 
     bool showingDevelopmentData() const { return values_.showingDevelopmentData; }

@@ -52,7 +52,13 @@ MenuBarController::MenuBarController(MenuBarControllerServices services, QObject
 
     updateStatusItem();
     openActivityAction_->setVisible(model.expandedActivityEnabled());
-    modelSubscription_ = model.observe([this](ModelField) { scheduleUpdate(); });
+    modelSubscription_ = model.observe([this](ModelField field) {
+        if (field == ModelField::inbox || field == ModelField::now ||
+            field == ModelField::useDevelopmentData) {
+            indicatorStale_ = true;
+        }
+        scheduleUpdate();
+    });
 }
 
 MenuBarController::~MenuBarController() {
@@ -92,11 +98,17 @@ void MenuBarController::scheduleUpdate() {
 
 void MenuBarController::updateStatusItem() {
     auto& model = services_.model;
-    indicator_ = OrvelKit::Presentation::menuBarIndicator(model.sourceInbox(), model.now(),
-                                                          model.calendar());
-    trayIcon_->setToolTip(
-        QString::fromStdString(OrvelKit::Presentation::statusItemAccessibilityLabel(indicator_)));
-    redrawIcon();
+    if (indicatorStale_) {
+        indicatorStale_ = false;
+        auto indicator = OrvelKit::Presentation::menuBarIndicator(model.sourceInbox(), model.now(),
+                                                                  model.calendar());
+        if (indicator != indicator_ || iconImage_.isNull()) {
+            indicator_ = std::move(indicator);
+            trayIcon_->setToolTip(QString::fromStdString(
+                OrvelKit::Presentation::statusItemAccessibilityLabel(indicator_)));
+            redrawIcon();
+        }
+    }
     if (model.newNotificationSequence() != lastNewNotificationSequence_) {
         lastNewNotificationSequence_ = model.newNotificationSequence();
         startHeartbeat();

@@ -107,6 +107,9 @@ private:
     std::int64_t lastNewNotificationSequence_ = 0;
     std::int64_t lastExpandedActivityRequestSequence_ = 0;
     bool updateScheduled_ = false;
+    // The indicator reads the briefing of the whole inbox: it is computed
+    // again only after a field it depends on changed.
+    bool indicatorStale_ = true;
     Subscription modelSubscription_;
     // Lets posted work find out that the controller is gone.
     std::shared_ptr<MenuBarController*> self_;

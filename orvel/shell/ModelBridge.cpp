@@ -25,18 +25,18 @@ void ModelBridge::modelChanged(ModelField field) {
     case ModelField::inbox:
         emit inboxChanged();
         emit presentationChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     case ModelField::briefingBaseline:
     case ModelField::pinnedCardIds:
         emit inboxChanged();
         emit presentationChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     case ModelField::now:
         emit nowChanged();
         emit presentationChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     case ModelField::config:
         emit configChanged();
@@ -52,11 +52,11 @@ void ModelBridge::modelChanged(ModelField field) {
     case ModelField::useDevelopmentData:
         emit preferencesChanged();
         emit presentationChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     case ModelField::expandedActivityEnabled:
         emit preferencesChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     case ModelField::launchAtLogin:
     case ModelField::onlyInterrupt:
@@ -68,9 +68,17 @@ void ModelBridge::modelChanged(ModelField field) {
         return;
     case ModelField::path:
         emit navigationChanged();
-        emit headerChanged();
+        announceHeader();
         return;
     }
+}
+
+void ModelBridge::announceHeader() {
+    if (!rootViewShown_) {
+        headerMissed_ = true;
+        return;
+    }
+    emit headerChanged();
 }
 
 ModelBridge::Screen ModelBridge::currentScreen() const {
@@ -159,13 +167,25 @@ void ModelBridge::setInterfaceVisible(bool visible) {
 
 void ModelBridge::rootViewAppeared() {
     setInterfaceVisible(true);
+    // The session's changes reach the header with the ones missed while
+    // hidden, in one announcement.
     model_.beginBriefingSession();
+    setRootViewShown(true);
     // A sync on every opening, besides the periodic one.
     refresh();
 }
 
 void ModelBridge::rootViewDisappeared() {
+    setRootViewShown(false);
     setInterfaceVisible(false);
+}
+
+void ModelBridge::setRootViewShown(bool shown) {
+    rootViewShown_ = shown;
+    if (shown && headerMissed_) {
+        headerMissed_ = false;
+        emit headerChanged();
+    }
 }
 
 } // namespace Orvel

@@ -104,6 +104,10 @@ public:
     // briefing session begins and one sync starts), and hidden.
     void rootViewAppeared();
     void rootViewDisappeared();
+    // While the root view is hidden the header is not announced (its brand
+    // mark reads the briefing of the whole inbox); showing it announces
+    // whatever changed meanwhile once. Shown until told otherwise.
+    void setRootViewShown(bool shown);
 
 signals:
     // One per group of model fields, emitted once per change of the group.
@@ -119,17 +123,20 @@ signals:
     // development data or pinned cards changed).
     void presentationChanged();
     // Derived: the header (navigation, presentation or the expanded activity
-    // setting changed).
+    // setting changed), while the root view shows.
     void headerChanged();
 
 private:
     void modelChanged(ModelField field);
     void setInterfaceVisible(bool visible);
+    void announceHeader();
 
     AppModel& model_;
     OrvelKit::Executor& executor_;
     UpdaterController* updater_;
     Subscription subscription_;
+    bool rootViewShown_ = true;
+    bool headerMissed_ = false;
 };
 
 } // namespace Orvel

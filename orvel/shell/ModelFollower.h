@@ -23,13 +23,22 @@ public:
     ModelFollower(const ModelFollower&) = delete;
     ModelFollower& operator=(const ModelFollower&) = delete;
 
+    // While paused, changes are only noted: a view nobody sees costs nothing.
+    // Resuming recomputes at once, and only if something changed meanwhile.
+    void setPaused(bool paused);
+    bool paused() const { return paused_; }
+
 private:
     void changed(ModelField field);
+    void due();
 
     OrvelKit::Executor& executor_;
     std::vector<ModelField> fields_;
     std::function<void()> recompute_;
     bool scheduled_ = false;
+    bool paused_ = false;
+    // A change arrived while paused.
+    bool missed_ = false;
     // Lets posted work find out that the follower is gone.
     std::shared_ptr<ModelFollower*> self_;
     Subscription subscription_;

@@ -46,6 +46,10 @@ public:
                               QObject* parent = nullptr);
     ~PersistentCardScreenModel() override;
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     bool available() const { return available_; }
     QString cardId() const { return cardId_; }
     QString title() const { return title_; }

@@ -77,6 +77,10 @@ public:
                         Clipboard& clipboard, QObject* parent = nullptr);
     ~SettingsScreenModel() override;
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     QVariantList channels() const { return channels_; }
     bool showsAllChannelsLink() const { return showsAllChannelsLink_; }
     Prompt prompt() const { return prompt_; }

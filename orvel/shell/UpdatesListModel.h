@@ -91,6 +91,10 @@ public:
                      QObject* parent = nullptr);
     ~UpdatesListModel() override;
 
+    // Whether the panel shows: hidden, the model is followed but nothing is
+    // recomputed; shown again, it catches up once.
+    void setActive(bool active) { follower_.setPaused(!active); }
+
     Filter filter() const { return filter_; }
     void setFilter(Filter filter);
     QStringList filterTitles() const;

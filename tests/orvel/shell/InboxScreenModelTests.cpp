@@ -1,7 +1,9 @@
 // The inbox screen's view model: one recompute per change, its attention rows
-// and the error banner.
+// and the error banner, and none while nothing shown changes or the panel is
+// hidden.
 
 #include "orvel/shell/InboxScreenModel.h"
+#include "orvelkit/time/InternetDateTime.h"
 #include "tests/orvel/core/ModelHarness.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,49 @@ TEST(InboxScreenModel, ARefreshIsOneRecomputeWithTheAttentionRowsAsAnItemModel) 
     h.service->fail("sync", 500);
     h.run(h.model->refresh());
     EXPECT_EQ(screen.errorText(), "http(status: 500)");
+}
+
+TEST(InboxScreenModel, IdleSyncsRecomputeOnlyInANewMinuteAndAHiddenScreenCatchesUpWhenShown) {
+    ModelHarness h;
+    h.paired();
+    // The clock starts on a whole minute; the update is 4m10s old then.
+    const auto stamped = OrvelKit::formatInternetDateTime(h.clock.now().addingSeconds(-250));
+    const auto need = [&](std::uint64_t seq) {
+        auto note = notification("a", seq, "need", stamped);
+        note.sender = "agent " + std::to_string(seq);
+        return note;
+    };
+    h.syncAnswers({channelSync("a", {need(1)})});
+    h.build();
+    Orvel::InboxScreenModel screen(*h.model, h.executor);
+    h.run(h.model->refresh());
+    const auto relativeTime = [&] { return screen.values().attention.at(0).relativeTime; };
+    EXPECT_EQ(relativeTime(), "4m");
+    QSignalSpy changed(&screen, &Orvel::InboxScreenModel::changed);
+
+    // The service answers the same every 20 seconds.
+    for (const auto& [step, recomputes, shown] :
+         {std::tuple{1, 0, "4m"}, {2, 0, "4m"}, {3, 1, "5m"}, {4, 1, "5m"}}) {
+        h.clock.advance(20);
+        h.run(h.model->refresh());
+        EXPECT_EQ(changed.count(), recomputes) << "sync " << step;
+        EXPECT_EQ(relativeTime(), shown) << "sync " << step;
+    }
+
+    screen.setActive(false);
+    h.syncAnswers({channelSync("a", {need(1), need(2)})});
+    h.run(h.model->refresh());
+    h.clock.advance(60);
+    h.run(h.model->refresh());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(screen.attentionCount(), 1);
+
+    screen.setActive(true);
+    EXPECT_EQ(changed.count(), 2) << "once, at once";
+    EXPECT_EQ(screen.attentionCount(), 2);
+    EXPECT_EQ(relativeTime(), "6m");
+    h.executor.runUntilIdle();
+    EXPECT_EQ(changed.count(), 2);
 }
 
 } // namespace

@@ -129,6 +129,13 @@ TEST(ModelBridge, EachOpeningIsOneBriefingSessionAndOneSync) {
     bridge.rootViewDisappeared();
     EXPECT_FALSE(updater.visibleInterfaces().contains("popover"));
 
+    // Hidden, the header (whose brand mark reads the briefing) is announced
+    // once, on the next opening.
+    QSignalSpy header(&bridge, &Orvel::ModelBridge::headerChanged);
+    h.model->open(Orvel::AppScreen::detail("a-1"));
+    h.model->back();
+    EXPECT_EQ(header.count(), 0);
+
     // Opened again within a minute: another sync, and the baseline stays.
     h.clock.advance(30);
     bridge.rootViewAppeared();
@@ -136,6 +143,7 @@ TEST(ModelBridge, EachOpeningIsOneBriefingSessionAndOneSync) {
     EXPECT_EQ(h.model->briefingBaseline(), baseline);
     EXPECT_EQ(h.preferences->dateValue("lastInboxOpenedAt"), opened);
     EXPECT_EQ(h.service->requestsTo("sync").size(), 2u);
+    EXPECT_EQ(header.count(), 1);
 }
 
 TEST(ModelBridge, MarkdownLinksOpenOnlyOnTheWeb) {

@@ -48,6 +48,7 @@ TEST(JsonReading, StringsUnescapeExactlyAndBrokenOnesFailTheWholeText) {
         {"\"a\tb\"", std::nullopt}, // control characters must be escaped
         {"\"" + longRun + "\x1f\"", std::nullopt},
         {"\"\xff\"", std::nullopt},         // not UTF-8
+        {"\"\xc0\xaf\"", std::nullopt},     // an overlong "/"
         {"\"\xed\xa0\x80\"", std::nullopt}, // a surrogate encoded as UTF-8
         {"\"\xe6\x97\"", std::nullopt},     // a sequence cut short
     };

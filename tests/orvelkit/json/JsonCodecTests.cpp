@@ -9,7 +9,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 using namespace OrvelProtocol;
 
@@ -90,7 +89,6 @@ TEST(JsonDecoding, UnlistedKeysMayHoldAnyNumberListedOnesStayStrictBrokenTextsFa
     }
 
     // Broken text inside values nobody reads, or after the document.
-    const std::string deep = std::string(5000, '[') + std::string(5000, ']');
     for (const std::string_view unlisted :
          {"[1,,2]", "[1 2]", "{\"a\" 1}", "{\"a\":1 \"b\":2}", "{\"a\":1,}", "tru", "nul", "01",
           "1.", "-", "1e", "+1", R"("\q")", R"("\ud800")", "[1,2", "{\"a\":[}", "\"\x01\""}) {
@@ -99,12 +97,11 @@ TEST(JsonDecoding, UnlistedKeysMayHoldAnyNumberListedOnesStayStrictBrokenTextsFa
         ASSERT_FALSE(response) << json;
         EXPECT_TRUE(response.error().description().starts_with("malformed JSON")) << json;
     }
-    for (const std::string& json : std::vector<std::string>{
-             R"({"channels":[]} x)", R"({"channels":[]}{})", R"({"channels":[],"x":)" + deep + "}",
-             R"({"channels":[] "x":1})"}) {
+    for (const std::string_view json :
+         {R"({"channels":[]} x)", R"({"channels":[]}{})", R"({"channels":[] "x":1})"}) {
         auto response = decode<SyncResponse>(json);
-        ASSERT_FALSE(response) << json.substr(0, 40);
-        EXPECT_EQ(response.error().path, "") << json.substr(0, 40);
+        ASSERT_FALSE(response) << json;
+        EXPECT_EQ(response.error().path, "") << json;
     }
 }
 

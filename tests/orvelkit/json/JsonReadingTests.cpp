@@ -1,6 +1,7 @@
 // How texts are read: string escapes (surrogate pairs included), the faults
-// that make a text malformed wherever they are, and texts cut off at every
-// byte.
+// that make a text malformed wherever they are, nesting and list sizes.
+// Texts cut anywhere, white space and every other syntax fault are
+// json_reader_fuzz's, which holds the reader to simdjson's parser.
 
 #include "orvelkit/protocol/Protocol.h"
 
@@ -41,13 +42,11 @@ TEST(JsonReading, StringsUnescapeExactlyAndBrokenOnesFailTheWholeText) {
         {R"("\ud83d")", std::nullopt},       // a high one alone
         {R"("\ud83dx")", std::nullopt},      //   followed by text
         {R"("\ud83d\u0041")", std::nullopt}, //   or by another escape
-        {R"("\ud83d\ud83d")", std::nullopt},
         {R"("\u12")", std::nullopt},
         {R"("\u12g4")", std::nullopt},
-        {R"("\x")", std::nullopt},
         {"\"a\tb\"", std::nullopt}, // control characters must be escaped
         {"\"" + longRun + "\x1f\"", std::nullopt},
-        {"\"\xff\"", std::nullopt},         // not UTF-8
+        {"\"\xc0\xaf\"", std::nullopt},     // an overlong "/"
         {"\"\xed\xa0\x80\"", std::nullopt}, // a surrogate encoded as UTF-8
         {"\"\xe6\x97\"", std::nullopt},     // a sequence cut short
     };
@@ -65,18 +64,6 @@ TEST(JsonReading, StringsUnescapeExactlyAndBrokenOnesFailTheWholeText) {
             expectMalformed(read);
             expectMalformed(ignored);
         }
-    }
-}
-
-TEST(JsonReading, EveryCutOfATextIsMalformedAndWhiteSpaceAnywhereIsNot) {
-    // Every kind of token, with white space around each.
-    const std::string json = " {\n\t\"channel\" : \"c\\u00e9\" ,\r\n \"read_seq\": 12 , \"x\" : "
-                             "[ true , false , null , -1.5e+3 , { \"y\" : [ ] } , { } ] } \n";
-    auto ack = decode<ReadAck>(json);
-    ASSERT_TRUE(ack) << ack.error();
-    EXPECT_EQ(*ack, (ReadAck{"cé", 12}));
-    for (std::size_t size = 0; size < json.find_last_of('}'); ++size) {
-        expectMalformed(std::string_view(json).substr(0, size));
     }
 }
 

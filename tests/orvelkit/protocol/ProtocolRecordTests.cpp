@@ -52,24 +52,15 @@ TEST(NotificationRecord, UrgencyDefaultsToNormalOnlyInInputAndSealedContent) {
     EXPECT_FALSE(decode<Notification>(withoutUrgency));
 }
 
-TEST(NotificationRecord, SealedEnvelopeIsKeptByteForByte) {
-    // Opaque texts with everything that could be altered on the way:
-    // escapes, slashes, padding, non-ASCII, control characters.
-    const std::string ct =
-        "AbC+/=\\u0041 \"quoted\" \\\\ \x01\x1F\t\r\n é 日本 \xF0\x9F\x94\x92 ==";
-    const SealedEnvelope envelope{ct, "x25519/Chacha20-Poly1305;k=\u00e9", 18446744073709551615u};
-    Notification n = *decode<Notification>(minimal);
-    n.sealed = envelope;
-
-    auto reloaded = decode<Notification>(encode(n).value());
-    ASSERT_TRUE(reloaded) << reloaded.error();
-    EXPECT_EQ(reloaded->sealed, envelope);
-
-    // As the service sends it, with escapes the encoder would not produce.
+// Encoding keeps any text (JsonEncoding, WireRoundTrip); what matters here is
+// an envelope as the service sends it, with escapes the encoder would not
+// produce and keys this version does not know.
+TEST(NotificationRecord, SealedEnvelopeAsTheServiceSendsItDecodes) {
     auto received = decode<Notification>(
         withKeys(R"("sealed":{"ct":"a\/b\u00e9\u0000","enc":"e","v":1,"future":true})"));
     ASSERT_TRUE(received);
     EXPECT_EQ(received->sealed->ct, std::string("a/b\xC3\xA9\0", 6));
+    EXPECT_EQ(received->sealed->v, 1u);
 }
 
 TEST(ChannelSyncRecord, OnlyChannelCursorsAndNotificationsAreRequiredAndOwnedFalseIsKept) {

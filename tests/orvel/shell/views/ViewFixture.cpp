@@ -80,21 +80,14 @@ void ViewFixture::sync(const QVariantList& updates) {
         auto note =
             notification("ch", seq, std::nullopt,
                          OrvelKit::formatInternetDateTime(now.addingSeconds(-60 * minutesAgo)));
-        if (fields.contains("status")) {
-            note.status = fields["status"].toString().toStdString();
-        }
-        if (fields.contains("title")) {
-            note.title = fields["title"].toString().toStdString();
-        }
-        if (fields.contains("body")) {
-            note.body = fields["body"].toString().toStdString();
-        }
-        if (fields.contains("details")) {
-            note.details = fields["details"].toString().toStdString();
-        }
-        if (fields.contains("agent")) {
-            note.sender = fields["agent"].toString().toStdString();
-        }
+        const auto text = [&](const char* key, std::optional<std::string> otherwise) {
+            return fields.contains(key) ? fields[key].toString().toStdString() : otherwise;
+        };
+        note.status = text("status", note.status);
+        note.title = *text("title", note.title);
+        note.body = text("body", note.body);
+        note.details = text("details", note.details);
+        note.sender = text("agent", note.sender);
         for (const auto& link : fields.value("links").toList()) {
             const auto entry = link.toMap();
             note.links.push_back(
@@ -159,10 +152,6 @@ bool ViewFixture::isRead(const QString& id) const {
     const auto* channel = note ? harness_->model->inbox().channel(note->channel) : nullptr;
     return channel && channel->lastReadSeq() >= note->seq;
 }
-
-} // namespace OrvelTest
-
-namespace OrvelTest {
 
 void ViewFixture::setGroupActivityUpdates(bool grouped) {
     harness_->model->setGroupActivityUpdates(grouped);

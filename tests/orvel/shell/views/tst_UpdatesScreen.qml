@@ -75,14 +75,6 @@ TestCase {
         compare(findChild(view, "updatesList").count, data.count)
     }
 
-    function test_aFailedRowCarriesTheTag() {
-        syncSources()
-        const view = screen()
-        const shown = items(view)
-        compare(shown[0], "Builder 0 failed")
-        compare(shown[1], "Builder 1")
-    }
-
     function test_needsYouWithoutSuchUpdatesSaysSo() {
         Fixture.sync([{status: "done"}, {status: "running"}])
         Fixture.settle()

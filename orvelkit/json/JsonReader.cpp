@@ -1,5 +1,7 @@
 #include "orvelkit/json/JsonReader.h"
 
+#include "orvelkit/support/HexDigit.h"
+
 #include <simdjson.h>
 
 namespace OrvelKit::Json {
@@ -11,19 +13,6 @@ bool JsonReader::checkEncoding() {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 // The four hex digits after "\u" at `p`, or -1.
 long hexQuad(const char* p, const char* end) {
     if (end - p < 4) {
@@ -31,7 +20,7 @@ long hexQuad(const char* p, const char* end) {
     }
     long value = 0;
     for (int i = 0; i < 4; ++i) {
-        const int digit = hexDigit(p[i]);
+        const int digit = hexDigitValue(p[i]);
         if (digit < 0) {
             return -1;
         }

@@ -1,25 +1,10 @@
 #include "tools/devserver/CursorQuery.h"
 
+#include "orvelkit/support/HexDigit.h"
+
 #include <charconv>
 
 namespace OrvelDev {
-
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-} // namespace
 
 OrvelKit::Expected<std::string, std::string> percentDecode(std::string_view text) {
     std::string decoded;
@@ -29,8 +14,8 @@ OrvelKit::Expected<std::string, std::string> percentDecode(std::string_view text
             decoded += text[i];
             continue;
         }
-        const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-        const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+        const int high = i + 1 < text.size() ? OrvelKit::hexDigitValue(text[i + 1]) : -1;
+        const int low = i + 2 < text.size() ? OrvelKit::hexDigitValue(text[i + 2]) : -1;
         if (high < 0 || low < 0) {
             return OrvelKit::unexpected(std::string("malformed percent-escape"));
         }
